@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Checks the built Windows binaries: PE32 for i686, PE32+ for x86_64; imports limited to system
+# DLLs (no MinGW runtime); DRAVEL.dll imported by ordinals 1 to 5 and by nothing else.
+set -euo pipefail
+status=0
+fail() { echo "check-binaries: $*" >&2; status=1; }
+
+check_build() {
+  local build=$1 objdump=$2 magic=$3
+  local f
+  for f in "$build"/bin/*.exe "$build"/bin/*.dll; do
+    local dump
+    dump=$("$objdump" -p "$f")
+    grep -q "Magic.*$magic" <<<"$dump" || fail "$f is not $magic"
+    local dll
+    while read -r dll; do
+      case "${dll,,}" in
+        libstdc++*|libgcc*|libwinpthread*|libssp*|libgomp*) fail "$f needs the MinGW runtime $dll" ;;
+      esac
+    done < <(sed -n 's/^\s*DLL Name: //p' <<<"$dump")
+    if grep -q "DLL Name: DRAVEL.dll" <<<"$dump"; then
+      # The entries listed under DRAVEL.dll: each must be an ordinal, together exactly 1..5.
+      local entries
+      entries=$(sed -n '/DLL Name: DRAVEL.dll/,/^$/p' <<<"$dump" | tail -n +3 | sed '/^\s*$/d')
+      if grep -qv '<none>' <<<"$entries"; then fail "$f imports DRAVEL.dll by name"; fi
+      local ordinals
+      ordinals=$(awk '{print $2 + 0}' <<<"$entries" | sort -n | tr '\n' ' ')
+      [ "$ordinals" = "1 2 3 4 5 " ] || fail "$f imports DRAVEL.dll ordinals '$ordinals', not 1-5"
+    fi
+  done
+}
+
+check_build "$1" i686-w64-mingw32-objdump "(PE32)"
+check_build "$2" x86_64-w64-mingw32-objdump "(PE32+)"
+[ $status -eq 0 ] && echo "check-binaries: PE32/PE32+, system imports only, DRAVEL.dll by ordinals 1-5"
+exit $status

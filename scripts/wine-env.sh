@@ -1,0 +1,66 @@
+# Sourced. Everything Wine needs lives under the build folder given as $1: the prefix, the
+# ja_JP.UTF-8 locale (so the system code page is 932), caches and the Xvfb display number.
+# Nothing is written to the user's home.
+
+TAVIK_BUILD=$(cd "$1" && pwd)
+TAVIK_WINE=$TAVIK_BUILD/wine
+export WINEPREFIX=$TAVIK_WINE/prefix
+export WINEDEBUG=-all
+# No Mono/Gecko installers at prefix creation; a crash must end the process, not start a debugger.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+export LOCPATH=$TAVIK_WINE/locale
+export LANG=ja_JP.UTF-8
+unset LC_ALL LANGUAGE
+export XDG_CACHE_HOME=$TAVIK_WINE/cache
+export XDG_CONFIG_HOME=$TAVIK_WINE/config
+export XDG_DATA_HOME=$TAVIK_WINE/data
+
+quiet() { "$@" </dev/null >/dev/null 2>&1; }
+
+# Makes the locale and the prefix once, then starts a persistent wineserver so later runs start
+# fast. Output goes to /dev/null: Wine's helper processes must not hold ctest's pipes open.
+tavik_wine_prepare() {
+  mkdir -p "$TAVIK_WINE" "$LOCPATH"
+  [ -d "$LOCPATH/ja_JP.UTF-8" ] || localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8" 2>/dev/null || true
+  if [ ! -f "$WINEPREFIX/.tavik-ready" ]; then
+    quiet wineboot -i
+    quiet wineserver -w
+    quiet wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f
+    # Without a window manager every window close waits ~2 s unless Wine manages nothing.
+    quiet wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
+    quiet wineserver -w
+    touch "$WINEPREFIX/.tavik-ready"
+  fi
+  quiet wineserver -p
+  quiet wine cmd /c exit
+}
+
+tavik_wine_stop() {
+  quiet wineserver -k || true
+}
+
+# Starts a private Xvfb when there is no display to use; its number is kept for wine-exec.sh.
+tavik_xvfb_start() {
+  local n
+  for n in $(seq 90 120); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
+    TAVIK_XVFB_PID=$!
+    local i
+    for i in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$n" ] && break
+      sleep 0.1
+    done
+    export DISPLAY=":$n"
+    echo "$DISPLAY" >"$TAVIK_WINE/display"
+    return 0
+  done
+  echo "No free X display number for Xvfb" >&2
+  return 1
+}
+
+tavik_xvfb_stop() {
+  [ -n "${TAVIK_XVFB_PID:-}" ] && kill "$TAVIK_XVFB_PID" 2>/dev/null && wait "$TAVIK_XVFB_PID" 2>/dev/null
+  rm -f "$TAVIK_WINE/display"
+  TAVIK_XVFB_PID=""
+}

@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# ctest's emulator for the Windows test exes: runs one under the Wine prefix of its build folder
+# (the exe sits in <build>/bin), on the display that scripts/test.sh started.
+set -euo pipefail
+exe=$1
+shift
+build=$(cd "$(dirname "$exe")/.." && pwd)
+source "$(dirname "$0")/wine-env.sh" "$build"
+if [ -f "$TAVIK_WINE/display" ]; then
+  DISPLAY=$(cat "$TAVIK_WINE/display")
+  export DISPLAY
+fi
+exec wine "$exe" "$@"
