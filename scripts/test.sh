@@ -16,6 +16,6 @@ ctest --preset native "$@"
 
 source scripts/wine-env.sh build/mingw-x64
 trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
-tavik_wine_prepare
 tavik_xvfb_start
+tavik_wine_prepare
 ctest --preset mingw-x64 "$@"

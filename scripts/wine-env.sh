@@ -31,32 +31,34 @@ tavik_wine_prepare() {
     quiet wineserver -w
     touch "$WINEPREFIX/.tavik-ready"
   fi
-  quiet wineserver -p
+  quiet wineserver -p || true  # already running is fine
   quiet wine cmd /c exit
 }
 
 tavik_wine_stop() {
   quiet wineserver -k || true
+  quiet wineserver -w || true
 }
 
-# Starts a private Xvfb when there is no display to use; its number is kept for wine-exec.sh.
+# Starts a private Xvfb on a display number it picks itself (-displayfd), so parallel runs never
+# share one; the number is kept for wine-exec.sh.
 tavik_xvfb_start() {
-  local n
-  for n in $(seq 90 120); do
-    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] && continue
-    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 </dev/null &
-    TAVIK_XVFB_PID=$!
-    local i
-    for i in $(seq 50); do
-      [ -e "/tmp/.X11-unix/X$n" ] && break
-      sleep 0.1
-    done
-    export DISPLAY=":$n"
-    echo "$DISPLAY" >"$TAVIK_WINE/display"
-    return 0
-  done
-  echo "No free X display number for Xvfb" >&2
-  return 1
+  local fifo=$TAVIK_WINE/displayfd n
+  mkdir -p "$TAVIK_WINE"
+  rm -f "$fifo"
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 </dev/null &
+  TAVIK_XVFB_PID=$!
+  read -r -t 20 n <"$fifo" || { echo "Xvfb did not start" >&2; rm -f "$fifo"; return 1; }
+  rm -f "$fifo"
+  export DISPLAY=":$n"
+  echo "$DISPLAY" >"$TAVIK_WINE/display"
+  # A server started before the display has a desktop without one: start it again.
+  if [ -f "$WINEPREFIX/.tavik-ready" ]; then
+    tavik_wine_stop
+    quiet wineserver -p || true
+    quiet wine cmd /c exit
+  fi
 }
 
 tavik_xvfb_stop() {
