@@ -1,0 +1,341 @@
+#include "bitmap/bmp_file_check.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+namespace tavik {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr std::uint32_t kRgb = 0;
+constexpr std::uint32_t kRle8 = 1;
+constexpr std::uint32_t kRle4 = 2;
+constexpr std::uint32_t kBitfields = 3;
+
+// Where the fields sit in a file with a 40-byte (or longer) header.
+constexpr std::size_t kOffsetAt = 10;
+constexpr std::size_t kHeaderSizeAt = 14;
+constexpr std::size_t kWidthAt = 18;
+constexpr std::size_t kHeightAt = 22;
+constexpr std::size_t kPlanesAt = 26;
+constexpr std::size_t kBitCountAt = 28;
+constexpr std::size_t kCompressionAt = 30;
+constexpr std::size_t kStreamSizeAt = 34;
+constexpr std::size_t kResolutionAt = 38;
+constexpr std::size_t kColorsUsedAt = 46;
+constexpr std::size_t kCoreBitCountAt = 24;
+
+// A bitmap file to build; the defaults make a small bottom-up 24-bit one.
+struct Bmp {
+    std::uint32_t headerSize = 40;
+    std::int32_t width = 13;
+    std::int32_t height = 7;
+    std::uint16_t bitCount = 24;
+    std::uint32_t compression = kRgb;
+    std::uint32_t colorsUsed = 0;
+    Bytes rle = {};                            // the stream of an RLE bitmap
+    std::optional<std::uint32_t> offset = {};  // the stated pixel offset when not the real one
+    std::size_t gap = 0;                       // unused bytes before the pixels
+};
+
+void Patch(Bytes& file, std::size_t at, std::uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i) {
+        file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    }
+}
+
+void Put(Bytes& out, std::uint32_t value, int bytes)
+{
+    out.resize(out.size() + bytes);
+    Patch(out, out.size() - bytes, value, bytes);
+}
+
+// Returns a vector holding exactly the file, so that ASan catches any read past its end.
+Bytes Build(const Bmp& bmp)
+{
+    const bool core = bmp.headerSize == 12;
+    Bytes out;
+    Put(out, 'B' | 'M' << 8, 2);
+    out.resize(14);  // sizes and offset, patched below
+    if (core) {
+        Put(out, 12, 4);
+        Put(out, bmp.width, 2);
+        Put(out, bmp.height, 2);
+        Put(out, 1, 2);
+        Put(out, bmp.bitCount, 2);
+    } else {
+        Put(out, bmp.headerSize, 4);
+        Put(out, bmp.width, 4);
+        Put(out, bmp.height, 4);
+        Put(out, 1, 2);
+        Put(out, bmp.bitCount, 2);
+        Put(out, bmp.compression, 4);
+        Put(out, static_cast<std::uint32_t>(bmp.rle.size()), 4);
+        Put(out, 2835, 4);  // 72 dpi
+        Put(out, 2835, 4);
+        Put(out, bmp.colorsUsed, 4);
+        Put(out, 0, 4);
+    }
+    // Masks follow the first 40 header bytes: after a 40-byte header, inside the longer ones.
+    if (bmp.compression == kBitfields || bmp.headerSize > 40) {
+        const bool is565 = bmp.bitCount == 16;
+        for (const std::uint32_t mask :
+             {is565 ? 0xF800u : 0xFF0000u, is565 ? 0x07E0u : 0xFF00u, is565 ? 0x1Fu : 0xFFu}) {
+            Put(out, mask, 4);
+        }
+        out.resize(std::max<std::size_t>(out.size(), 14 + bmp.headerSize));
+    }
+    const std::uint32_t colors = bmp.bitCount <= 8 && bmp.colorsUsed == 0 ? 1u << bmp.bitCount : bmp.colorsUsed;
+    for (std::uint32_t i = 0; i < colors; ++i) {
+        Put(out, i * 0x030507u, core ? 3 : 4);
+    }
+    out.resize(out.size() + bmp.gap);
+    Patch(out, kOffsetAt, bmp.offset.value_or(static_cast<std::uint32_t>(out.size())), 4);
+    if (!bmp.rle.empty()) {
+        out.insert(out.end(), bmp.rle.begin(), bmp.rle.end());
+    } else {
+        const std::size_t stride = (std::size_t(bmp.width) * bmp.bitCount + 31) / 32 * 4;
+        for (std::size_t i = 0; i < stride * std::abs(bmp.height); ++i) {
+            out.push_back(static_cast<std::uint8_t>(i * 7));
+        }
+    }
+    Patch(out, 2, static_cast<std::uint32_t>(out.size()), 4);
+    return Bytes(out.begin(), out.end());
+}
+
+// Two rows, each a run of 13 pixels ended by an end of line, the last by the end of the bitmap.
+const Bmp kRunsRle8 = {.height = 2, .bitCount = 8, .compression = kRle8, .rle = {13, 1, 0, 0, 13, 2, 0, 1}};
+const Bmp kRunsRle4 = {.height = 2, .bitCount = 4, .compression = kRle4, .rle = {13, 0x12, 0, 0, 13, 0x34, 0, 1}};
+
+Bytes Patched(const Bmp& bmp, std::size_t at, std::uint32_t value, int bytes = 4)
+{
+    Bytes file = Build(bmp);
+    Patch(file, at, value, bytes);
+    return file;
+}
+
+struct Sample {
+    const char* name;
+    Bmp bmp;
+};
+
+// Every kind of file the loader decodes properly.
+std::vector<Sample> AcceptedSamples()
+{
+    // Literal pixels (padded to an even count), a delta, a run, the end.
+    const Bytes rle8Literal = {0, 5, 1, 2, 3, 4, 5, 0, 0, 2, 3, 1, 5, 9, 0, 1};
+    return {
+        {"1 bit", {.bitCount = 1}},
+        {"4 bits", {.bitCount = 4}},
+        {"8 bits", {.bitCount = 8}},
+        {"4 bits, 3 colours", {.bitCount = 4, .colorsUsed = 3}},
+        {"8 bits, 5 colours", {.bitCount = 8, .colorsUsed = 5}},
+        {"16 bits", {.bitCount = 16}},
+        {"24 bits", {}},
+        {"32 bits", {.bitCount = 32}},
+        {"24 bits top-down", {.height = -7}},
+        {"8 bits top-down", {.height = -7, .bitCount = 8}},
+        {"16-bit masks", {.bitCount = 16, .compression = kBitfields}},
+        {"32-bit masks", {.bitCount = 32, .compression = kBitfields}},
+        {"108-byte header, 32-bit masks", {.headerSize = 108, .bitCount = 32, .compression = kBitfields}},
+        {"124-byte header, 16-bit masks", {.headerSize = 124, .bitCount = 16, .compression = kBitfields}},
+        {"124-byte header, 24 bits", {.headerSize = 124}},
+        {"108-byte header, 8 bits", {.headerSize = 108, .bitCount = 8}},
+        {"12-byte header, 1 bit", {.headerSize = 12, .bitCount = 1}},
+        {"12-byte header, 4 bits", {.headerSize = 12, .bitCount = 4}},
+        {"12-byte header, 8 bits", {.headerSize = 12, .bitCount = 8}},
+        {"12-byte header, 24 bits", {.headerSize = 12}},
+        {"RLE8", kRunsRle8},
+        {"RLE4", kRunsRle4},
+        {"RLE8 literal and delta", {.bitCount = 8, .compression = kRle8, .rle = rle8Literal}},
+        {"RLE8 without an end", {.height = 2, .bitCount = 8, .compression = kRle8, .rle = {13, 1, 0, 0, 13, 2}}},
+        {"24 bits with a colour table", {.colorsUsed = 4}},
+        {"unused bytes before the pixels", {.gap = 100}},
+        {"pixel offset left 0", {.bitCount = 8, .colorsUsed = 5, .offset = 0}},
+        {"longest side", {.width = 65535, .height = 1, .bitCount = 1}},
+    };
+}
+
+TEST(BmpFileCheck, AcceptsEveryKindTheLoaderDecodes)
+{
+    for (const Sample& sample : AcceptedSamples()) {
+        EXPECT_TRUE(IsSafeBmp(Build(sample.bmp))) << sample.name;
+    }
+}
+
+// Header only, one byte short, zero bytes, an RLE stream cut short: every one of them.
+TEST(BmpFileCheck, RefusesEveryFileCutShort)
+{
+    for (const Sample& sample : AcceptedSamples()) {
+        const Bytes file = Build(sample.bmp);
+        for (std::size_t size = 0; size < file.size(); ++size) {
+            const Bytes cut(file.begin(), file.begin() + size);
+            ASSERT_FALSE(IsSafeBmp(cut)) << sample.name << " cut to " << size << " bytes";
+        }
+    }
+}
+
+TEST(BmpFileCheck, RefusesHeadersTheLoaderCannotTakeOrMisreads)
+{
+    const Bmp masks32 = {.bitCount = 32, .compression = kBitfields};
+    const struct {
+        const char* name;
+        Bytes file;
+    } cases[] = {
+        {"PNG signature", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13, 'I', 'H', 'D', 'R', 0, 0, 0, 1}},
+        {"other signature", Patched({}, 0, 'B' | 'A' << 8, 2)},
+        {"52-byte header", Patched({.gap = 12}, kHeaderSizeAt, 52)},
+        {"64-byte header", Patched({.gap = 24}, kHeaderSizeAt, 64)},
+        {"negative width", Patched(kRunsRle8, kWidthAt, static_cast<std::uint32_t>(-13))},
+        {"zero width", Patched(kRunsRle8, kWidthAt, 0)},
+        {"zero height", Patched(kRunsRle8, kHeightAt, 0)},
+        {"lowest height", Patched({}, kHeightAt, 0x80000000u)},
+        {"no planes", Patched({}, kPlanesAt, 0, 2)},
+        {"two planes", Patched({}, kPlanesAt, 2, 2)},
+        {"2 bits", Patched({.bitCount = 4}, kBitCountAt, 2, 2)},
+        {"0 bits", Patched({}, kBitCountAt, 0, 2)},
+        {"JPEG inside", Patched({}, kCompressionAt, 4)},
+        {"PNG inside", Patched({}, kCompressionAt, 5)},
+        {"masks with alpha", Patched(masks32, kCompressionAt, 6)},
+        {"unknown compression", Patched({}, kCompressionAt, 99)},
+        {"24 bits with masks", Patched(masks32, kBitCountAt, 24, 2)},
+        {"RLE8 at 4 bits", Patched(kRunsRle8, kBitCountAt, 4, 2)},
+        {"RLE4 at 1 bit", Patched(kRunsRle4, kBitCountAt, 1, 2)},
+        {"RLE8 top-down", Patched(kRunsRle8, kHeightAt, static_cast<std::uint32_t>(-2))},
+        {"RLE4 top-down", Patched(kRunsRle4, kHeightAt, static_cast<std::uint32_t>(-2))},
+        {"RLE without its stream size", Patched(kRunsRle8, kStreamSizeAt, 0)},
+        {"12-byte header, 16 bits", Patched({.headerSize = 12}, kCoreBitCountAt, 16, 2)},
+        {"more colours than 8 bits index", Patched({.bitCount = 8, .gap = 400}, kColorsUsedAt, 300)},
+        {"pixels inside the header", Patched({}, kOffsetAt, 20)},
+        {"pixels over the masks", Patched(masks32, kOffsetAt, 54)},
+        {"pixels inside the colour table", Patched({.bitCount = 8}, kOffsetAt, 54 + 512)},
+        {"pixels past the end", Patched({}, kOffsetAt, 0xFFFFFFF0u)},
+        {"offset left 0, colour table past the end", Patched({.colorsUsed = 4, .offset = 0}, kColorsUsedAt, 1000)},
+        {"100000 x 100000", Patched(Bmp{}, kWidthAt, 100000)},
+        {"wider than the loader takes", Build({.width = 65536, .height = 1, .bitCount = 1})},
+        {"taller than the loader takes", Build({.width = 1, .height = 65536, .bitCount = 1})},
+        {"RLE asking for 4 GB",
+         Build({.width = 65535, .height = 65535, .bitCount = 8, .compression = kRle8, .rle = {0, 1}})},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FALSE(IsSafeBmp(c.file)) << c.name;
+    }
+}
+
+class BmpFileCheckFile : public ::testing::Test {
+protected:
+    void TearDown() override { std::remove(path_.c_str()); }
+
+    const std::string& Write(const Bytes& bytes)
+    {
+        std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return path_;
+    }
+
+    // Other builds may run the same test at the same time.
+    const std::string path_ =
+        ::testing::TempDir() + "tavik_bmp_check_" + std::to_string(std::random_device{}()) + ".bmp";
+};
+
+TEST_F(BmpFileCheckFile, JudgesByTheWholeFileSize)
+{
+    for (const Sample& sample : AcceptedSamples()) {
+        const Bytes file = Build(sample.bmp);
+        EXPECT_TRUE(IsSafeBmpFile(Write(file))) << sample.name;
+        EXPECT_FALSE(IsSafeBmpFile(Write(Bytes(file.begin(), file.end() - 1)))) << sample.name;
+    }
+}
+
+TEST_F(BmpFileCheckFile, RefusesWhatIsNoReadableFile)
+{
+    EXPECT_FALSE(IsSafeBmpFile(Write({})));
+    EXPECT_FALSE(IsSafeBmpFile(path_ + ".missing"));
+    EXPECT_FALSE(IsSafeBmpFile(::testing::TempDir()));
+}
+
+#ifdef _WIN32
+// The files the check accepts, handed to the real loader. Each ends on a page boundary, so
+// a read past its end would crash this test. Refused files never reach the loader.
+std::optional<BITMAP> Load(const std::string& path)
+{
+    const auto bitmap = static_cast<HBITMAP>(
+        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
+    if (bitmap == nullptr) return std::nullopt;
+    BITMAP info{};
+    GetObjectA(bitmap, sizeof info, &info);
+    DeleteObject(bitmap);
+    return info;
+}
+
+Bytes BuildPageAligned(Bmp bmp)
+{
+    constexpr std::size_t kPage = 4096;
+    bmp.gap += (kPage - Build(bmp).size() % kPage) % kPage;
+    return Build(bmp);
+}
+
+TEST_F(BmpFileCheckFile, LoaderTakesEveryAcceptedKindAtItsSize)
+{
+    for (const Sample& sample : AcceptedSamples()) {
+        const Bytes file = BuildPageAligned(sample.bmp);
+        ASSERT_TRUE(IsSafeBmp(file)) << sample.name;
+        const std::optional<BITMAP> loaded = Load(Write(file));
+        ASSERT_TRUE(loaded) << sample.name;
+        EXPECT_EQ(loaded->bmWidth, sample.bmp.width) << sample.name;
+        EXPECT_EQ(loaded->bmHeight, std::abs(sample.bmp.height)) << sample.name;
+    }
+}
+
+// Every header field the check reads, set to edge values one at a time.
+TEST_F(BmpFileCheckFile, LoaderTakesEveryAcceptedMutant)
+{
+    for (const Sample& sample : AcceptedSamples()) {
+        const Bytes original = BuildPageAligned(sample.bmp);
+        const std::size_t fieldsEnd = sample.bmp.headerSize == 12 ? 26 : 50;
+        for (std::size_t at = kOffsetAt; at < fieldsEnd; ++at) {
+            if (at >= kResolutionAt && at < kColorsUsedAt) continue;
+            const std::uint8_t was = original[at];
+            for (const std::uint8_t value : {0x00, 0x01, 0x7F, 0x80, 0xFF, was + 1, was - 1}) {
+                Bytes mutant = original;
+                mutant[at] = value;
+                if (value != was && IsSafeBmp(mutant)) {
+                    EXPECT_TRUE(Load(Write(mutant))) << sample.name << ": byte " << at << " = " << +value;
+                }
+            }
+        }
+    }
+}
+
+// The path is in the system code page, as the file dialog gives it.
+TEST_F(BmpFileCheckFile, OpensJapaneseNames)
+{
+    if (GetACP() != 932) GTEST_SKIP() << "needs code page 932";
+    const Bytes file = Build({});
+    const std::string folder = ::testing::TempDir();  // ASCII here
+    const std::wstring wide = std::wstring(folder.begin(), folder.end()) + L"ビット表示.bmp";
+    const HANDLE handle = CreateFileW(wide.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(handle, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(handle, file.data(), static_cast<DWORD>(file.size()), &written, nullptr);
+    CloseHandle(handle);
+    EXPECT_TRUE(IsSafeBmpFile(folder + "ビット表示.bmp"));
+    DeleteFileW(wide.c_str());
+}
+#endif
+
+}  // namespace
+}  // namespace tavik
