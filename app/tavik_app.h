@@ -1,0 +1,9 @@
+#pragma once
+
+#include "framework/win_app.h"
+
+// The application: runs the test console as its one window.
+class CTavikApp : public fw::CWinApp {
+public:
+    bool InitInstance() override;
+};

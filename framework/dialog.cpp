@@ -1,0 +1,89 @@
+#include "framework/dialog.h"
+
+#include <exception>
+#include <utility>
+
+#include "framework/centre_window.h"
+#include "framework/help_key_filter.h"
+#include "framework/win_app.h"
+
+namespace fw {
+
+INT_PTR CDialog::DoModal()
+{
+    const HelpKeyFilter helpKey;
+    const INT_PTR result = DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(m_templateId), m_owner,
+                                           &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+    m_hWnd = nullptr;
+    return result;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam) noexcept
+{
+    if (id == WM_INITDIALOG) {
+        SetWindowLongPtrA(window, DWLP_USER, lParam);
+        reinterpret_cast<CDialog*>(lParam)->m_hWnd = window;
+    }
+    auto* const dialog = reinterpret_cast<CDialog*>(GetWindowLongPtrA(window, DWLP_USER));
+    // A few messages (WM_SETFONT among them) arrive before WM_INITDIALOG has brought the object.
+    if (!dialog) return FALSE;
+    try {
+        return dialog->Dispatch({id, wParam, lParam});
+    } catch (const std::exception& error) {
+        // Nothing may unwind through the platform's frames: report it here and carry on.
+        MessageBoxA(window, error.what(), nullptr, MB_ICONHAND | MB_OK);
+        return TRUE;
+    }
+}
+
+INT_PTR CDialog::Dispatch(const Message& message)
+{
+    for (const std::span<const MessageMapEntry> map : {MessageMap(), std::span<const MessageMapEntry>(kFrameworkMap)}) {
+        for (const MessageMapEntry& row : map) {
+            if (!row.Matches(message)) continue;
+            // A handler may open a nested dialog, whose messages come through here meanwhile.
+            const bool outer = std::exchange(m_useDefault, false);
+            const INT_PTR result = row.handler(*this, message);
+            return std::exchange(m_useDefault, outer) ? FALSE : result;
+        }
+    }
+    return FALSE;
+}
+
+bool CDialog::OnInitDialog()
+{
+    UpdateData();
+    return true;
+}
+
+// Both templates sit at 0, 0 without a placement style, so every dialog is centred once it is
+// set up and before it is shown.
+bool CDialog::HandleInitDialog()
+{
+    const bool focusFirstTabStop = OnInitDialog();
+    CentreWindow(m_hWnd);
+    return focusFirstTabStop;
+}
+
+void CDialog::OnOK()
+{
+    UpdateData();
+    EndDialog(m_hWnd, IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(m_hWnd, IDCANCEL);
+}
+
+void CDialog::PassHelpToApplication()
+{
+    if (CWinApp* app = CWinApp::Current()) app->OnHelp();
+}
+
+LRESULT CDialog::HelpContext() const
+{
+    return kHelpContextBase + m_templateId;
+}
+
+}  // namespace fw

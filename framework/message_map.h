@@ -1,0 +1,134 @@
+// A dialog's message map: a table of rows, each naming a message (and for commands the control)
+// and the member function that handles it. The dialog procedure looks rows up in one place and
+// each row unpacks WPARAM/LPARAM into the handler's typed arguments.
+#pragma once
+
+#include <windows.h>
+
+namespace fw {
+
+class CDialog;
+
+struct Message {
+    UINT id;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// Calls the row's handler and gives the dialog procedure's answer.
+using MessageHandler = INT_PTR (*)(CDialog& dialog, const Message& message);
+
+struct MessageMapEntry {
+    UINT message;
+    int controlId;  // commands only; kAnyControl for other messages
+    MessageHandler handler;
+
+    static constexpr int kAnyControl = -1;
+
+    // A command row matches its control's command code 0, which is what a button click
+    // (BN_CLICKED), Enter on a default button and a menu choice all send.
+    bool Matches(const Message& m) const
+    {
+        if (m.id != message) return false;
+        return message != WM_COMMAND || (LOWORD(m.wParam) == controlId && HIWORD(m.wParam) == BN_CLICKED);
+    }
+};
+
+namespace detail {
+
+template <class Member>
+struct OwnerOf;
+template <class T, class R, class... Args>
+struct OwnerOf<R (T::*)(Args...)> {
+    using type = T;
+};
+template <class T, class R, class... Args>
+struct OwnerOf<R (T::*)(Args...) const> {
+    using type = T;
+};
+
+template <auto Handler>
+auto& Owner(CDialog& dialog)
+{
+    return static_cast<typename OwnerOf<decltype(Handler)>::type&>(dialog);
+}
+
+template <auto Handler>
+INT_PTR Command(CDialog& dialog, const Message&)
+{
+    (Owner<Handler>(dialog).*Handler)();
+    return TRUE;
+}
+
+template <auto Handler>
+INT_PTR SysCommand(CDialog& dialog, const Message& m)
+{
+    (Owner<Handler>(dialog).*Handler)(static_cast<UINT>(m.wParam), m.lParam);
+    return TRUE;
+}
+
+inline INT_PTR AsReturnValue(bool value)
+{
+    return value ? TRUE : FALSE;
+}
+inline INT_PTR AsReturnValue(HICON icon)
+{
+    return reinterpret_cast<INT_PTR>(icon);
+}
+
+// WM_INITDIALOG and WM_QUERYDRAGICON answer through the procedure's return value itself.
+template <auto Handler>
+INT_PTR ReturnValue(CDialog& dialog, const Message&)
+{
+    return AsReturnValue((Owner<Handler>(dialog).*Handler)());
+}
+
+// Other messages answer through DWLP_MSGRESULT.
+template <auto Handler>
+INT_PTR MessageResult(CDialog& dialog, const Message&)
+{
+    auto& owner = Owner<Handler>(dialog);
+    SetWindowLongPtrA(owner.Hwnd(), DWLP_MSGRESULT, static_cast<LONG_PTR>((owner.*Handler)()));
+    return TRUE;
+}
+
+}  // namespace detail
+
+template <auto Handler>
+constexpr MessageMapEntry OnCommand(int controlId)
+{
+    return {WM_COMMAND, controlId, &detail::Command<Handler>};
+}
+
+template <auto Handler>
+constexpr MessageMapEntry OnWmSysCommand()
+{
+    return {WM_SYSCOMMAND, MessageMapEntry::kAnyControl, &detail::SysCommand<Handler>};
+}
+
+template <auto Handler>
+constexpr MessageMapEntry OnWmPaint()
+{
+    return {WM_PAINT, MessageMapEntry::kAnyControl, &detail::Command<Handler>};
+}
+
+template <auto Handler>
+constexpr MessageMapEntry OnWmQueryDragIcon()
+{
+    return {WM_QUERYDRAGICON, MessageMapEntry::kAnyControl, &detail::ReturnValue<Handler>};
+}
+
+// A message of the program's own whose handler returns the answer.
+template <auto Handler>
+constexpr MessageMapEntry OnQuery(UINT message)
+{
+    return {message, MessageMapEntry::kAnyControl, &detail::MessageResult<Handler>};
+}
+
+template <auto Handler>
+constexpr MessageMapEntry OnWmInitDialog()
+{
+    return {WM_INITDIALOG, MessageMapEntry::kAnyControl, &detail::ReturnValue<Handler>};
+}
+
+}  // namespace fw

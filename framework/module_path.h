@@ -1,0 +1,18 @@
+// The program's own path and the names taken from it, in the system code page.
+#pragma once
+
+#include <string>
+
+namespace fw {
+
+// Full path of the running executable, however long.
+std::string ModuleFileName();
+
+// File name without folder and extension: "C:\\dir\\Tavik.exe" gives "Tavik".
+std::string FileStem(const std::string& path);
+
+// The path with the file name's extension (if any) replaced: "C:\\dir\\Tavik.exe", ".HLP" gives
+// "C:\\dir\\Tavik.HLP".
+std::string ReplaceExtension(const std::string& path, const char* extension);
+
+}  // namespace fw

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Builds Tavik for Windows x86_64 and runs it under Wine, with the reference DRAVEL.dll beside it.
+#   scripts/run.sh                     on your X display ($DISPLAY)
+#   scripts/run.sh --headless OUT.png  on a private Xvfb: waits for the console, saves a picture
+#                                      of it to OUT.png and ends it
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+headless=""
+if [ "${1:-}" = "--headless" ]; then
+  [ -n "${2:-}" ] || { echo "usage: scripts/run.sh --headless OUT.png" >&2; exit 2; }
+  headless=$(realpath -m "$2")
+elif [ -n "${1:-}" ]; then
+  echo "usage: scripts/run.sh [--headless OUT.png]" >&2
+  exit 2
+elif [ -z "${DISPLAY:-}" ]; then
+  echo "There is no X display (DISPLAY is not set), so Tavik has nowhere to show its window." >&2
+  echo "To run it on a private virtual display and save a picture of it instead:" >&2
+  echo "  scripts/run.sh --headless tavik.png" >&2
+  exit 1
+fi
+
+scripts/setup.sh
+cmake --preset mingw-x64 >/dev/null
+cmake --build --preset mingw-x64 --target Tavik
+exe=build/mingw-x64/bin/Tavik.exe
+[ -f build/mingw-x64/bin/DRAVEL.dll ] || { echo "DRAVEL.dll is missing beside $exe" >&2; exit 1; }
+
+source scripts/wine-env.sh build/mingw-x64
+trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
+
+if [ -z "$headless" ]; then
+  tavik_wine_prepare
+  wine "$exe"
+  exit 0
+fi
+
+tavik_xvfb_start
+tavik_wine_prepare
+wine "$exe" </dev/null >/dev/null 2>&1 &
+program=$!
+
+# The console is up once its X window named "Tavik" is mapped (it is created at 0, 0 and
+# centred before that).
+geometry=""
+for _ in $(seq 150); do
+  info=$(xwininfo -name Tavik 2>/dev/null || true)
+  if grep -q 'Map State: IsViewable' <<<"$info"; then
+    geometry=$(awk -F: '/Width:/ { w = $2 } /Height:/ { h = $2 } /Absolute upper-left X:/ { x = $2 }
+                        /Absolute upper-left Y:/ { y = $2 } END { printf "%dx%d+%d+%d", w, h, x, y }' <<<"$info")
+    break
+  fi
+  kill -0 "$program" 2>/dev/null || break
+  sleep 0.1
+done
+if [ -z "$geometry" ]; then
+  echo "The console did not appear" >&2
+  exit 1
+fi
+# Time for the first paint to reach the X server.
+sleep 0.5
+import -window root -crop "$geometry" +repage "$headless"
+echo "Saved $headless"
+
+# Close the console as its close box would, then wait for the program to end.
+wine taskkill /IM Tavik.exe >/dev/null 2>&1 || true
+for _ in $(seq 50); do
+  kill -0 "$program" 2>/dev/null || break
+  sleep 0.1
+done
+kill "$program" 2>/dev/null || true
+wait "$program" 2>/dev/null || true
