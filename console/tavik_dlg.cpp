@@ -1,7 +1,5 @@
 #include "console/tavik_dlg.h"
 
-#include <stdexcept>
-
 #include "console/browse_bitmap.h"
 #include "console/commands.h"
 #include "console/open_file_bitmap_source.h"
@@ -140,12 +138,12 @@ void CTavikDlg::WriteUnsigned(int id, std::uint32_t value)
 
 std::string CTavikDlg::ReadText(int id)
 {
-    return EditFor(id).Text();
+    return fw::WindowText(FieldWindow(id));
 }
 
 void CTavikDlg::ReplaceText(int id, const std::string& text)
 {
-    EditFor(id).SetText(text.c_str());
+    SetWindowTextA(FieldWindow(id), text.c_str());
 }
 
 void CTavikDlg::ShowStopBox(const char* text, const char* caption)
@@ -153,10 +151,10 @@ void CTavikDlg::ShowStopBox(const char* text, const char* caption)
     MessageBoxA(Hwnd(), text, caption, MB_ICONHAND | MB_OK);
 }
 
-const fw::CEdit& CTavikDlg::EditFor(int id) const
+// Text goes through the bound member of its field; a field without one is reached directly.
+HWND CTavikDlg::FieldWindow(int id) const
 {
     for (const auto& [fieldId, edit] : kEditFields)
-        if (fieldId == id) return this->*edit;
-    // Only the bound fields are read or written as text; any other id is a programming error.
-    throw std::out_of_range("no edit member is bound to field " + std::to_string(id));
+        if (fieldId == id) return (this->*edit).Hwnd();
+    return GetDlgItem(Hwnd(), id);
 }

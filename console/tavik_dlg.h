@@ -44,7 +44,7 @@ private:
     void OnClearRun();
     void OnBrowseBitmap();
 
-    const fw::CEdit& EditFor(int id) const;
+    HWND FieldWindow(int id) const;
 
     const OverlayEntryPoints& m_overlay;
     fw::CEdit m_editOpenResult;
