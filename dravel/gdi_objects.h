@@ -1,0 +1,56 @@
+// Owners for the GDI objects the library makes, so every early return releases what it made.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <type_traits>
+
+namespace dravel {
+
+struct GdiObjectDeleter {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+using UniqueBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
+
+struct MemoryDcDeleter {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
+
+// The screen's device context for as long as the object lives.
+class ScreenDc {
+public:
+    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ~ScreenDc()
+    {
+        if (dc_) ReleaseDC(nullptr, dc_);
+    }
+    ScreenDc(const ScreenDc&) = delete;
+    ScreenDc& operator=(const ScreenDc&) = delete;
+
+    HDC get() const { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// Keeps an object selected into a DC, and puts the previous one back at the end of the scope.
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~Selection() { SelectObject(dc_, previous_); }
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// A top-down 32-bit DIB section of width × height pixels (0x00RRGGBB each) and its pixel memory;
+// null when it cannot be allocated.
+UniqueBitmap CreatePixelBuffer(int width, int height, std::uint32_t*& pixels);
+
+}  // namespace dravel

@@ -1,0 +1,98 @@
+// Bitmap files for the library's tests, written into a folder of their own that goes away with
+// the object.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <windows.h>
+
+namespace dravel::test {
+
+// An uncompressed 24-bit bottom-up BMP, the commonest kind; colourAt(x, y) gives each pixel, y
+// counted from the top.
+inline std::vector<std::uint8_t> Bmp24(int width, int height, const std::function<COLORREF(int x, int y)>& colourAt)
+{
+    const int stride = (width * 3 + 3) & ~3;
+    const std::uint32_t pixelBytes = static_cast<std::uint32_t>(stride * height);
+    std::vector<std::uint8_t> file(54 + pixelBytes);
+    const auto put32 = [&file](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    file[0] = 'B';
+    file[1] = 'M';
+    put32(2, static_cast<std::uint32_t>(file.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, static_cast<std::uint32_t>(width));
+    put32(22, static_cast<std::uint32_t>(height));
+    file[26] = 1;   // planes
+    file[28] = 24;  // bits per pixel
+    put32(34, pixelBytes);
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = &file[54 + static_cast<std::size_t>(stride) * (height - 1 - y)];
+        for (int x = 0; x < width; ++x) {
+            const COLORREF colour = colourAt(x, y);
+            row[3 * x] = GetBValue(colour);
+            row[3 * x + 1] = GetGValue(colour);
+            row[3 * x + 2] = GetRValue(colour);
+        }
+    }
+    return file;
+}
+
+inline constexpr COLORREF kRed = RGB(255, 0, 0);
+inline constexpr COLORREF kGreen = RGB(0, 255, 0);
+inline constexpr COLORREF kBlue = RGB(0, 0, 255);
+inline constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+// The picture most tests show: an 8 × 8 bitmap of four 4 × 4 quarters, red, green / blue, white.
+inline COLORREF QuarterColour(int x, int y)
+{
+    const COLORREF quarters[2][2] = {{kRed, kGreen}, {kBlue, kWhite}};
+    return quarters[y / 4][x / 4];
+}
+
+class BmpFolder {
+public:
+    BmpFolder() : path_(std::filesystem::temp_directory_path() / UniqueName())
+    {
+        std::filesystem::create_directories(path_);
+    }
+    ~BmpFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
+    }
+    BmpFolder(const BmpFolder&) = delete;
+    BmpFolder& operator=(const BmpFolder&) = delete;
+
+    const std::filesystem::path& Path() const { return path_; }
+
+    // Writes the bytes as a file of that name; returns its full path.
+    std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
+    {
+        const std::filesystem::path file = path_ / name;
+        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return file.string();
+    }
+
+    std::string Quarters() const { return Write("quarters.bmp", Bmp24(8, 8, QuarterColour)); }
+
+private:
+    // One folder per object, so that two alive at once never remove each other's files.
+    static std::string UniqueName()
+    {
+        static std::atomic<int> made = 0;
+        return "dravel_test_" + std::to_string(GetCurrentProcessId()) + '_' + std::to_string(made++);
+    }
+
+    std::filesystem::path path_;
+};
+
+}  // namespace dravel::test

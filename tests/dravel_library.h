@@ -1,0 +1,92 @@
+// DRAVEL.dll as its tests see it: loaded for one test and freed after it, so each test starts
+// from a closed library and every test also unloads it. The entry points are bound by ordinal,
+// as the program's imports bind them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "overlay/overlay_entry_points.h"
+
+namespace dravel::test {
+
+class LoadedDravel {
+public:
+    LoadedDravel() : module_(LoadLibraryA("DRAVEL.dll")) {}
+    ~LoadedDravel() { Unload(); }
+    LoadedDravel(const LoadedDravel&) = delete;
+    LoadedDravel& operator=(const LoadedDravel&) = delete;
+
+    // Null entries when the library or an ordinal is missing.
+    OverlayEntryPoints EntryPoints() const
+    {
+        return {Ordinal<decltype(OverlayEntryPoints::open)>(1), Ordinal<decltype(OverlayEntryPoints::close)>(2),
+                Ordinal<decltype(OverlayEntryPoints::setAndShow)>(3),
+                Ordinal<decltype(OverlayEntryPoints::moveAndShow)>(4),
+                Ordinal<decltype(OverlayEntryPoints::clearSetting)>(5)};
+    }
+
+    void Unload()
+    {
+        if (module_) FreeLibrary(module_);
+        module_ = nullptr;
+    }
+
+private:
+    template <typename Function>
+    Function Ordinal(int ordinal) const
+    {
+        if (!module_) return nullptr;
+        // Through a plain function pointer type, which GCC lets any function pointer become.
+        return reinterpret_cast<Function>(
+            reinterpret_cast<void (*)()>(GetProcAddress(module_, MAKEINTRESOURCEA(ordinal))));
+    }
+
+    HMODULE module_;
+};
+
+inline BOOL CALLBACK KeepIfLayered(HWND window, LPARAM found)
+{
+    if (!(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_LAYERED)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The overlay window the library made on this thread (the only layered one here), or null.
+inline HWND FindOverlayWindow()
+{
+    HWND found = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), KeepIfLayered, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The OutputDebugStringA lines written while it lives, by any thread. They are taken from the
+// exception that carries them, which a vectored handler sees before anything else.
+class TraceCapture {
+public:
+    TraceCapture() : handler_(AddVectoredExceptionHandler(1, Handler)) { Lines().clear(); }
+    ~TraceCapture() { RemoveVectoredExceptionHandler(handler_); }
+    TraceCapture(const TraceCapture&) = delete;
+    TraceCapture& operator=(const TraceCapture&) = delete;
+
+    static std::vector<std::string>& Lines()
+    {
+        static std::vector<std::string> lines;
+        return lines;
+    }
+
+private:
+    static LONG CALLBACK Handler(EXCEPTION_POINTERS* exception)
+    {
+        const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
+        if (record.ExceptionCode == DBG_PRINTEXCEPTION_C && record.NumberParameters >= 2)
+            Lines().emplace_back(reinterpret_cast<const char*>(record.ExceptionInformation[1]));
+        return EXCEPTION_CONTINUE_SEARCH;
+    }
+
+    void* handler_;
+};
+
+}  // namespace dravel::test

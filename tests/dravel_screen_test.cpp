@@ -1,0 +1,306 @@
+// What the real DRAVEL.dll puts on the screen, read back from the screen itself: the surface
+// stretched over the rectangle, moved, hidden, kept above other windows, never in the way of
+// clicks and never taking the foreground.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "dravel/dravel_codes.h"
+#include "tests/dravel_bmp_files.h"
+#include "tests/dravel_library.h"
+
+namespace {
+
+using namespace dravel;
+using namespace dravel::test;
+
+constexpr COLORREF kBackdrop = RGB(200, 0, 200);
+constexpr COLORREF kFill = RGB(255, 128, 0);
+constexpr RECT kBackdropArea{100, 100, 700, 500};
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+// A plain window of one colour under the overlay, counting the clicks that reach it.
+class Backdrop {
+public:
+    Backdrop(const RECT& area, COLORREF colour, DWORD extendedStyle = 0) : brush_(CreateSolidBrush(colour))
+    {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = Procedure;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "DravelTestBackdrop";
+        RegisterClassA(&windowClass);
+        window_ = CreateWindowExA(extendedStyle, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, area.left,
+                                  area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
+                                  windowClass.hInstance, brush_);
+    }
+    ~Backdrop()
+    {
+        DestroyWindow(window_);
+        DeleteObject(brush_);
+    }
+    Backdrop(const Backdrop&) = delete;
+    Backdrop& operator=(const Backdrop&) = delete;
+
+    HWND Window() const { return window_; }
+    static inline int clicks = 0;
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        switch (message) {
+            case WM_NCCREATE:
+                SetWindowLongPtrA(window, GWLP_USERDATA,
+                                  reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+                break;
+            case WM_ERASEBKGND: {
+                RECT client;
+                GetClientRect(window, &client);
+                FillRect(reinterpret_cast<HDC>(wParam), &client,
+                         reinterpret_cast<HBRUSH>(GetWindowLongPtrA(window, GWLP_USERDATA)));
+                return 1;
+            }
+            case WM_LBUTTONDOWN:
+                ++clicks;
+                break;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
+    }
+
+    HBRUSH brush_;
+    HWND window_;
+};
+
+using ScreenPicture = std::function<COLORREF(int x, int y)>;
+
+// The screen's pixels in the area, as COLORREFs, row by row.
+std::vector<COLORREF> ReadScreen(const RECT& area)
+{
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HDC screen = GetDC(nullptr);
+    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    std::vector<COLORREF> pixels(static_cast<std::size_t>(width) * height);
+    for (std::size_t i = 0; i < pixels.size(); ++i) {
+        const std::uint32_t pixel = static_cast<const std::uint32_t*>(bits)[i];
+        pixels[i] = RGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF);
+    }
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+    DeleteObject(bitmap);
+    ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+// Waits, handling this thread's messages meanwhile (Wine puts a layered window's new image on the
+// screen when its thread does), until every pixel of the area is what `expected` says.
+::testing::AssertionResult ScreenShows(const RECT& area, const ScreenPicture& expected)
+{
+    int wrong = 0;
+    std::ostringstream first;
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(20)) {
+        PumpMessages();
+        const std::vector<COLORREF> pixels = ReadScreen(area);
+        wrong = 0;
+        first.str("");
+        for (int y = area.top; y < area.bottom; ++y) {
+            for (int x = area.left; x < area.right; ++x) {
+                const COLORREF seen =
+                    pixels[static_cast<std::size_t>(y - area.top) * (area.right - area.left) + (x - area.left)];
+                if (seen == expected(x, y)) continue;
+                if (wrong++ == 0)
+                    first << std::hex << "first at (" << std::dec << x << ',' << y << "): 0x" << std::hex << seen
+                          << " instead of 0x" << expected(x, y);
+            }
+        }
+        if (wrong == 0) return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << wrong << " pixels differ, " << first.str();
+}
+
+// The area with a one-pixel margin, so a picture one pixel too large or misplaced shows.
+RECT WithMargin(const OverlayRect& rect)
+{
+    return {static_cast<LONG>(rect.startX) - 1, static_cast<LONG>(rect.startY) - 1, static_cast<LONG>(rect.endX) + 1,
+            static_cast<LONG>(rect.endY) + 1};
+}
+
+// The surface of the quarters picture on the fill colour, stretched over rect, backdrop around.
+ScreenPicture Stretched(int surfaceWidth, int surfaceHeight, const OverlayRect& rect)
+{
+    return [=](int x, int y) {
+        if (x < static_cast<int>(rect.startX) || x >= static_cast<int>(rect.endX) ||
+            y < static_cast<int>(rect.startY) || y >= static_cast<int>(rect.endY))
+            return kBackdrop;
+        const int sx = (x - static_cast<int>(rect.startX)) * surfaceWidth / static_cast<int>(rect.endX - rect.startX);
+        const int sy = (y - static_cast<int>(rect.startY)) * surfaceHeight / static_cast<int>(rect.endY - rect.startY);
+        return sx < 8 && sy < 8 ? QuarterColour(sx, sy) : kFill;
+    };
+}
+
+ScreenPicture Only(COLORREF colour)
+{
+    return [=](int, int) { return colour; };
+}
+
+class DravelScreen : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_NE(overlay.open, nullptr) << "DRAVEL.dll or its ordinals are missing";
+        SetForegroundWindow(backdrop.Window());
+        ASSERT_TRUE(ScreenShows(kBackdropArea, Only(kBackdrop)));
+        ASSERT_EQ(GetForegroundWindow(), backdrop.Window());
+        ASSERT_EQ(overlay.open(), kOk);
+    }
+    void TearDown() override { overlay.close(); }
+
+    OverlayResult Set(int width, int height, const OverlayRect& rect, const std::string& file)
+    {
+        OverlaySurfaceParams params;
+        std::memset(&params, 0, sizeof params);
+        params.width = width;
+        params.height = height;
+        params.red = GetRValue(kFill);
+        params.green = GetGValue(kFill);
+        params.blue = GetBValue(kFill);
+        std::strncpy(params.bitmapFile, file.c_str(), sizeof params.bitmapFile - 1);
+        return overlay.setAndShow(&params, &rect);
+    }
+    OverlayResult Move(const OverlayRect& rect) { return overlay.moveAndShow(&rect); }
+
+    const Backdrop backdrop{kBackdropArea, kBackdrop};
+    LoadedDravel library;
+    const OverlayEntryPoints overlay = library.EntryPoints();
+    BmpFolder files;
+    const std::string quarters = files.Quarters();
+};
+
+TEST_F(DravelScreen, SetAndShowStretchesTheSurfaceOverTheRectangle)
+{
+    const OverlayRect rect{150, 150, 182, 182};
+    ASSERT_EQ(Set(16, 16, rect, quarters), kOk);
+    EXPECT_TRUE(ScreenShows(WithMargin(rect), Stretched(16, 16, rect)));
+
+    const HWND window = FindOverlayWindow();
+    RECT placed;
+    GetWindowRect(window, &placed);
+    EXPECT_EQ(placed.left, 150);
+    EXPECT_EQ(placed.top, 150);
+    EXPECT_EQ(placed.right, 182);
+    EXPECT_EQ(placed.bottom, 182);
+    EXPECT_TRUE(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
+    EXPECT_EQ(GetTopWindow(nullptr), window);
+}
+
+TEST_F(DravelScreen, TheBitmapIsDrawnOneToOneAndClippedToTheSurface)
+{
+    const OverlayRect rect{150, 150, 156, 155};
+    ASSERT_EQ(Set(6, 5, rect, quarters), kOk);
+    EXPECT_TRUE(ScreenShows(WithMargin(rect), Stretched(6, 5, rect)));
+}
+
+TEST_F(DravelScreen, MoveAndShowMovesAndResizes)
+{
+    const OverlayRect first{150, 150, 166, 166};
+    const OverlayRect second{300, 200, 348, 248};
+    ASSERT_EQ(Set(16, 16, first, quarters), kOk);
+    ASSERT_TRUE(ScreenShows(WithMargin(first), Stretched(16, 16, first)));
+    ASSERT_EQ(Move(second), kOk);
+    EXPECT_TRUE(ScreenShows(WithMargin(second), Stretched(16, 16, second)));
+    EXPECT_TRUE(ScreenShows(WithMargin(first), Only(kBackdrop)));
+}
+
+TEST_F(DravelScreen, ClearSettingTakesItOffTheScreen)
+{
+    const OverlayRect rect{150, 150, 182, 182};
+    ASSERT_EQ(Set(16, 16, rect, quarters), kOk);
+    ASSERT_TRUE(ScreenShows(WithMargin(rect), Stretched(16, 16, rect)));
+    ASSERT_EQ(overlay.clearSetting(), kOk);
+    EXPECT_TRUE(ScreenShows(WithMargin(rect), Only(kBackdrop)));
+    EXPECT_FALSE(IsWindowVisible(FindOverlayWindow()));
+}
+
+TEST_F(DravelScreen, FailedCallsLeaveThePictureAsItWas)
+{
+    const OverlayRect shown{150, 150, 182, 182};
+    const OverlayRect elsewhere{300, 200, 316, 216};
+    ASSERT_EQ(Set(16, 16, shown, quarters), kOk);
+    ASSERT_EQ(Set(8, 8, elsewhere, (files.Path() / "missing.bmp").string()), kBadBitmap);
+    ASSERT_EQ(Move(OverlayRect{300, 200, 300, 216}), kBadRect);
+    EXPECT_TRUE(ScreenShows(WithMargin(shown), Stretched(16, 16, shown)));
+    EXPECT_TRUE(ScreenShows(WithMargin(elsewhere), Only(kBackdrop)));
+}
+
+// Checked in the window list: once messages are handled, Wine may reorder the list without
+// restacking the screen, so the screen cannot tell here.
+TEST_F(DravelScreen, ShowingLiftsItAboveLaterTopmostWindows)
+{
+    const OverlayRect rect{150, 150, 182, 182};
+    ASSERT_EQ(Set(16, 16, rect, quarters), kOk);
+    const Backdrop topmost{RECT{140, 140, 200, 200}, kGreen, WS_EX_TOPMOST | WS_EX_NOACTIVATE};
+    ASSERT_EQ(GetTopWindow(nullptr), topmost.Window());
+    ASSERT_EQ(Move(rect), kOk);
+    EXPECT_EQ(GetTopWindow(nullptr), FindOverlayWindow());
+}
+
+TEST_F(DravelScreen, ClicksGoThroughToTheWindowBeneath)
+{
+    const OverlayRect rect{150, 150, 182, 182};
+    ASSERT_EQ(Set(16, 16, rect, quarters), kOk);
+    ASSERT_TRUE(ScreenShows(WithMargin(rect), Stretched(16, 16, rect)));
+    EXPECT_EQ(WindowFromPoint(POINT{166, 166}), backdrop.Window());
+
+    Backdrop::clicks = 0;
+    SetCursorPos(166, 166);
+    INPUT click[2]{};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ASSERT_EQ(SendInput(2, click, sizeof(INPUT)), 2u);
+    for (const DWORD start = GetTickCount(); Backdrop::clicks == 0 && GetTickCount() - start < 3000; Sleep(20))
+        PumpMessages();
+    EXPECT_EQ(Backdrop::clicks, 1);
+}
+
+TEST_F(DravelScreen, TheForegroundWindowNeverChanges)
+{
+    const OverlayRect rect{150, 150, 182, 182};
+    const std::function<OverlayResult()> calls[] = {
+        [&] { return Set(16, 16, rect, quarters); },
+        [&] {
+            return Move(OverlayRect{200, 200, 264, 264});
+        },
+        [&] { return overlay.clearSetting(); },
+        [&] { return Set(8, 8, rect, quarters); },
+        [&] { return overlay.close(); },
+        [&] { return overlay.open(); },
+    };
+    for (std::size_t i = 0; i < std::size(calls); ++i) {
+        ASSERT_EQ(calls[i](), kOk) << "call " << i;
+        PumpMessages();
+        Sleep(50);
+        PumpMessages();
+        EXPECT_EQ(GetForegroundWindow(), backdrop.Window()) << "after call " << i;
+        EXPECT_EQ(GetActiveWindow(), backdrop.Window()) << "after call " << i;
+    }
+}
+
+}  // namespace

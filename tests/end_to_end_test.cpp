@@ -1,0 +1,233 @@
+// Tavik.exe with the real DRAVEL.dll, as a process of its own, driven from here the way a person
+// drives it: clicks on its buttons, text typed into its fields, its result fields and message
+// boxes read back, and the overlay looked for on the screen.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "dravel/dravel_codes.h"
+#include "res/resource.h"
+#include "res/texts.h"
+#include "tests/dravel_bmp_files.h"
+
+namespace {
+
+using namespace dravel::test;
+
+constexpr DWORD kPatienceMs = 10000;
+
+struct ShownBox {
+    std::string text;
+    std::string caption;
+};
+
+std::string TextOf(HWND window)
+{
+    char text[512] = {};
+    SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// The top-level window of the process that passes the test, or null.
+template <typename Test>
+HWND FindWindowOf(DWORD process, Test test)
+{
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && test(window)) return window;
+    }
+    return nullptr;
+}
+
+bool IsDialogClass(HWND window)
+{
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    return std::string(name) == "#32770";
+}
+
+COLORREF ScreenPixel(int x, int y)
+{
+    const HDC screen = GetDC(nullptr);
+    const COLORREF colour = GetPixel(screen, x, y);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// The overlay appears once Tavik's modal loop has run, so the screen is given a moment.
+bool ScreenShows(int x, int y, COLORREF colour)
+{
+    for (const DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(20)) {
+        if (ScreenPixel(x, y) == colour) return true;
+    }
+    return false;
+}
+
+class RunningTavik {
+public:
+    explicit RunningTavik(const std::string& folder)
+    {
+        char path[MAX_PATH] = {};
+        std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
+        program = program.substr(0, program.find_last_of('\\') + 1) + "Tavik.exe";
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        if (!CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                            &process_))
+            return;
+        for (const DWORD start = GetTickCount(); !console_ && GetTickCount() - start < kPatienceMs; Sleep(50)) {
+            console_ = FindWindowOf(process_.dwProcessId, [](HWND window) {
+                return IsDialogClass(window) && IsWindowVisible(window) && TextOf(window) == "Tavik";
+            });
+        }
+    }
+    ~RunningTavik()
+    {
+        if (!process_.hProcess) return;
+        if (console_) PostMessageA(console_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        if (WaitForSingleObject(process_.hProcess, kPatienceMs) != WAIT_OBJECT_0)
+            TerminateProcess(process_.hProcess, 1);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    RunningTavik(const RunningTavik&) = delete;
+    RunningTavik& operator=(const RunningTavik&) = delete;
+
+    HWND Console() const { return console_; }
+    std::string Text(int id) const { return TextOf(GetDlgItem(console_, id)); }
+    void Type(int id, const std::string& text) const
+    {
+        SendMessageA(GetDlgItem(console_, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    }
+
+    // Clicks the button and returns once its handler has run. A message box it shows meanwhile
+    // is read and answered with OK, and returned.
+    std::optional<ShownBox> Click(int id) const
+    {
+        std::atomic<bool> handled = false;
+        // Sent from a thread of its own: the send returns only after the handler, and a handler
+        // showing a box waits for this thread to answer it.
+        std::thread clicker([&] {
+            SendMessageTimeoutA(console_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                                reinterpret_cast<LPARAM>(GetDlgItem(console_, id)), SMTO_NORMAL, kPatienceMs, nullptr);
+            handled = true;
+        });
+        std::optional<ShownBox> shown;
+        while (!handled) {
+            if (const HWND box = MessageBox()) {
+                shown = ShownBox{TextOf(GetDlgItem(box, 0xFFFF)), TextOf(box)};
+                PostMessageA(box, WM_COMMAND, IDOK, 0);
+                while (IsWindow(box)) Sleep(10);
+            }
+            Sleep(10);
+        }
+        clicker.join();
+        return shown;
+    }
+
+    // The library's overlay window in Tavik's process (its only layered window), or null.
+    HWND Overlay() const
+    {
+        return FindWindowOf(process_.dwProcessId,
+                            [](HWND window) { return (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; });
+    }
+
+private:
+    HWND MessageBox() const
+    {
+        return FindWindowOf(process_.dwProcessId, [this](HWND window) {
+            return window != console_ && IsDialogClass(window) && IsWindowVisible(window);
+        });
+    }
+
+    PROCESS_INFORMATION process_{};
+    HWND console_ = nullptr;
+};
+
+::testing::AssertionResult ShownAt(HWND window, const RECT& expected)
+{
+    if (!window || !IsWindowVisible(window)) return ::testing::AssertionFailure() << "no overlay on the screen";
+    RECT shown;
+    GetWindowRect(window, &shown);
+    if (EqualRect(&shown, &expected)) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "overlay at " << shown.left << ',' << shown.top << '-' << shown.right << ','
+                                         << shown.bottom;
+}
+
+::testing::AssertionResult NoBox(const std::optional<ShownBox>& box)
+{
+    if (!box) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "a box said \"" << box->text << '"';
+}
+
+TEST(EndToEnd, EveryButtonReachesTheLibraryAndShowsItsCode)
+{
+    BmpFolder files;
+    // The console's default file name, found in its current folder.
+    files.Write(tavik::texts::kInitialBitmapFile, Bmp24(8, 8, QuarterColour));
+    const std::string picture = files.Write("picture.bmp", Bmp24(8, 8, QuarterColour));
+
+    const RunningTavik tavik(files.Path().string());
+    ASSERT_NE(tavik.Console(), nullptr) << "Tavik.exe did not show its console";
+
+    // Close before Open: the library's code, and the failure box.
+    const std::optional<ShownBox> box = tavik.Click(IDC_CLOSE_RUN);
+    EXPECT_EQ(tavik.Text(IDC_CLOSE_RESULT), "0x80040201");
+    ASSERT_TRUE(box.has_value());
+    EXPECT_EQ(box->text, tavik::texts::kCloseFailed);
+    EXPECT_EQ(box->caption, tavik::texts::kCloseCaption);
+
+    const HWND foreground = GetForegroundWindow();
+    EXPECT_TRUE(NoBox(tavik.Click(IDC_OPEN_RUN)));
+    EXPECT_EQ(tavik.Text(IDC_OPEN_RESULT), "0x00000000");
+    ASSERT_NE(tavik.Overlay(), nullptr);
+    EXPECT_FALSE(IsWindowVisible(tavik.Overlay()));
+
+    // The defaults: Image.bmp on a black 128 x 128 surface at 0,0-128,128.
+    EXPECT_TRUE(NoBox(tavik.Click(IDC_SET_SHOW_RUN)));
+    EXPECT_EQ(tavik.Text(IDC_SET_RESULT), "0x00000000");
+    EXPECT_TRUE(ShownAt(tavik.Overlay(), RECT{0, 0, 128, 128}));
+    EXPECT_TRUE(ScreenShows(2, 2, kRed));
+    EXPECT_TRUE(ScreenShows(6, 6, kWhite));
+    EXPECT_TRUE(ScreenShows(64, 64, RGB(0, 0, 0)));
+
+    // A bitmap named by its full path on a sky-blue 16 x 16 surface, twice as large on the screen.
+    const struct {
+        int id;
+        std::string text;
+    } fields[] = {{IDC_SURFACE_WIDTH, "16"}, {IDC_SURFACE_HEIGHT, "16"}, {IDC_RED, "0"},
+                  {IDC_GREEN, "128"},        {IDC_BLUE, "255"},          {IDC_BITMAP_FILE, picture},
+                  {IDC_SET_START_X, "300"},  {IDC_SET_START_Y, "200"},   {IDC_SET_END_X, "332"},
+                  {IDC_SET_END_Y, "232"}};
+    for (const auto& field : fields) tavik.Type(field.id, field.text);
+    EXPECT_TRUE(NoBox(tavik.Click(IDC_SET_SHOW_RUN)));
+    EXPECT_EQ(tavik.Text(IDC_SET_RESULT), "0x00000000");
+    EXPECT_TRUE(ShownAt(tavik.Overlay(), RECT{300, 200, 332, 232}));
+    EXPECT_TRUE(ScreenShows(303, 203, kRed));
+    EXPECT_TRUE(ScreenShows(311, 203, kGreen));
+    EXPECT_TRUE(ScreenShows(303, 211, kBlue));
+    EXPECT_TRUE(ScreenShows(320, 220, RGB(0, 128, 255)));
+    EXPECT_TRUE(ScreenShows(311, 211, kWhite));
+
+    // The default move rectangle, 128,128-256,256.
+    EXPECT_TRUE(NoBox(tavik.Click(IDC_MOVE_SHOW_RUN)));
+    EXPECT_EQ(tavik.Text(IDC_MOVE_RESULT), "0x00000000");
+    EXPECT_TRUE(ShownAt(tavik.Overlay(), RECT{128, 128, 256, 256}));
+
+    EXPECT_TRUE(NoBox(tavik.Click(IDC_CLEAR_RUN)));
+    EXPECT_EQ(tavik.Text(IDC_CLEAR_RESULT), "0x00000000");
+    EXPECT_FALSE(IsWindowVisible(tavik.Overlay()));
+
+    EXPECT_TRUE(NoBox(tavik.Click(IDC_CLOSE_RUN)));
+    EXPECT_EQ(tavik.Text(IDC_CLOSE_RESULT), "0x00000000");
+    EXPECT_EQ(tavik.Overlay(), nullptr);
+    EXPECT_EQ(GetForegroundWindow(), foreground);
+}
+
+}  // namespace
