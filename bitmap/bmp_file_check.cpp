@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
-#include <fstream>
+#include <cstdio>
+#include <memory>
 #include <optional>
 
 namespace tavik {
@@ -181,17 +182,19 @@ bool IsSafeBmp(std::span<const std::uint8_t> file)
     return IsSafeBmpStart(file, static_cast<std::int64_t>(file.size()));
 }
 
+// C stdio rather than iostreams: the program and the library link statically, and streams
+// would bring the whole locale machinery into both.
 bool IsSafeBmpFile(const std::string& path)
 {
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    const std::streamoff size = file ? static_cast<std::streamoff>(file.tellg()) : -1;
-    if (size < 0) return false;
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path.c_str(), "rb"), &std::fclose);
+    if (!file || std::fseek(file.get(), 0, SEEK_END) != 0) return false;
+    // A file too long for a long cannot be a bitmap the check would pass anyway.
+    const long size = std::ftell(file.get());
+    if (size < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) return false;
     std::array<std::uint8_t, kFieldsSize> start{};
-    const auto wanted = static_cast<std::streamsize>(std::min<std::streamoff>(size, start.size()));
-    file.seekg(0);
-    file.read(reinterpret_cast<char*>(start.data()), wanted);
-    if (file.gcount() != wanted) return false;
-    return IsSafeBmpStart(std::span(start).first(static_cast<std::size_t>(wanted)), size);
+    const std::size_t wanted = std::min<std::size_t>(static_cast<unsigned long>(size), start.size());
+    if (std::fread(start.data(), 1, wanted, file.get()) != wanted) return false;
+    return IsSafeBmpStart(std::span(start).first(wanted), size);
 }
 
 }  // namespace tavik

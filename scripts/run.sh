@@ -3,15 +3,20 @@
 #   scripts/run.sh                     on your X display ($DISPLAY)
 #   scripts/run.sh --headless OUT.png  on a private Xvfb: waits for the console, saves a picture
 #                                      of it to OUT.png and ends it
+#   scripts/run.sh --headless OUT.png STEP...
+#       the same after driving the console (tools/drive_console.cpp: "ID=TEXT" fills a field,
+#       "ID" clicks a button); the picture is then of the whole screen, overlay included
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 headless=""
+steps=()
 if [ "${1:-}" = "--headless" ]; then
-  [ -n "${2:-}" ] || { echo "usage: scripts/run.sh --headless OUT.png" >&2; exit 2; }
+  [ -n "${2:-}" ] || { echo "usage: scripts/run.sh --headless OUT.png [STEP...]" >&2; exit 2; }
   headless=$(realpath -m "$2")
+  steps=("${@:3}")
 elif [ -n "${1:-}" ]; then
-  echo "usage: scripts/run.sh [--headless OUT.png]" >&2
+  echo "usage: scripts/run.sh [--headless OUT.png [STEP...]]" >&2
   exit 2
 elif [ -z "${DISPLAY:-}" ]; then
   echo "There is no X display (DISPLAY is not set), so Tavik has nowhere to show its window." >&2
@@ -22,7 +27,7 @@ fi
 
 scripts/setup.sh
 cmake --preset mingw-x64 >/dev/null
-cmake --build --preset mingw-x64 --target Tavik
+cmake --build --preset mingw-x64 --target Tavik drive_console
 exe=build/mingw-x64/bin/Tavik.exe
 [ -f build/mingw-x64/bin/DRAVEL.dll ] || { echo "DRAVEL.dll is missing beside $exe" >&2; exit 1; }
 
@@ -57,9 +62,13 @@ if [ -z "$geometry" ]; then
   echo "The console did not appear" >&2
   exit 1
 fi
+if [ ${#steps[@]} -gt 0 ]; then
+  wine build/mingw-x64/bin/drive_console.exe Tavik "${steps[@]}" </dev/null
+  geometry=""
+fi
 # Time for the first paint to reach the X server.
 sleep 0.5
-import -window root -crop "$geometry" +repage "$headless"
+import -window root ${geometry:+-crop "$geometry" +repage} "$headless"
 echo "Saved $headless"
 
 # Close the console as its close box would, then wait for the program to end.
