@@ -10,7 +10,7 @@
 #include <thread>
 
 #include "dravel/dravel_codes.h"
-#include "tests/dravel_bmp_files.h"
+#include "tests/bmp_files.h"
 #include "tests/dravel_library.h"
 
 namespace {

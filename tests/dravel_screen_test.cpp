@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "dravel/dravel_codes.h"
-#include "tests/dravel_bmp_files.h"
+#include "tests/bmp_files.h"
 #include "tests/dravel_library.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "dravel/dravel_codes.h"
 #include "res/resource.h"
 #include "res/texts.h"
-#include "tests/dravel_bmp_files.h"
+#include "tests/bmp_files.h"
 
 namespace {
 
