@@ -49,8 +49,7 @@ std::optional<BitmapSize> OpenFileBitmapSource::ReadBitmapSize(const std::string
 {
     // The loader crashes on a cut-short file, so it only sees files that are whole.
     if (!IsSafeBmpFile(path)) return std::nullopt;
-    const BitmapHandle bitmap(
-        static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, kLoadFlags)));
+    const BitmapHandle bitmap(static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, kLoadFlags)));
     if (!bitmap) return std::nullopt;
 
     BITMAP info{};

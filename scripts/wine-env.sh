@@ -6,8 +6,9 @@ TAVIK_BUILD=$(cd "$1" && pwd)
 TAVIK_WINE=$TAVIK_BUILD/wine
 export WINEPREFIX=$TAVIK_WINE/prefix
 export WINEDEBUG=-all
-# No Mono/Gecko installers at prefix creation; a crash must end the process, not start a debugger.
-export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
+# No Mono/Gecko installers at prefix creation, no desktop menu entries; a crash must end the
+# process, not start a debugger.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d;winemenubuilder.exe=d"
 export LOCPATH=$TAVIK_WINE/locale
 export LANG=ja_JP.UTF-8
 unset LC_ALL LANGUAGE
