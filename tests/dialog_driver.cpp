@@ -5,6 +5,8 @@
 #include <cstring>
 #include <thread>
 
+#include "tests/message_box_hook.h"
+
 namespace tavik::test {
 
 namespace {
@@ -41,15 +43,6 @@ bool IsDialogClass(HWND window)
     return std::strcmp(name, "#32770") == 0;
 }
 
-// A message box has an icon static (0x440) and a text static (0xFFFF); the program's own
-// dialogs and the file dialog have neither.
-bool IsMessageBox(HWND window)
-{
-    if (!IsDialogClass(window)) return false;
-    const HWND icon = GetDlgItem(window, 0x440);
-    return icon && (GetWindowLongA(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON && GetDlgItem(window, 0xFFFF);
-}
-
 std::string NarrowText(HWND window)
 {
     std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
@@ -75,7 +68,7 @@ HWND FindDialogOver(DWORD thread, HWND owner)
 {
     HWND found = nullptr;
     ForEachWindowOf(thread, [&](HWND window) {
-        if (!found && IsWindowVisible(window) && IsDialogClass(window) && !IsMessageBox(window) &&
+        if (!found && IsWindowVisible(window) && IsDialogClass(window) && !MessageBoxHook::IsMessageBox(window) &&
             GetWindow(window, GW_OWNER) == owner)
             found = window;
     });
@@ -203,7 +196,7 @@ LRESULT CALLBACK DialogDriver::CbtHook(int code, WPARAM wParam, LPARAM lParam)
 
 void DialogDriver::AnswerIfMessageBox(HWND window)
 {
-    if (!IsMessageBox(window)) return;
+    if (!MessageBoxHook::IsMessageBox(window)) return;
     {
         const std::lock_guard lock(m_mutex);
         // A box is activated again when a window it covered goes away.
