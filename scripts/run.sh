@@ -28,11 +28,20 @@ fi
 scripts/setup.sh
 cmake --preset mingw-x64 >/dev/null
 cmake --build --preset mingw-x64 --target Tavik drive_console
-exe=build/mingw-x64/bin/Tavik.exe
+exe=$PWD/build/mingw-x64/bin/Tavik.exe
 [ -f build/mingw-x64/bin/DRAVEL.dll ] || { echo "DRAVEL.dll is missing beside $exe" >&2; exit 1; }
 
 source scripts/wine-env.sh build/mingw-x64
 trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
+
+# The console starts with the file name "Image.bmp", found in the current folder: it runs in a
+# folder that has one, so Open and then Set & show put a picture on the screen at once.
+workdir=build/mingw-x64/run
+mkdir -p "$workdir"
+[ -f "$workdir/Image.bmp" ] ||
+  convert -size 96x64 gradient:'#1e64c8'-'#f0c828' -fill white -draw 'circle 48,32 48,12' "BMP3:$workdir/Image.bmp"
+driver=$PWD/build/mingw-x64/bin/drive_console.exe
+cd "$workdir"
 
 if [ -z "$headless" ]; then
   tavik_wine_prepare
@@ -63,7 +72,7 @@ if [ -z "$geometry" ]; then
   exit 1
 fi
 if [ ${#steps[@]} -gt 0 ]; then
-  wine build/mingw-x64/bin/drive_console.exe Tavik "${steps[@]}" </dev/null
+  wine "$driver" Tavik "${steps[@]}" </dev/null
   geometry=""
 fi
 # Time for the first paint to reach the X server.
