@@ -5,12 +5,13 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include <windows.h>
+
+#include "tests/picked_files.h"
 
 namespace dravel::test {
 
@@ -77,9 +78,7 @@ public:
     // Writes the bytes as a file of that name; returns its full path.
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
     {
-        const std::filesystem::path file = path_ / name;
-        std::ofstream(file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        return file.string();
+        return std::filesystem::path(tavik::test::WriteFile(path_ / name, bytes)).string();
     }
 
     std::string Quarters() const { return Write("quarters.bmp", Bmp24(8, 8, QuarterColour)); }
