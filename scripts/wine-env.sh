@@ -18,22 +18,28 @@ export XDG_DATA_HOME=$TAVIK_WINE/data
 
 quiet() { "$@" </dev/null >/dev/null 2>&1; }
 
+# The face Wine draws the console's font "ＭＳ Ｐゴシック" with: of the Debian Japanese Gothic faces,
+# the one in which every label and result field of the console shows whole (README).
+TAVIK_DIALOG_FACE="Ume UI Gothic"
+
 # Makes the locale and the prefix once, then starts a persistent wineserver so later runs start
-# fast. Output goes to /dev/null: Wine's helper processes must not hold ctest's pipes open.
+# fast, and has Wine draw the console's font with the face given (default: TAVIK_DIALOG_FACE).
+# Output goes to /dev/null: Wine's helper processes must not hold ctest's pipes open.
 tavik_wine_prepare() {
   mkdir -p "$TAVIK_WINE" "$LOCPATH"
   [ -d "$LOCPATH/ja_JP.UTF-8" ] || localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8" 2>/dev/null || true
   if [ ! -f "$WINEPREFIX/.tavik-ready" ]; then
     quiet wineboot -i
     quiet wineserver -w
-    quiet wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d IPAPGothic /f
     # Without a window manager every window close waits ~2 s unless Wine manages nothing.
     quiet wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
     quiet wineserver -w
     touch "$WINEPREFIX/.tavik-ready"
   fi
   quiet wineserver -p || true  # already running is fine
-  quiet wine cmd /c exit
+  # Set on every start, so an existing prefix follows a change of face; this first Wine process
+  # also warms the server up.
+  quiet wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'ＭＳ Ｐゴシック' /d "${1:-$TAVIK_DIALOG_FACE}" /f
 }
 
 tavik_wine_stop() {

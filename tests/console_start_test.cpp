@@ -1,8 +1,10 @@
-// The console as it opens and ends, and its system-menu item with the version box.
+// The console as it opens and ends, its texts whole in the dialog font as rendered here, and its
+// system-menu item with the version box.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 
@@ -93,6 +95,51 @@ TEST(ConsoleStart, OpensCentredWithItsInitialFieldsAndTheFocusOnExit)
         driver.PostKey(driver.Focus(), VK_RETURN);
     });
     EXPECT_TRUE(FakeOverlay::calls.empty());
+}
+
+// Pixels a label's or an edit's text needs beyond the room the control draws it in. Every label
+// has room for one line, and a longer text wraps out of sight, so the text must fit on one line.
+// An edit draws its line in its formatting rectangle: the client area less the margins (and less
+// the sunken edge's inset).
+SIZE TextOverrun(HWND control, const std::wstring& text, bool edit)
+{
+    const HDC dc = GetDC(control);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(control, dc);
+    RECT room;
+    if (edit) {
+        SendMessageW(control, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&room));
+    } else {
+        GetClientRect(control, &room);
+    }
+    return {std::max(0L, extent.cx - (room.right - room.left)), std::max(0L, extent.cy - (room.bottom - room.top))};
+}
+
+// Lists every clipped label and field by its place in the template, with the pixels it lacks.
+TEST(ConsoleStart, EveryLabelAndFieldShowsItsWholeText)
+{
+    FakeOverlay::Reset();
+    RunConsole([](DialogDriver& driver) {
+        // Every result is written as "0x%08x": ten characters.
+        for (const int id : kResultFields) SetWindowTextW(driver.Item(id), L"0x00000000");
+        int place = 0;
+        for (HWND control = GetWindow(driver.Dialog(), GW_CHILD); control; control = GetWindow(control, GW_HWNDNEXT)) {
+            ++place;
+            wchar_t kind[8] = {};
+            GetClassNameW(control, kind, 8);
+            const bool edit = _wcsicmp(kind, L"Edit") == 0;
+            const std::wstring text = WideText(control);
+            if (text.empty() || !(edit || _wcsicmp(kind, L"Static") == 0)) continue;
+            const SIZE overrun = TextOverrun(control, text, edit);
+            if (overrun.cx > 0 || overrun.cy > 0)
+                ADD_FAILURE() << "control " << place << " \"" << text << "\" clipped: " << overrun.cx
+                              << " px too wide, " << overrun.cy << " px too tall";
+        }
+        driver.Click(IDOK);
+    });
 }
 
 TEST(ConsoleStart, EndsOnEnterEscapeAndTheCloseBoxWithoutCallingTheLibrary)

@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Tells how the console's texts fit when Wine draws its font "ＭＳ Ｐゴシック" with each face given
+# (installed ones, by family name), by the GUI suite's clipping check: the clipped labels and
+# fields, each with the pixels it lacks. Afterwards the next run sets the usual face again.
+#   scripts/font-survey.sh "IPAPGothic" "Ume UI Gothic" ...
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+cmake --preset mingw-x64 >/dev/null
+cmake --build --preset mingw-x64 --target console_test >/dev/null
+source scripts/wine-env.sh build/mingw-x64
+trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
+tavik_xvfb_start
+for face in "$@"; do
+  tavik_wine_prepare "$face"
+  echo "$face:"
+  report=$(GTEST_FILTER=ConsoleStart.EveryLabelAndFieldShowsItsWholeText \
+           wine build/mingw-x64/bin/console_test.exe </dev/null | sed -n 's/^control /  control /p' || true)
+  echo "${report:-  nothing clipped}"
+done
