@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Tells how the console's texts fit when Wine draws its font "ＭＳ Ｐゴシック" with each face given
-# (installed ones, by family name), by the GUI suite's clipping check: the clipped labels and
-# fields, each with the pixels it lacks. Afterwards the next run sets the usual face again.
+# Tells how the console's texts fit when Wine draws its font "ＭＳ Ｐゴシック" with each face given,
+# by the GUI suite's clipping check: the clipped labels and fields, each with the pixels it lacks.
+# Faces are installed ones, named as `fc-list : family` shows them: for a name it does not find,
+# Wine quietly takes a face of its own choice. The next run sets the usual face again.
 #   scripts/font-survey.sh "IPAPGothic" "Ume UI Gothic" ...
 set -euo pipefail
 cd "$(dirname "$0")/.."

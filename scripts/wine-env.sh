@@ -18,8 +18,8 @@ export XDG_DATA_HOME=$TAVIK_WINE/data
 
 quiet() { "$@" </dev/null >/dev/null 2>&1; }
 
-# The face Wine draws the console's font "ＭＳ Ｐゴシック" with: of the Debian Japanese Gothic faces,
-# the one in which every label and result field of the console shows whole (README).
+# The face Wine draws the console's font "ＭＳ Ｐゴシック" with: of the Debian Japanese Gothic faces
+# measured, the one in which every label and result field of the console shows whole (README).
 TAVIK_DIALOG_FACE="Ume UI Gothic"
 
 # Makes the locale and the prefix once, then starts a persistent wineserver so later runs start
