@@ -1,7 +1,6 @@
 #include "console/browse_bitmap.h"
 
 #include "console/picture_fields.h"
-
 #include "res/resource.h"
 #include "res/texts.h"
 

@@ -22,31 +22,31 @@ using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDelet
 // The screen's device context for as long as the object lives.
 class ScreenDc {
 public:
-    ScreenDc() : m_dc(GetDC(nullptr)) {}
+    ScreenDc() : dc_(GetDC(nullptr)) {}
     ~ScreenDc()
     {
-        if (m_dc) ReleaseDC(nullptr, m_dc);
+        if (dc_) ReleaseDC(nullptr, dc_);
     }
     ScreenDc(const ScreenDc&) = delete;
     ScreenDc& operator=(const ScreenDc&) = delete;
 
-    HDC get() const { return m_dc; }
+    HDC get() const { return dc_; }
 
 private:
-    HDC m_dc;
+    HDC dc_;
 };
 
 // Keeps an object selected into a DC, and puts the previous one back at the end of the scope.
 class Selection {
 public:
-    Selection(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(SelectObject(dc, object)) {}
-    ~Selection() { SelectObject(m_dc, m_previous); }
+    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
+    ~Selection() { SelectObject(dc_, previous_); }
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;
 
 private:
-    HDC m_dc;
-    HGDIOBJ m_previous;
+    HDC dc_;
+    HGDIOBJ previous_;
 };
 
 // A top-down 32-bit DIB section of width × height pixels (0x00RRGGBB each) and its pixel memory;

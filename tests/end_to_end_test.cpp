@@ -26,6 +26,8 @@ struct ShownBox {
     std::string caption;
 };
 
+// Asked with WM_GETTEXT: GetWindowText gives only the caption of another process's window, not
+// the text of its edit controls.
 std::string TextOf(HWND window)
 {
     char text[512] = {};
