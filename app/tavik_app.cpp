@@ -2,6 +2,7 @@
 
 #include "console/tavik_dlg.h"
 #include "overlay/overlay_entry_points.h"
+#include "res/texts.h"
 
 // The one application object, found by the entry through fw::CWinApp::Current().
 CTavikApp theApp;
@@ -14,4 +15,9 @@ bool CTavikApp::InitInstance()
     // OK or Cancel, the program ends the same way.
     console.DoModal();
     return false;
+}
+
+const char* CTavikApp::HelpFailedText() const
+{
+    return tavik::texts::kHelpFailed;
 }

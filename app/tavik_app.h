@@ -6,4 +6,5 @@
 class CTavikApp : public fw::CWinApp {
 public:
     bool InitInstance() override;
+    const char* HelpFailedText() const override;
 };

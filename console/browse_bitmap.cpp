@@ -1,5 +1,6 @@
 #include "console/browse_bitmap.h"
 
+#include "console/picture_fields.h"
 #include "res/resource.h"
 #include "res/texts.h"
 
@@ -16,18 +17,9 @@ void RunBrowseBitmap(ConsoleWindow& window, BitmapSource& source)
         window.ShowStopBox(texts::kBitmapLoadFailed, texts::kBitmapLoadCaption);
         return;
     }
-    // The move rectangle keeps the picture's size at (128, 128); 32-bit wrap-around is intended.
-    const std::uint32_t w = size->width;
-    const std::uint32_t h = size->height;
-    const struct {
-        int id;
-        std::uint32_t value;
-    } writes[] = {
-        {IDC_SURFACE_WIDTH, w},     {IDC_SURFACE_HEIGHT, h},    {IDC_SET_START_X, 0},    {IDC_SET_START_Y, 0},
-        {IDC_SET_END_X, w},         {IDC_SET_END_Y, h},         {IDC_MOVE_START_X, 128}, {IDC_MOVE_START_Y, 128},
-        {IDC_MOVE_END_X, w + 128u}, {IDC_MOVE_END_Y, h + 128u},
-    };
-    for (const auto& write : writes) window.WriteUnsigned(write.id, write.value);
+    const PictureFields fields = FieldsForPicture(size->width, size->height);
+    WriteNumbers(window, fields.surface);
+    WriteNumbers(window, fields.rectangles);
 }
 
 }  // namespace tavik

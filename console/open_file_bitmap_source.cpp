@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "bitmap/bmp_file_check.h"
+#include "bitmap/load_bitmap_file.h"
 #include "res/texts.h"
 
 namespace tavik {
@@ -13,9 +13,6 @@ namespace {
 
 constexpr DWORD kOpenFlags = OFN_HIDEREADONLY | OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST;
 static_assert(kOpenFlags == 0x1804);
-
-constexpr UINT kLoadFlags = LR_LOADFROMFILE | LR_CREATEDIBSECTION;
-static_assert(kLoadFlags == 0x2010);
 
 struct BitmapDeleter {
     void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
@@ -35,7 +32,7 @@ std::optional<std::string> OpenFileBitmapSource::ChooseBitmapFile()
     char path[MAX_PATH] = "";
     OPENFILENAMEA dialog{};
     dialog.lStructSize = sizeof dialog;
-    dialog.hwndOwner = owner_;
+    dialog.hwndOwner = m_owner;
     dialog.lpstrFilter = filter.c_str();
     dialog.lpstrFile = path;
     dialog.nMaxFile = sizeof path;
@@ -47,9 +44,7 @@ std::optional<std::string> OpenFileBitmapSource::ChooseBitmapFile()
 
 std::optional<BitmapSize> OpenFileBitmapSource::ReadBitmapSize(const std::string& path)
 {
-    // The loader crashes on a cut-short file, so it only sees files that are whole.
-    if (!IsSafeBmpFile(path)) return std::nullopt;
-    const BitmapHandle bitmap(static_cast<HBITMAP>(LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, kLoadFlags)));
+    const BitmapHandle bitmap(LoadBitmapFile(path));
     if (!bitmap) return std::nullopt;
 
     BITMAP info{};

@@ -9,13 +9,13 @@ namespace tavik {
 
 class OpenFileBitmapSource : public BitmapSource {
 public:
-    explicit OpenFileBitmapSource(HWND owner) : owner_(owner) {}
+    explicit OpenFileBitmapSource(HWND owner) : m_owner(owner) {}
 
     std::optional<std::string> ChooseBitmapFile() override;
     std::optional<BitmapSize> ReadBitmapSize(const std::string& path) override;
 
 private:
-    HWND owner_;
+    HWND m_owner;
 };
 
 }  // namespace tavik

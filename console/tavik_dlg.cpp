@@ -1,8 +1,11 @@
 #include "console/tavik_dlg.h"
 
+#include <stdexcept>
+
 #include "console/browse_bitmap.h"
 #include "console/commands.h"
 #include "console/open_file_bitmap_source.h"
+#include "console/picture_fields.h"
 #include "console/unsigned_text.h"
 #include "console/version_info_dlg.h"
 #include "framework/window_text.h"
@@ -10,19 +13,9 @@
 
 namespace {
 
-struct InitialNumber {
-    int id;
-    std::uint32_t value;
-};
-
-// The fields the console opens with, before and after the file name.
-constexpr InitialNumber kInitialSurface[] = {
-    {IDC_SURFACE_WIDTH, 128}, {IDC_SURFACE_HEIGHT, 128}, {IDC_RED, 0}, {IDC_GREEN, 0}, {IDC_BLUE, 0},
-};
-constexpr InitialNumber kInitialRectangles[] = {
-    {IDC_SET_START_X, 0},    {IDC_SET_START_Y, 0},    {IDC_SET_END_X, 128},  {IDC_SET_END_Y, 128},
-    {IDC_MOVE_START_X, 128}, {IDC_MOVE_START_Y, 128}, {IDC_MOVE_END_X, 256}, {IDC_MOVE_END_Y, 256},
-};
+// The console opens as if a 128 × 128 picture had been picked, in black.
+constexpr std::uint32_t kInitialPictureSide = 128;
+constexpr tavik::NumberWrite kInitialColour[] = {{IDC_RED, 0}, {IDC_GREEN, 0}, {IDC_BLUE, 0}};
 
 // The menu string is UTF-16 in the resources; the wide calls keep it exact whatever the system
 // code page.
@@ -59,9 +52,11 @@ bool CTavikDlg::OnInitDialog()
     SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    for (const InitialNumber& field : kInitialSurface) WriteUnsigned(field.id, field.value);
+    const tavik::PictureFields picture = tavik::FieldsForPicture(kInitialPictureSide, kInitialPictureSide);
+    tavik::WriteNumbers(*this, picture.surface);
+    tavik::WriteNumbers(*this, kInitialColour);
     ReplaceText(IDC_BITMAP_FILE, tavik::texts::kInitialBitmapFile);
-    for (const InitialNumber& field : kInitialRectangles) WriteUnsigned(field.id, field.value);
+    tavik::WriteNumbers(*this, picture.rectangles);
     return true;
 }
 
@@ -138,12 +133,12 @@ void CTavikDlg::WriteUnsigned(int id, std::uint32_t value)
 
 std::string CTavikDlg::ReadText(int id)
 {
-    return fw::WindowText(FieldWindow(id));
+    return Edit(id).Text();
 }
 
 void CTavikDlg::ReplaceText(int id, const std::string& text)
 {
-    SetWindowTextA(FieldWindow(id), text.c_str());
+    Edit(id).SetText(text);
 }
 
 void CTavikDlg::ShowStopBox(const char* text, const char* caption)
@@ -151,10 +146,10 @@ void CTavikDlg::ShowStopBox(const char* text, const char* caption)
     MessageBoxA(Hwnd(), text, caption, MB_ICONHAND | MB_OK);
 }
 
-// Text goes through the bound member of its field; a field without one is reached directly.
-HWND CTavikDlg::FieldWindow(int id) const
+// Text goes through the bound member of its field; the commands read and write text in no other.
+const fw::CEdit& CTavikDlg::Edit(int id) const
 {
     for (const auto& [fieldId, edit] : kEditFields)
-        if (fieldId == id) return (this->*edit).Hwnd();
-    return GetDlgItem(Hwnd(), id);
+        if (fieldId == id) return this->*edit;
+    throw std::invalid_argument("no edit member is bound to field " + std::to_string(id));
 }

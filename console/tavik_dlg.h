@@ -44,7 +44,7 @@ private:
     void OnClearRun();
     void OnBrowseBitmap();
 
-    HWND FieldWindow(int id) const;
+    const fw::CEdit& Edit(int id) const;
 
     const OverlayEntryPoints& m_overlay;
     fw::CEdit m_editOpenResult;

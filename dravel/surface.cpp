@@ -3,26 +3,13 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "bitmap/bmp_file_check.h"
+#include "bitmap/load_bitmap_file.h"
 
 namespace dravel {
 
-namespace {
-
-// The platform's loader can crash the process on a cut-short file, so it only ever sees files
-// that passed the check the console's file pick uses as well.
-UniqueBitmap LoadBitmapFile(const std::string& path)
-{
-    if (!tavik::IsSafeBmpFile(path)) return nullptr;
-    return UniqueBitmap{static_cast<HBITMAP>(
-        LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION))};
-}
-
-}  // namespace
-
 Code BuildSurface(const SurfaceRequest& request, Surface& surface)
 {
-    const UniqueBitmap picture = LoadBitmapFile(request.bitmapPath);
+    const UniqueBitmap picture{tavik::LoadBitmapFile(request.bitmapPath)};
     BITMAP pictureSize{};
     if (!picture || !GetObject(picture.get(), sizeof pictureSize, &pictureSize)) return kBadBitmap;
 

@@ -6,8 +6,7 @@
 
 namespace fw {
 
-// Binds a dialog's control members to their controls. The program exchanges no values: its
-// commands read the fields when they run.
+// Binds a dialog's control members to their controls; no values are exchanged.
 class DataExchange {
 public:
     explicit DataExchange(HWND dialog) : m_dialog(dialog) {}

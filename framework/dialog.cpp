@@ -18,9 +18,9 @@ INT_PTR CDialog::DoModal()
     return result;
 }
 
-INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam) noexcept
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept
 {
-    if (id == WM_INITDIALOG) {
+    if (message == WM_INITDIALOG) {
         SetWindowLongPtrA(window, DWLP_USER, lParam);
         reinterpret_cast<CDialog*>(lParam)->m_hWnd = window;
     }
@@ -28,7 +28,7 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT id, WPARAM wParam, LPARAM
     // A few messages (WM_SETFONT among them) arrive before WM_INITDIALOG has brought the object.
     if (!dialog) return FALSE;
     try {
-        return dialog->Dispatch({id, wParam, lParam});
+        return dialog->Dispatch({message, wParam, lParam});
     } catch (const std::exception& error) {
         // Nothing may unwind through the platform's frames: report it here and carry on.
         MessageBoxA(window, error.what(), nullptr, MB_ICONHAND | MB_OK);
@@ -56,8 +56,8 @@ bool CDialog::OnInitDialog()
     return true;
 }
 
-// Both templates sit at 0, 0 without a placement style, so every dialog is centred once it is
-// set up and before it is shown.
+// The framework places its dialogs, not their templates: each is centred once it is set up and
+// before it is shown.
 bool CDialog::HandleInitDialog()
 {
     const bool focusFirstTabStop = OnInitDialog();

@@ -9,10 +9,12 @@
 
 #include "framework/data_exchange.h"
 #include "framework/message_map.h"
-#include "res/resource.h"
 
 namespace fw {
 
+// The help command: F1 in a dialog of this framework sends it to the application's main window,
+// whose dialog hands it to the application.
+inline constexpr int kHelpCommand = 57670;
 // Help contexts of dialogs: this base plus the dialog's template id.
 inline constexpr DWORD kHelpContextBase = 0x20000;
 // Asks a window for its help context; only the dialogs of this framework answer (not 0).
@@ -54,7 +56,7 @@ protected:
     void Default() { m_useDefault = true; }
 
 private:
-    static INT_PTR CALLBACK DialogProc(HWND window, UINT id, WPARAM wParam, LPARAM lParam) noexcept;
+    static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     INT_PTR Dispatch(const Message& message);
 
     bool HandleInitDialog();
@@ -73,7 +75,7 @@ private:
         OnWmInitDialog<&CDialog::HandleInitDialog>(),
         OnCommand<&CDialog::OnOK>(IDOK),
         OnCommand<&CDialog::OnCancel>(IDCANCEL),
-        OnCommand<&CDialog::PassHelpToApplication>(ID_HELP),
+        OnCommand<&CDialog::PassHelpToApplication>(kHelpCommand),
         OnQuery<&CDialog::HelpContext>(kQueryHelpContext),
     };
     // clang-format on

@@ -31,7 +31,7 @@ bool SendHelpCommand(const MSG& message)
     const HWND mainWindow = app && app->MainWindow() ? app->MainWindow()->Hwnd() : nullptr;
     // Message boxes and the file dialog run the same loop; F1 there is theirs.
     if (!mainWindow || HelpContextOf(GetAncestor(message.hwnd, GA_ROOT)) == 0) return false;
-    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(ID_HELP, 0), 0);
+    SendMessageA(mainWindow, WM_COMMAND, MAKEWPARAM(kHelpCommand, 0), 0);
     return true;
 }
 

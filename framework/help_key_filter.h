@@ -3,8 +3,8 @@
 namespace fw {
 
 // While one of these lives on a thread, F1 pressed without Shift, Ctrl or Alt in one of the
-// framework's dialogs becomes the help command (ID_HELP) of the application's main window. It
-// watches the messages of the platform's modal dialog loops, which no code of ours runs.
+// framework's dialogs becomes the help command (kHelpCommand) of the application's main window.
+// It watches the messages of the platform's modal dialog loops, which no code of ours runs.
 class HelpKeyFilter {
 public:
     HelpKeyFilter();

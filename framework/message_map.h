@@ -10,7 +10,7 @@ namespace fw {
 class CDialog;
 
 struct Message {
-    UINT id;
+    UINT message;
     WPARAM wParam;
     LPARAM lParam;
 };
@@ -29,7 +29,7 @@ struct MessageMapEntry {
     // (BN_CLICKED), Enter on a default button and a menu choice all send.
     bool Matches(const Message& m) const
     {
-        if (m.id != message) return false;
+        if (m.message != message) return false;
         return message != WM_COMMAND || (LOWORD(m.wParam) == controlId && HIWORD(m.wParam) == BN_CLICKED);
     }
 };

@@ -8,11 +8,11 @@ namespace fw {
 // Full path of the running executable, however long.
 std::string ModuleFileName();
 
-// File name without folder and extension: "C:\\dir\\Tavik.exe" gives "Tavik".
+// File name without folder and extension: "C:\\dir\\App.exe" gives "App".
 std::string FileStem(const std::string& path);
 
-// The path with the file name's extension (if any) replaced: "C:\\dir\\Tavik.exe", ".HLP" gives
-// "C:\\dir\\Tavik.HLP".
+// The path with the file name's extension (if any) replaced: "C:\\dir\\App.exe", ".HLP" gives
+// "C:\\dir\\App.HLP".
 std::string ReplaceExtension(const std::string& path, const char* extension);
 
 }  // namespace fw

@@ -2,7 +2,6 @@
 
 #include "framework/dialog.h"
 #include "framework/module_path.h"
-#include "res/texts.h"
 
 namespace fw {
 
@@ -29,7 +28,7 @@ void CWinApp::OnHelp()
 
     const std::string helpFile = ReplaceExtension(ModuleFileName(), ".HLP");
     if (!m_helpViewer(mainWindow, helpFile.c_str(), HELP_CONTEXT, HelpContextOf(dialog)))
-        MessageBoxA(dialog, tavik::texts::kHelpFailed, AppName().c_str(), MB_ICONEXCLAMATION | MB_OK);
+        MessageBoxA(dialog, HelpFailedText(), AppName().c_str(), MB_ICONEXCLAMATION | MB_OK);
 }
 
 }  // namespace fw

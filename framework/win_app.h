@@ -34,8 +34,11 @@ public:
     std::string AppName() const;
 
     // The standard help handler: asks the help viewer for the help file named after the
-    // executable, at the context of the dialog that holds the focus.
+    // executable, at the context of the dialog that holds the focus. When the viewer does not
+    // start it says so in a box with HelpFailedText().
     void OnHelp();
+    // The text of that box, in the application's language and code page.
+    virtual const char* HelpFailedText() const = 0;
     void SetHelpViewer(HelpViewer viewer) { m_helpViewer = viewer; }
 
 private:

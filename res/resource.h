@@ -15,9 +15,6 @@
 // System-menu command that opens the version box
 #define IDM_VERSIONINFO 0x0010
 
-// Help command the console forwards to the application
-#define ID_HELP 57670
-
 // Controls of the console; the exit button is IDOK.
 #define IDC_OPEN_RUN 1000
 #define IDC_SET_SHOW_RUN 1001

@@ -238,16 +238,16 @@ TEST(BmpFileCheck, RefusesHeadersTheLoaderCannotTakeOrMisreads)
 
 class BmpFileCheckFile : public ::testing::Test {
 protected:
-    void TearDown() override { std::remove(path_.c_str()); }
+    void TearDown() override { std::remove(m_path.c_str()); }
 
     const std::string& Write(const Bytes& bytes)
     {
-        std::ofstream(path_, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-        return path_;
+        std::ofstream(m_path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return m_path;
     }
 
     // Other builds may run the same test at the same time.
-    const std::string path_ =
+    const std::string m_path =
         ::testing::TempDir() + "tavik_bmp_check_" + std::to_string(std::random_device{}()) + ".bmp";
 };
 
@@ -263,7 +263,7 @@ TEST_F(BmpFileCheckFile, JudgesByTheWholeFileSize)
 TEST_F(BmpFileCheckFile, RefusesWhatIsNoReadableFile)
 {
     EXPECT_FALSE(IsSafeBmpFile(Write({})));
-    EXPECT_FALSE(IsSafeBmpFile(path_ + ".missing"));
+    EXPECT_FALSE(IsSafeBmpFile(m_path + ".missing"));
     EXPECT_FALSE(IsSafeBmpFile(::testing::TempDir()));
 }
 

@@ -61,24 +61,24 @@ inline COLORREF QuarterColour(int x, int y)
 
 class BmpFolder {
 public:
-    BmpFolder() : path_(std::filesystem::temp_directory_path() / UniqueName())
+    BmpFolder() : m_path(std::filesystem::temp_directory_path() / UniqueName())
     {
-        std::filesystem::create_directories(path_);
+        std::filesystem::create_directories(m_path);
     }
     ~BmpFolder()
     {
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(m_path, ignored);
     }
     BmpFolder(const BmpFolder&) = delete;
     BmpFolder& operator=(const BmpFolder&) = delete;
 
-    const std::filesystem::path& Path() const { return path_; }
+    const std::filesystem::path& Path() const { return m_path; }
 
     // Writes the bytes as a file of that name; returns its full path.
     std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
     {
-        return std::filesystem::path(tavik::test::WriteFile(path_ / name, bytes)).string();
+        return std::filesystem::path(tavik::test::WriteFile(m_path / name, bytes)).string();
     }
 
     std::string Quarters() const { return Write("quarters.bmp", Bmp24(8, 8, QuarterColour)); }
@@ -91,7 +91,7 @@ private:
         return "dravel_test_" + std::to_string(GetCurrentProcessId()) + '_' + std::to_string(made++);
     }
 
-    std::filesystem::path path_;
+    std::filesystem::path m_path;
 };
 
 }  // namespace dravel::test

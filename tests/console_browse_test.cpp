@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "console/open_file_bitmap_source.h"
-#include "console/tavik_dlg.h"
 #include "res/resource.h"
 #include "tests/dialog_driver.h"
 #include "tests/bmp_files.h"
@@ -19,6 +18,7 @@
 #include "tests/file_pick.h"
 #include "tests/picked_files.h"
 #include "tests/process_resources.h"
+#include "tests/run_console.h"
 
 namespace {
 
@@ -29,30 +29,17 @@ using tavik::test::FakeOverlay;
 using tavik::test::FilePick;
 using tavik::test::InSystemCodePage;
 using tavik::test::PickFile;
+using tavik::test::RunConsole;
+using tavik::test::TextsOf;
 using tavik::test::SettledUsage;
 using tavik::test::WideText;
 using tavik::test::WriteFile;
 using Bytes = std::vector<std::uint8_t>;
 using FieldTexts = std::map<int, std::wstring>;
 
-void RunConsole(const DialogDriver::Script& script, UINT limitMs = 10000)
-{
-    CTavikDlg console(FakeOverlay::table);
-    DialogDriver::Run([&] { return console.DoModal(); }, script, limitMs);
-}
-
 Bytes Picture(int width, int height)
 {
     return Bmp24(width, height, [](int x, int y) { return RGB(x, y, 99); });
-}
-
-// The text of every control of the console that has one.
-FieldTexts TextsOf(const DialogDriver& driver)
-{
-    FieldTexts texts;
-    for (int id = IDC_OPEN_RUN; id <= IDC_MOVE_END_Y; ++id)
-        if (const HWND item = driver.Item(id)) texts[id] = WideText(item);
-    return texts;
 }
 
 // The texts after a picture was chosen: its path, and the sizes given in the order of the surface
@@ -195,6 +182,7 @@ TEST(ConsoleBrowse, PicksLeaveTheGdiObjectsAsTheyWere)
 
     tavik::OpenFileBitmapSource source(nullptr);
     const std::size_t before = SettledUsage().gdiObjects;
+    ASSERT_GT(before, 0u) << "no way to count GDI objects here";
     for (int i = 0; i < kLoaderRounds; ++i) {
         ASSERT_TRUE(source.ReadBitmapSize(InSystemCodePage(good)));
         ASSERT_FALSE(source.ReadBitmapSize(InSystemCodePage(bad)));

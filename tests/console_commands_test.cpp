@@ -11,11 +11,13 @@
 #include "res/texts.h"
 #include "tests/dialog_driver.h"
 #include "tests/fake_overlay.h"
+#include "tests/run_console.h"
 
 namespace {
 
 using tavik::test::DialogDriver;
 using tavik::test::FakeOverlay;
+using tavik::test::RunConsole;
 using tavik::test::WideText;
 
 const int kResultFields[] = {IDC_OPEN_RESULT, IDC_CLOSE_RESULT, IDC_CLEAR_RESULT, IDC_SET_RESULT, IDC_MOVE_RESULT};
@@ -38,12 +40,6 @@ const Command kCommands[] = {
     {"move & show", IDC_MOVE_SHOW_RUN, IDC_MOVE_RESULT, "move", tavik::texts::kMoveShowFailed,
      tavik::texts::kMoveShowCaption},
 };
-
-INT_PTR RunConsole(const DialogDriver::Script& script)
-{
-    CTavikDlg console(FakeOverlay::table);
-    return DialogDriver::Run([&] { return console.DoModal(); }, script);
-}
 
 // The texts of every result field but one.
 std::vector<std::wstring> OtherResults(const DialogDriver& driver, int except)

@@ -10,25 +10,20 @@
 #include <string>
 #include <vector>
 
-#include "console/tavik_dlg.h"
 #include "res/resource.h"
 #include "tests/dialog_driver.h"
 #include "tests/fake_overlay.h"
 #include "tests/message_box_hook.h"
+#include "tests/run_console.h"
 
 namespace {
 
 using tavik::test::DialogDriver;
 using tavik::test::FakeOverlay;
 using tavik::test::MessageBoxHook;
+using tavik::test::RunConsole;
 using tavik::test::WideText;
 using Bytes = std::vector<std::uint8_t>;
-
-void RunConsole(const DialogDriver::Script& script)
-{
-    CTavikDlg console(FakeOverlay::table);
-    DialogDriver::Run([&] { return console.DoModal(); }, script);
-}
 
 void Put32(Bytes& bytes, std::size_t at, std::uint32_t value)
 {

@@ -22,6 +22,7 @@ using tavik::test::FakeOverlay;
 class TestApp : public fw::CWinApp {
 public:
     bool InitInstance() override { return false; }
+    const char* HelpFailedText() const override { return tavik::texts::kHelpFailed; }
 } theTestApp;
 
 struct HelpRequest {

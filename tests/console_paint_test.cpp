@@ -5,10 +5,10 @@
 
 #include <vector>
 
-#include "console/tavik_dlg.h"
 #include "res/resource.h"
 #include "tests/dialog_driver.h"
 #include "tests/fake_overlay.h"
+#include "tests/run_console.h"
 
 namespace {
 
@@ -94,14 +94,11 @@ TEST(ConsolePaint, MinimisedConsoleDrawsItsIconCentredInTheClientArea)
 {
     const int iconWidth = GetSystemMetrics(SM_CXICON), iconHeight = GetSystemMetrics(SM_CYICON);
     FakeOverlay::Reset();
-    CTavikDlg console(FakeOverlay::table);
     MinimisedPaint paint;
-    DialogDriver::Run(
-        [&] { return console.DoModal(); },
-        [&](DialogDriver& driver) {
-            driver.OnDialogThread([&] { paint = PaintMinimised(driver.Dialog(), iconWidth, iconHeight); });
-            driver.Click(IDOK);
-        });
+    tavik::test::RunConsole([&](DialogDriver& driver) {
+        driver.OnDialogThread([&] { paint = PaintMinimised(driver.Dialog(), iconWidth, iconHeight); });
+        driver.Click(IDOK);
+    });
 
     ASSERT_TRUE(paint.iconic);
     ASSERT_EQ((paint.client.right - iconWidth) % 2, 1);

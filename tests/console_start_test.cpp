@@ -8,24 +8,20 @@
 #include <map>
 #include <string>
 
-#include "console/tavik_dlg.h"
 #include "res/resource.h"
 #include "tests/dialog_driver.h"
 #include "tests/fake_overlay.h"
+#include "tests/run_console.h"
 
 namespace {
 
 using tavik::test::DialogDriver;
 using tavik::test::FakeOverlay;
+using tavik::test::TextsOf;
+using tavik::test::RunConsole;
 using tavik::test::WideText;
 
 const int kResultFields[] = {IDC_OPEN_RESULT, IDC_CLOSE_RESULT, IDC_CLEAR_RESULT, IDC_SET_RESULT, IDC_MOVE_RESULT};
-
-INT_PTR RunConsole(const DialogDriver::Script& script)
-{
-    CTavikDlg console(FakeOverlay::table);
-    return DialogDriver::Run([&] { return console.DoModal(); }, script);
-}
 
 RECT WindowRect(HWND window)
 {
@@ -47,14 +43,6 @@ RECT WorkAreaOf(HWND window)
     monitor.cbSize = sizeof monitor;
     GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
     return monitor.rcWork;
-}
-
-std::map<int, std::wstring> FieldTexts(const DialogDriver& driver)
-{
-    std::map<int, std::wstring> texts;
-    for (int id = IDC_OPEN_RUN; id <= IDC_MOVE_END_Y; ++id)
-        if (const HWND item = driver.Item(id)) texts[id] = WideText(item);
-    return texts;
 }
 
 TEST(ConsoleStart, OpensCentredWithItsInitialFieldsAndTheFocusOnExit)
@@ -208,7 +196,7 @@ TEST(ConsoleStart, SystemMenuOpensTheVersionBoxWhichClosesThreeWays)
         GetMenuStringW(menu, count - 1, item, 64, MF_BYPOSITION);
         EXPECT_STREQ(item, L"Tavik のﾊﾞｰｼﾞｮﾝ情報(&A)...");
 
-        const std::map<int, std::wstring> before = FieldTexts(driver);
+        const std::map<int, std::wstring> before = TextsOf(driver);
         enum class Close { Ok, Escape, CloseBox };
         for (const Close close : {Close::Ok, Close::Escape, Close::CloseBox}) {
             SCOPED_TRACE(static_cast<int>(close));
@@ -236,7 +224,7 @@ TEST(ConsoleStart, SystemMenuOpensTheVersionBoxWhichClosesThreeWays)
             EXPECT_TRUE(driver.WaitUntilGone(box));
             EXPECT_TRUE(IsWindowVisible(console));
         }
-        EXPECT_EQ(FieldTexts(driver), before);
+        EXPECT_EQ(TextsOf(driver), before);
         driver.Click(IDOK);
     });
     EXPECT_TRUE(FakeOverlay::calls.empty());

@@ -2,36 +2,39 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstring>
 #include <thread>
 
+#include "framework/window_text.h"
 #include "tests/message_box_hook.h"
 
 namespace tavik::test {
 
 namespace {
 
+using namespace std::chrono_literals;
+
 constexpr UINT kRunWork = WM_APP + 1;
 constexpr UINT kSettle = WM_APP + 2;
 constexpr UINT kCancelNow = WM_APP + 3;
 constexpr UINT_PTR kWatchdogTimer = 1;
 constexpr UINT kCancelEveryMs = 200;
-constexpr ULONGLONG kWaitLimitMs = 5000;
+constexpr auto kWaitLimit = 5s;
 // How long a dialog may stay open after its script has ended.
-constexpr ULONGLONG kEndAfterScriptMs = 2000;
+constexpr auto kEndAfterScript = 2s;
 const wchar_t kHelperClass[] = L"TavikDialogDriver";
 
 // The driver of the dialog thread, for the hook and the helper window.
 thread_local DialogDriver* t_driver = nullptr;
 
 template <class Condition>
-bool WaitFor(Condition condition, ULONGLONG limitMs = kWaitLimitMs)
+bool WaitFor(Condition condition, std::chrono::milliseconds limit = kWaitLimit)
 {
-    // <chrono> does not compile with the CP932 execution character set: the tick count it is.
-    const ULONGLONG deadline = GetTickCount64() + limitMs;
+    const auto deadline = std::chrono::steady_clock::now() + limit;
     while (!condition()) {
-        if (GetTickCount64() > deadline) return false;
-        Sleep(5);
+        if (std::chrono::steady_clock::now() > deadline) return false;
+        std::this_thread::sleep_for(5ms);
     }
     return true;
 }
@@ -41,13 +44,6 @@ bool IsDialogClass(HWND window)
     char name[8] = {};
     GetClassNameA(window, name, sizeof name);
     return std::strcmp(name, "#32770") == 0;
-}
-
-std::string NarrowText(HWND window)
-{
-    std::string text(static_cast<std::size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 // A lambda is no CALLBACK (stdcall) function on i686, hence the named one.
@@ -118,7 +114,7 @@ INT_PTR DialogDriver::Run(const std::function<INT_PTR()>& runModal, const Script
         }
         script(driver);
         // A script that stopped early (a failed ASSERT) leaves the dialog open: cancel it now.
-        if (!WaitFor([&] { return driver.m_ended.load(); }, kEndAfterScriptMs))
+        if (!WaitFor([&] { return driver.m_ended.load(); }, kEndAfterScript))
             PostMessageA(driver.m_helper, kCancelNow, 0, 0);
     });
     SetTimer(driver.m_helper, kWatchdogTimer, limitMs, nullptr);
@@ -204,7 +200,7 @@ void DialogDriver::AnswerIfMessageBox(HWND window)
             if (answered == window) return;
         m_answered.push_back(window);
         const auto icon = reinterpret_cast<HICON>(SendMessageA(GetDlgItem(window, 0x440), STM_GETICON, 0, 0));
-        m_boxes.push_back({NarrowText(GetDlgItem(window, 0xFFFF)), NarrowText(window), icon});
+        m_boxes.push_back({fw::WindowText(GetDlgItem(window, 0xFFFF)), fw::WindowText(window), icon});
     }
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
 }

@@ -14,7 +14,7 @@ namespace dravel::test {
 
 class LoadedDravel {
 public:
-    LoadedDravel() : module_(LoadLibraryA("DRAVEL.dll")) {}
+    LoadedDravel() : m_module(LoadLibraryA("DRAVEL.dll")) {}
     ~LoadedDravel() { Unload(); }
     LoadedDravel(const LoadedDravel&) = delete;
     LoadedDravel& operator=(const LoadedDravel&) = delete;
@@ -30,21 +30,21 @@ public:
 
     void Unload()
     {
-        if (module_) FreeLibrary(module_);
-        module_ = nullptr;
+        if (m_module) FreeLibrary(m_module);
+        m_module = nullptr;
     }
 
 private:
     template <typename Function>
     Function Ordinal(int ordinal) const
     {
-        if (!module_) return nullptr;
+        if (!m_module) return nullptr;
         // Through a plain function pointer type, which GCC lets any function pointer become.
         return reinterpret_cast<Function>(
-            reinterpret_cast<void (*)()>(GetProcAddress(module_, MAKEINTRESOURCEA(ordinal))));
+            reinterpret_cast<void (*)()>(GetProcAddress(m_module, MAKEINTRESOURCEA(ordinal))));
     }
 
-    HMODULE module_;
+    HMODULE m_module;
 };
 
 inline BOOL CALLBACK KeepIfLayered(HWND window, LPARAM found)
@@ -66,8 +66,8 @@ inline HWND FindOverlayWindow()
 // exception that carries them, which a vectored handler sees before anything else.
 class TraceCapture {
 public:
-    TraceCapture() : handler_(AddVectoredExceptionHandler(1, Handler)) { Lines().clear(); }
-    ~TraceCapture() { RemoveVectoredExceptionHandler(handler_); }
+    TraceCapture() : m_handler(AddVectoredExceptionHandler(1, Handler)) { Lines().clear(); }
+    ~TraceCapture() { RemoveVectoredExceptionHandler(m_handler); }
     TraceCapture(const TraceCapture&) = delete;
     TraceCapture& operator=(const TraceCapture&) = delete;
 
@@ -86,7 +86,7 @@ private:
         return EXCEPTION_CONTINUE_SEARCH;
     }
 
-    void* handler_;
+    void* m_handler;
 };
 
 }  // namespace dravel::test

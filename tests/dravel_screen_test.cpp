@@ -33,26 +33,26 @@ void PumpMessages()
 // A plain window of one colour under the overlay, counting the clicks that reach it.
 class Backdrop {
 public:
-    Backdrop(const RECT& area, COLORREF colour, DWORD extendedStyle = 0) : brush_(CreateSolidBrush(colour))
+    Backdrop(const RECT& area, COLORREF colour, DWORD extendedStyle = 0) : m_brush(CreateSolidBrush(colour))
     {
         WNDCLASSA windowClass{};
         windowClass.lpfnWndProc = Procedure;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.lpszClassName = "DravelTestBackdrop";
         RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(extendedStyle, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, area.left,
+        m_window = CreateWindowExA(extendedStyle, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, area.left,
                                   area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
-                                  windowClass.hInstance, brush_);
+                                  windowClass.hInstance, m_brush);
     }
     ~Backdrop()
     {
-        DestroyWindow(window_);
-        DeleteObject(brush_);
+        DestroyWindow(m_window);
+        DeleteObject(m_brush);
     }
     Backdrop(const Backdrop&) = delete;
     Backdrop& operator=(const Backdrop&) = delete;
 
-    HWND Window() const { return window_; }
+    HWND Window() const { return m_window; }
     static inline int clicks = 0;
 
 private:
@@ -77,8 +77,8 @@ private:
         return DefWindowProcA(window, message, wParam, lParam);
     }
 
-    HBRUSH brush_;
-    HWND window_;
+    HBRUSH m_brush;
+    HWND m_window;
 };
 
 using ScreenPicture = std::function<COLORREF(int x, int y)>;

@@ -26,6 +26,8 @@ struct ShownBox {
     std::string caption;
 };
 
+// Asked with WM_GETTEXT: GetWindowText gives only the caption of another process's window, not
+// the text of its edit controls.
 std::string TextOf(HWND window)
 {
     char text[512] = {};
@@ -79,31 +81,31 @@ public:
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         if (!CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
-                            &process_))
+                            &m_process))
             return;
-        for (const DWORD start = GetTickCount(); !console_ && GetTickCount() - start < kPatienceMs; Sleep(50)) {
-            console_ = FindWindowOf(process_.dwProcessId, [](HWND window) {
+        for (const DWORD start = GetTickCount(); !m_console && GetTickCount() - start < kPatienceMs; Sleep(50)) {
+            m_console = FindWindowOf(m_process.dwProcessId, [](HWND window) {
                 return IsDialogClass(window) && IsWindowVisible(window) && TextOf(window) == "Tavik";
             });
         }
     }
     ~RunningTavik()
     {
-        if (!process_.hProcess) return;
-        if (console_) PostMessageA(console_, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        if (WaitForSingleObject(process_.hProcess, kPatienceMs) != WAIT_OBJECT_0)
-            TerminateProcess(process_.hProcess, 1);
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
+        if (!m_process.hProcess) return;
+        if (m_console) PostMessageA(m_console, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        if (WaitForSingleObject(m_process.hProcess, kPatienceMs) != WAIT_OBJECT_0)
+            TerminateProcess(m_process.hProcess, 1);
+        CloseHandle(m_process.hThread);
+        CloseHandle(m_process.hProcess);
     }
     RunningTavik(const RunningTavik&) = delete;
     RunningTavik& operator=(const RunningTavik&) = delete;
 
-    HWND Console() const { return console_; }
-    std::string Text(int id) const { return TextOf(GetDlgItem(console_, id)); }
+    HWND Console() const { return m_console; }
+    std::string Text(int id) const { return TextOf(GetDlgItem(m_console, id)); }
     void Type(int id, const std::string& text) const
     {
-        SendMessageA(GetDlgItem(console_, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+        SendMessageA(GetDlgItem(m_console, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
     }
 
     // Clicks the button and returns once its handler has run. A message box it shows meanwhile
@@ -114,8 +116,8 @@ public:
         // Sent from a thread of its own: the send returns only after the handler, and a handler
         // showing a box waits for this thread to answer it.
         std::thread clicker([&] {
-            SendMessageTimeoutA(console_, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                                reinterpret_cast<LPARAM>(GetDlgItem(console_, id)), SMTO_NORMAL, kPatienceMs, nullptr);
+            SendMessageTimeoutA(m_console, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                                reinterpret_cast<LPARAM>(GetDlgItem(m_console, id)), SMTO_NORMAL, kPatienceMs, nullptr);
             handled = true;
         });
         std::optional<ShownBox> shown;
@@ -134,20 +136,20 @@ public:
     // The library's overlay window in Tavik's process (its only layered window), or null.
     HWND Overlay() const
     {
-        return FindWindowOf(process_.dwProcessId,
+        return FindWindowOf(m_process.dwProcessId,
                             [](HWND window) { return (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; });
     }
 
 private:
     HWND MessageBox() const
     {
-        return FindWindowOf(process_.dwProcessId, [this](HWND window) {
-            return window != console_ && IsDialogClass(window) && IsWindowVisible(window);
+        return FindWindowOf(m_process.dwProcessId, [this](HWND window) {
+            return window != m_console && IsDialogClass(window) && IsWindowVisible(window);
         });
     }
 
-    PROCESS_INFORMATION process_{};
-    HWND console_ = nullptr;
+    PROCESS_INFORMATION m_process{};
+    HWND m_console = nullptr;
 };
 
 ::testing::AssertionResult ShownAt(HWND window, const RECT& expected)

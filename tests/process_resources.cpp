@@ -23,7 +23,7 @@ static_assert(sizeof(GdiHandleEntry) == 24);
 
 // Wine leaves GetGuiResources unimplemented (it returns 0). Its GDI handle table is private to
 // the process and found, as on Windows, through the PEB, so the used rows are the process's
-// objects.
+// objects. 0 where the table cannot be found: no count, not "no objects".
 std::size_t CountGdiHandleTable()
 {
     PROCESS_BASIC_INFORMATION process{};

@@ -5,6 +5,8 @@
 
 namespace tavik::test {
 
+// A count the platform gives no way to take is 0, which no process with a window really holds: a
+// leak check asserts each count is plausible before it compares two.
 struct ProcessUsage {
     std::size_t gdiObjects;
     // USER objects; where the platform cannot count them, the process's windows.

@@ -12,8 +12,11 @@
 #include <vector>
 
 #include "res/resource.h"
+#include "tests/dialog_driver.h"
 
 namespace {
+
+using tavik::test::WideText;
 
 const LANGID kJapanese = MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT);
 const wchar_t kDialogFont[] = L"ＭＳ Ｐゴシック";
@@ -134,13 +137,6 @@ KindTraits TraitsOf(Kind kind)
     return {};
 }
 
-std::wstring TextOf(HWND window)
-{
-    std::wstring text(GetWindowTextLengthW(window) + 1, L'\0');
-    text.resize(GetWindowTextW(window, text.data(), static_cast<int>(text.size())));
-    return text;
-}
-
 std::wstring ClassOf(HWND window)
 {
     wchar_t name[64] = {};
@@ -205,7 +201,7 @@ void ExpectControl(HWND dialog, HWND window, const Control& expected)
     // The dialog manager may turn an edit's WS_BORDER into a sunken client edge.
     const bool bordered = (style & WS_BORDER) || (exStyle & WS_EX_CLIENTEDGE);
     EXPECT_EQ(bordered, expected.kind == Kind::Edit);
-    EXPECT_EQ(TextOf(window), expected.text);
+    EXPECT_EQ(WideText(window), expected.text);
     EXPECT_EQ(PlaceOf(dialog, window), Pixels(dialog, expected.x, expected.y, expected.w, expected.h));
 }
 
@@ -218,57 +214,57 @@ class DialogFrom : public ::testing::Test {
 protected:
     void Open(int templateId)
     {
-        dialog_ = CreateDialogParamW(Module(), MAKEINTRESOURCEW(templateId), nullptr, PlainDialogProc, 0);
-        ASSERT_NE(dialog_, nullptr) << "error " << GetLastError();
+        m_dialog = CreateDialogParamW(Module(), MAKEINTRESOURCEW(templateId), nullptr, PlainDialogProc, 0);
+        ASSERT_NE(m_dialog, nullptr) << "error " << GetLastError();
     }
     void TearDown() override
     {
-        if (dialog_) DestroyWindow(dialog_);
+        if (m_dialog) DestroyWindow(m_dialog);
     }
     void ExpectFrame(const wchar_t* caption, int w, int h)
     {
-        EXPECT_EQ(TextOf(dialog_), caption);
+        EXPECT_EQ(WideText(m_dialog), caption);
         RECT client;
-        GetClientRect(dialog_, &client);
-        EXPECT_EQ(BoxOf(client), Pixels(dialog_, 0, 0, w, h));
+        GetClientRect(m_dialog, &client);
+        EXPECT_EQ(BoxOf(client), Pixels(m_dialog, 0, 0, w, h));
         // Template position 0, 0 and no centring style: where the template puts it.
         RECT frame;
-        GetWindowRect(dialog_, &frame);
+        GetWindowRect(m_dialog, &frame);
         EXPECT_EQ(frame.left, 0);
         EXPECT_EQ(frame.top, 0);
-        const DWORD style = GetWindowLongW(dialog_, GWL_STYLE);
+        const DWORD style = GetWindowLongW(m_dialog, GWL_STYLE);
         const DWORD frameBits = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
         EXPECT_EQ(style & frameBits, frameBits);
         EXPECT_EQ(style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME | DS_CENTER | DS_ABSALIGN | WS_CHILD), 0u);
-        EXPECT_EQ(GetMenu(dialog_), nullptr);
+        EXPECT_EQ(GetMenu(m_dialog), nullptr);
 
         LOGFONTW font{};
-        ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog_, WM_GETFONT, 0, 0)), sizeof font, &font));
+        ASSERT_TRUE(GetObjectW(reinterpret_cast<HFONT>(SendMessageW(m_dialog, WM_GETFONT, 0, 0)), sizeof font, &font));
         EXPECT_STREQ(font.lfFaceName, kDialogFont);
         HDC screen = GetDC(nullptr);
         EXPECT_EQ(font.lfHeight, -MulDiv(9, GetDeviceCaps(screen, LOGPIXELSY), 72));
         ReleaseDC(nullptr, screen);
     }
 
-    HWND dialog_ = nullptr;
+    HWND m_dialog = nullptr;
 };
 
 TEST_F(DialogFrom, ConsoleTemplateFrame)
 {
     ASSERT_NO_FATAL_FAILURE(Open(IDD_TAVIK_DIALOG));
     ExpectFrame(L"Tavik", 303, 303);
-    EXPECT_TRUE(GetWindowLongW(dialog_, GWL_STYLE) & WS_VISIBLE);
-    EXPECT_TRUE(GetWindowLongW(dialog_, GWL_EXSTYLE) & WS_EX_APPWINDOW);
+    EXPECT_TRUE(GetWindowLongW(m_dialog, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_TRUE(GetWindowLongW(m_dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW);
 }
 
 TEST_F(DialogFrom, ConsoleTemplateControls)
 {
     ASSERT_NO_FATAL_FAILURE(Open(IDD_TAVIK_DIALOG));
-    const std::vector<HWND> children = ChildrenOf(dialog_);
+    const std::vector<HWND> children = ChildrenOf(m_dialog);
     ASSERT_EQ(children.size(), std::size(kConsole));
     for (size_t i = 0; i < children.size(); ++i) {
         SCOPED_TRACE(testing::Message() << "control " << i + 1 << " (id " << kConsole[i].id << ")");
-        ExpectControl(dialog_, children[i], kConsole[i]);
+        ExpectControl(m_dialog, children[i], kConsole[i]);
     }
 }
 
@@ -288,11 +284,11 @@ TEST_F(DialogFrom, ConsoleTabOrderStartsAtExitAndWraps)
                                        IDC_MOVE_START_X,   IDC_MOVE_START_Y,
                                        IDC_MOVE_END_X,     IDC_MOVE_END_Y,
                                        IDC_CLEAR_RESULT,   IDOK};
-    HWND item = GetNextDlgTabItem(dialog_, nullptr, FALSE);
+    HWND item = GetNextDlgTabItem(m_dialog, nullptr, FALSE);
     ASSERT_EQ(GetDlgCtrlID(item), IDOK);
     std::vector<int> visited;
     for (size_t i = 0; i < expected.size(); ++i) {
-        item = GetNextDlgTabItem(dialog_, item, FALSE);
+        item = GetNextDlgTabItem(m_dialog, item, FALSE);
         visited.push_back(GetDlgCtrlID(item));
     }
     EXPECT_EQ(visited, expected);
@@ -303,7 +299,7 @@ TEST_F(DialogFrom, VersionBoxTemplate)
     ASSERT_NO_FATAL_FAILURE(Open(IDD_VERSIONINFO));
     ExpectFrame(L"Tavikのﾊﾞｰｼﾞｮﾝ情報", 255, 55);
 
-    const std::vector<HWND> children = ChildrenOf(dialog_);
+    const std::vector<HWND> children = ChildrenOf(m_dialog);
     ASSERT_EQ(children.size(), 3u);
     // A static icon sizes itself to its picture, so only its corner is fixed.
     HWND icon = children[0];
@@ -311,14 +307,14 @@ TEST_F(DialogFrom, VersionBoxTemplate)
     const DWORD iconStyle = GetWindowLongW(icon, GWL_STYLE);
     EXPECT_EQ(iconStyle & (SS_TYPEMASK | WS_TABSTOP | WS_GROUP), DWORD{SS_ICON});
     EXPECT_NE(SendMessageW(icon, STM_GETICON, 0, 0), 0);
-    const Box iconPlace = PlaceOf(dialog_, icon);
-    const Box expectedCorner = Pixels(dialog_, 11, 17, 0, 0);
+    const Box iconPlace = PlaceOf(m_dialog, icon);
+    const Box expectedCorner = Pixels(m_dialog, 11, 17, 0, 0);
     EXPECT_EQ(iconPlace.left, expectedCorner.left);
     EXPECT_EQ(iconPlace.top, expectedCorner.top);
 
     for (size_t i = 0; i < std::size(kVersionBoxTextAndButton); ++i) {
         SCOPED_TRACE(testing::Message() << "control " << i + 2);
-        ExpectControl(dialog_, children[i + 1], kVersionBoxTextAndButton[i]);
+        ExpectControl(m_dialog, children[i + 1], kVersionBoxTextAndButton[i]);
     }
 }
 
@@ -408,17 +404,17 @@ protected:
         DWORD ignored = 0;
         const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
         ASSERT_GT(size, 0u);
-        block_.resize(size);
-        ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, block_.data()));
+        m_block.resize(size);
+        ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, m_block.data()));
     }
     // The value at path, or nullptr when absent.
     const void* Query(const wchar_t* path, UINT* length)
     {
         void* value = nullptr;
-        if (!VerQueryValueW(block_.data(), path, &value, length)) return nullptr;
+        if (!VerQueryValueW(m_block.data(), path, &value, length)) return nullptr;
         return value;
     }
-    std::vector<BYTE> block_;
+    std::vector<BYTE> m_block;
 };
 
 TEST_F(VersionRecord, FixedPart)
