@@ -5,7 +5,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "tests/recording_dravel/recorded_calls.h"
+#include "recorded_calls.h"
 
 namespace {
 
