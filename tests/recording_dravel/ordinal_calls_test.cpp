@@ -64,19 +64,26 @@ class OrdinalCalls : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const auto access = reinterpret_cast<RecordedCallsAccess>(reinterpret_cast<void (*)()>(
-            GetProcAddress(GetModuleHandleA("DRAVEL.dll"), kRecordedCallsExport)));
+        const auto access = reinterpret_cast<RecordedCallsAccess>(
+            reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("DRAVEL.dll"), kRecordedCallsExport)));
         ASSERT_NE(access, nullptr) << "the DRAVEL.dll bound is not the recording one";
         m_log = access();
         m_log->count = 0;
         // Every field a distinct byte; the name has 0x5C as a second byte (表).
-        m_window.fields = {{IDC_SURFACE_WIDTH, "67305985"},   {IDC_SURFACE_HEIGHT, "134678021"},
-                           {IDC_RED, "17"},                   {IDC_GREEN, "34"},
-                           {IDC_BLUE, "51"},                  {IDC_BITMAP_FILE, "\x95\x5C.bmp"},
-                           {IDC_SET_START_X, "202050057"},    {IDC_SET_START_Y, "269422093"},
-                           {IDC_SET_END_X, "336794129"},      {IDC_SET_END_Y, "404166165"},
-                           {IDC_MOVE_START_X, "1"},           {IDC_MOVE_START_Y, "2"},
-                           {IDC_MOVE_END_X, "3"},             {IDC_MOVE_END_Y, "4"}};
+        m_window.fields = {{IDC_SURFACE_WIDTH, "67305985"},
+                           {IDC_SURFACE_HEIGHT, "134678021"},
+                           {IDC_RED, "17"},
+                           {IDC_GREEN, "34"},
+                           {IDC_BLUE, "51"},
+                           {IDC_BITMAP_FILE, "\x95\x5C.bmp"},
+                           {IDC_SET_START_X, "202050057"},
+                           {IDC_SET_START_Y, "269422093"},
+                           {IDC_SET_END_X, "336794129"},
+                           {IDC_SET_END_Y, "404166165"},
+                           {IDC_MOVE_START_X, "1"},
+                           {IDC_MOVE_START_Y, "2"},
+                           {IDC_MOVE_END_X, "3"},
+                           {IDC_MOVE_END_Y, "4"}};
     }
 
     RecordedCalls* m_log = nullptr;

@@ -85,14 +85,29 @@ OverlayResult Record(int ordinal, const OverlaySurfaceParams* params, const Over
 extern "C" {
 
 // Reached from the stubs with the caller's arguments in place, so declared as the caller sees them.
-OverlayResult OVERLAY_CALL RecordOpen() { return Record(1, nullptr, nullptr); }
-OverlayResult OVERLAY_CALL RecordClose() { return Record(2, nullptr, nullptr); }
+OverlayResult OVERLAY_CALL RecordOpen()
+{
+    return Record(1, nullptr, nullptr);
+}
+OverlayResult OVERLAY_CALL RecordClose()
+{
+    return Record(2, nullptr, nullptr);
+}
 OverlayResult OVERLAY_CALL RecordSetAndShow(const OverlaySurfaceParams* params, const OverlayRect* rect)
 {
     return Record(3, params, rect);
 }
-OverlayResult OVERLAY_CALL RecordMoveAndShow(const OverlayRect* rect) { return Record(4, nullptr, rect); }
-OverlayResult OVERLAY_CALL RecordClearSetting() { return Record(5, nullptr, nullptr); }
+OverlayResult OVERLAY_CALL RecordMoveAndShow(const OverlayRect* rect)
+{
+    return Record(4, nullptr, rect);
+}
+OverlayResult OVERLAY_CALL RecordClearSetting()
+{
+    return Record(5, nullptr, nullptr);
+}
 
-__declspec(dllexport) RecordedCalls* __cdecl RecordedCallLog() { return &g_log; }
+__declspec(dllexport) RecordedCalls* __cdecl RecordedCallLog()
+{
+    return &g_log;
+}
 }
