@@ -4,6 +4,12 @@
 
 TAVIK_BUILD=$(cd "$1" && pwd)
 TAVIK_WINE=$TAVIK_BUILD/wine
+# The i686 build's folder holds the WoW64 Wine (scripts/wow64-wine.sh): its loader and its
+# wineserver serve that prefix, never Debian's, which serves the other builds.
+if [ -x "$TAVIK_WINE/tavik-wine/bin/wine" ]; then
+  export PATH=$TAVIK_WINE/tavik-wine/bin:$PATH
+  export WINESERVER=$TAVIK_WINE/tavik-wine/bin/wineserver
+fi
 export WINEPREFIX=$TAVIK_WINE/prefix
 export WINEDEBUG=-all
 # No Mono/Gecko installers at prefix creation, no desktop menu entries; a crash must end the
@@ -29,7 +35,7 @@ tavik_wine_prepare() {
   mkdir -p "$TAVIK_WINE" "$LOCPATH"
   [ -d "$LOCPATH/ja_JP.UTF-8" ] || localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8" 2>/dev/null || true
   if [ ! -f "$WINEPREFIX/.tavik-ready" ]; then
-    quiet wineboot -i
+    quiet wine wineboot -i
     quiet wineserver -w
     # Without a window manager every window close waits ~2 s unless Wine manages nothing.
     quiet wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f

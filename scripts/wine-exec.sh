@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # ctest's emulator for the Windows test exes: runs one under the Wine prefix of its build folder
-# (the exe sits in <build>/bin), on the display that scripts/test.sh started.
+# (the exe sits one folder down: <build>/bin, or a test's own folder), on the display that
+# scripts/test.sh started.
 set -euo pipefail
 exe=$1
 shift
