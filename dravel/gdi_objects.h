@@ -49,8 +49,8 @@ private:
     HGDIOBJ previous_;
 };
 
-// A top-down 32-bit DIB section of width × height pixels (0x00RRGGBB each) and its pixel memory;
-// null when it cannot be allocated.
-UniqueBitmap CreatePixelBuffer(int width, int height, std::uint32_t*& pixels);
+// A top-down 32-bit DIB section of width × height pixels (0xAARRGGBB each), its pixel memory in
+// *pixels when asked for; null when it cannot be allocated.
+UniqueBitmap CreatePixelBuffer(int width, int height, std::uint32_t** pixels = nullptr);
 
 }  // namespace dravel
