@@ -95,10 +95,10 @@ public:
     {
         std::vector<double> setSmall, setFull, moveFirst, moveMedian, moveFullMedian, privateAfter, peakRise;
         for (int round = 0; round < rounds; ++round) {
-            const int small = std::min(side, 1024);
-            setSmall.push_back(Timed(Set(side, small)));
-            moveFirst.push_back(Timed(Move(10, small)));
-            moveMedian.push_back(MoveMedian(small));
+            const int smallSide = std::min(side, 1024);
+            setSmall.push_back(Timed(Set(side, smallSide)));
+            moveFirst.push_back(Timed(Move(10, smallSide)));
+            moveMedian.push_back(MoveMedian(smallSide));
             Check(m_overlay.clearSetting());
 
             const SIZE_T before = WorkingSet().WorkingSetSize;

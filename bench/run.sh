@@ -51,10 +51,10 @@ column -s, -t <"$out/results.csv"
 echo "(CSV: $out/results.csv)"
 
 # The reference overlay against the surface side S: what Set & show and Move & show cost as the
-# surface grows, and what the process holds. Each time is a median of 3 rounds and includes the
+# surface grows, and what the process holds. Each time is a median of 5 rounds and includes the
 # messages the call left; other load on the machine makes single figures noisy.
 cmake --build --preset mingw-x64 --target dravel overlay_scaling_bench >/dev/null
-wine "$x64/overlay_scaling_bench.exe" 3 256 1024 2048 4096 8192 | tr -d '\r' >"$out/overlay_scaling.csv"
+wine "$x64/overlay_scaling_bench.exe" 5 256 1024 2048 4096 8192 | tr -d '\r' >"$out/overlay_scaling.csv"
 echo
 {
   echo "S,Set ms (rect ≤ 1024²),Set ms (rect S²),Move same size ms: first,median of 21,median of 21 (rect S²),private MB after Set (S²),peak MB rise during Set (S²)"
