@@ -73,8 +73,9 @@ Code OverlayWindow::Present(HDC image, const Placement& placement)
     POINT position{placement.x, placement.y};
     SIZE size{placement.width, placement.height};
     POINT origin{0, 0};
-    // Opaque: the surface's pixels are, and a stretched copy of them is too under Wine, whose
-    // StretchBlt keeps alpha; where StretchBlt drops it, the flag still shows every pixel.
+    // Opaque, so the pixels' alpha does not count where the system honours the flag. Wine shapes
+    // the window by it all the same; there the surface's alpha 255 carries over, as Wine's
+    // StretchBlt copies it along.
     if (!UpdateLayeredWindow(m_window, screen.get(), &position, &size, image, &origin, 0, nullptr, ULW_OPAQUE))
         return kWindowFailed;
     m_shown = placement;
