@@ -5,16 +5,18 @@
 // bound by ordinal, as the program binds it. Each time includes handling the messages the call
 // left, since the platform may finish showing a layered window's image only then.
 // Prints CSV rows: S, Set ms (rectangle ≤ 1024²), Set ms (S²), Move first ms, Move median ms,
-// Move median ms (S²), private MB after Set (S²), rise of the resident peak during Set (S²) MB.
+// Move median ms (S²), private MB after Set (S²), rise of private MB at its peak during Set (S²).
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "overlay/overlay_entry_points.h"
@@ -73,13 +75,27 @@ double PrivateMB()
     return double(memory.PagefileUsage) / (1024 * 1024);
 }
 
-// Resident memory now and the most it has been, which no call resets.
-PROCESS_MEMORY_COUNTERS WorkingSet()
-{
-    PROCESS_MEMORY_COUNTERS memory{};
-    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
-    return memory;
-}
+// Wine keeps no peak of private memory, so a thread reads it over and over while the call runs.
+class PrivatePeak {
+public:
+    PrivatePeak() : m_peak(PrivateMB()), m_reader(&PrivatePeak::Read, this) {}
+    double Stop()
+    {
+        m_done = true;
+        m_reader.join();
+        return m_peak;
+    }
+
+private:
+    void Read()
+    {
+        while (!m_done) m_peak = std::max(m_peak.load(), PrivateMB());
+    }
+
+    std::atomic<double> m_peak;
+    std::atomic<bool> m_done{false};
+    std::thread m_reader;
+};
 
 double Median(std::vector<double> values)
 {
@@ -93,7 +109,7 @@ public:
 
     void Row(int side, int rounds)
     {
-        std::vector<double> setSmall, setFull, moveFirst, moveMedian, moveFullMedian, privateAfter, peakRise;
+        std::vector<double> setSmall, setFull, moveFirst, moveMedian, moveFullMedian, privateAfter;
         for (int round = 0; round < rounds; ++round) {
             const int smallSide = std::min(side, 1024);
             setSmall.push_back(Timed(Set(side, smallSide)));
@@ -101,19 +117,20 @@ public:
             moveMedian.push_back(MoveMedian(smallSide));
             Check(m_overlay.clearSetting());
 
-            const SIZE_T before = WorkingSet().WorkingSetSize;
             setFull.push_back(Timed(Set(side, side)));
             privateAfter.push_back(PrivateMB());
-            // The peak is the call's own only when it beats every call before; sides run in
-            // ascending order, so from 2048 on this Set & show is the largest yet. Below, it is
-            // an upper bound.
-            peakRise.push_back(double(WorkingSet().PeakWorkingSetSize - before) / (1024 * 1024));
             moveFullMedian.push_back(MoveMedian(side));
             Check(m_overlay.clearSetting());
         }
+        // Once more, untimed, as the reading thread takes a core.
+        const double before = PrivateMB();
+        PrivatePeak peak;
+        Timed(Set(side, side));
+        const double peakRise = peak.Stop() - before;
+        Check(m_overlay.clearSetting());
         std::printf("%d,%.1f,%.1f,%.2f,%.2f,%.2f,%.1f,%.1f\n", side, Median(setSmall), Median(setFull),
                     Median(moveFirst), Median(moveMedian), Median(moveFullMedian), Median(privateAfter),
-                    Median(peakRise));
+                    peakRise);
         std::fflush(stdout);
     }
 

@@ -57,7 +57,7 @@ cmake --build --preset mingw-x64 --target dravel overlay_scaling_bench >/dev/nul
 wine "$x64/overlay_scaling_bench.exe" 5 256 1024 2048 4096 8192 | tr -d '\r' >"$out/overlay_scaling.csv"
 echo
 {
-  echo "S,Set ms (rect ≤ 1024²),Set ms (rect S²),Move same size ms: first,median of 21,median of 21 (rect S²),private MB after Set (S²),peak MB rise during Set (S²)"
+  echo "S,Set ms (rect ≤ 1024²),Set ms (rect S²),Move same size ms: first,median of 21,median of 21 (rect S²),private MB after Set (S²),private MB rise at peak during Set (S²)"
   cat "$out/overlay_scaling.csv"
 } | column -s, -t
 # From 1024 on the rectangle stays 1024², so 8192² / 1024² compares surfaces under one window size.
