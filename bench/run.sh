@@ -49,3 +49,22 @@ ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'
 
 column -s, -t <"$out/results.csv"
 echo "(CSV: $out/results.csv)"
+
+# The reference overlay against the surface side S: what Set & show and Move & show cost as the
+# surface grows, and what the process holds. Each time is a median of 5 rounds and includes the
+# messages the call left; other load on the machine makes single figures noisy.
+cmake --build --preset mingw-x64 --target dravel overlay_scaling_bench >/dev/null
+wine "$x64/overlay_scaling_bench.exe" 5 256 1024 2048 4096 8192 | tr -d '\r' >"$out/overlay_scaling.csv"
+echo
+{
+  echo "S,Set ms (rect ≤ 1024²),Set ms (rect S²),Move same size ms: first,median of 21,median of 21 (rect S²),private MB after Set (S²),private MB rise at peak during Set (S²)"
+  cat "$out/overlay_scaling.csv"
+} | column -s, -t
+# From 1024 on the rectangle stays 1024², so 8192² / 1024² compares surfaces under one window size.
+awk -F, '{ move[$1] = $5 }
+  function ratio(a, b) { return b > 0 ? a / b : 0 }
+  END {
+    printf "Move & show same size, 8192² / 256²: %.2f (goal: at most 1.50)\n", ratio(move[8192], move[256])
+    printf "Move & show same size, 8192² / 1024² (both a 1024² window): %.2f\n", ratio(move[8192], move[1024])
+  }' "$out/overlay_scaling.csv"
+echo "(CSV: $out/overlay_scaling.csv)"

@@ -90,7 +90,7 @@ Code MoveAndShow(const OverlayRect* rect)
     Placement placement;
     if (const Code code = ReadPlacement(*rect, placement); code != kOk) return code;
     if (!g_overlay->surface) return kNothingSet;
-    return g_overlay->window.Show(*g_overlay->surface, placement);
+    return g_overlay->window.Move(*g_overlay->surface, placement);
 }
 
 Code ClearSetting()

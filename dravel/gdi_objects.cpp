@@ -2,7 +2,7 @@
 
 namespace dravel {
 
-UniqueBitmap CreatePixelBuffer(int width, int height, std::uint32_t*& pixels)
+UniqueBitmap CreatePixelBuffer(int width, int height, std::uint32_t** pixels)
 {
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
@@ -13,7 +13,7 @@ UniqueBitmap CreatePixelBuffer(int width, int height, std::uint32_t*& pixels)
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     UniqueBitmap bitmap{CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)};
-    pixels = static_cast<std::uint32_t*>(bits);
+    if (pixels) *pixels = static_cast<std::uint32_t*>(bits);
     return bitmap;
 }
 

@@ -22,35 +22,35 @@ using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDelet
 // The screen's device context for as long as the object lives.
 class ScreenDc {
 public:
-    ScreenDc() : dc_(GetDC(nullptr)) {}
+    ScreenDc() : m_dc(GetDC(nullptr)) {}
     ~ScreenDc()
     {
-        if (dc_) ReleaseDC(nullptr, dc_);
+        if (m_dc) ReleaseDC(nullptr, m_dc);
     }
     ScreenDc(const ScreenDc&) = delete;
     ScreenDc& operator=(const ScreenDc&) = delete;
 
-    HDC get() const { return dc_; }
+    HDC get() const { return m_dc; }
 
 private:
-    HDC dc_;
+    HDC m_dc;
 };
 
 // Keeps an object selected into a DC, and puts the previous one back at the end of the scope.
 class Selection {
 public:
-    Selection(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-    ~Selection() { SelectObject(dc_, previous_); }
+    Selection(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(SelectObject(dc, object)) {}
+    ~Selection() { SelectObject(m_dc, m_previous); }
     Selection(const Selection&) = delete;
     Selection& operator=(const Selection&) = delete;
 
 private:
-    HDC dc_;
-    HGDIOBJ previous_;
+    HDC m_dc;
+    HGDIOBJ m_previous;
 };
 
-// A top-down 32-bit DIB section of width × height pixels (0x00RRGGBB each) and its pixel memory;
-// null when it cannot be allocated.
-UniqueBitmap CreatePixelBuffer(int width, int height, std::uint32_t*& pixels);
+// A top-down 32-bit DIB section of width × height pixels (0xAARRGGBB each), its pixel memory in
+// *pixels when asked for; null when it cannot be allocated.
+UniqueBitmap CreatePixelBuffer(int width, int height, std::uint32_t** pixels = nullptr);
 
 }  // namespace dravel

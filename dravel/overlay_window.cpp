@@ -1,18 +1,22 @@
 #include "dravel/overlay_window.h"
 
-#include <algorithm>
-#include <cstddef>
-
 namespace dravel {
 
 namespace {
 
 constexpr char kClassName[] = "DravelOverlay";
-constexpr std::uint32_t kOpaque = 0xFF000000;
+
+// Puts the window at the placement's position above topmost windows that came later, without
+// activating it; `flags` may add SWP_NOMOVE.
+bool PlaceOnTop(HWND window, const Placement& placement, UINT flags)
+{
+    return SetWindowPos(window, HWND_TOPMOST, placement.x, placement.y, 0, 0,
+                        flags | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+}
 
 }  // namespace
 
-OverlayWindow::OverlayWindow(HINSTANCE module) : module_(module), window_(nullptr)
+OverlayWindow::OverlayWindow(HINSTANCE module) : m_module(module), m_window(nullptr)
 {
     // No window procedure of ours: the window only shows what UpdateLayeredWindow hands it, and
     // one that outlives the library (unloaded from another thread) calls no unloaded code.
@@ -21,54 +25,67 @@ OverlayWindow::OverlayWindow(HINSTANCE module) : module_(module), window_(nullpt
     windowClass.hInstance = module;
     windowClass.lpszClassName = kClassName;
     if (!RegisterClassA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return;
-    window_ = CreateWindowExA(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW,
-                              kClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, module, nullptr);
+    m_window = CreateWindowExA(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW,
+                               kClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, module, nullptr);
 }
 
 OverlayWindow::~OverlayWindow()
 {
-    if (window_) DestroyWindow(window_);
-    UnregisterClassA(kClassName, module_);
+    if (m_window) DestroyWindow(m_window);
+    UnregisterClassA(kClassName, m_module);
 }
 
 Code OverlayWindow::Show(const Surface& surface, const Placement& placement)
 {
-    std::uint32_t* pixels = nullptr;
-    const UniqueBitmap image = CreatePixelBuffer(placement.width, placement.height, pixels);
-    const UniqueMemoryDc imageDc{CreateCompatibleDC(nullptr)};
     const UniqueMemoryDc surfaceDc{CreateCompatibleDC(nullptr)};
-    if (!image || !imageDc || !surfaceDc) return kOutOfMemory;
+    if (!surfaceDc) return kOutOfMemory;
+    const Selection surfaceSelection(surfaceDc.get(), surface.bitmap.get());
+    // At its own size the surface is the image: no copy of it is made.
+    if (placement.width == surface.width && placement.height == surface.height)
+        return Present(surfaceDc.get(), placement);
 
+    const UniqueBitmap image = CreatePixelBuffer(placement.width, placement.height);
+    const UniqueMemoryDc imageDc{CreateCompatibleDC(nullptr)};
+    if (!image || !imageDc) return kOutOfMemory;
     const Selection imageSelection(imageDc.get(), image.get());
-    {
-        const Selection surfaceSelection(surfaceDc.get(), surface.bitmap.get());
-        // Whole pixels, no blending of neighbours: at 2× each surface pixel becomes a 2×2 block.
-        SetStretchBltMode(imageDc.get(), COLORONCOLOR);
-        if (!StretchBlt(imageDc.get(), 0, 0, placement.width, placement.height, surfaceDc.get(), 0, 0, surface.width,
-                        surface.height, SRCCOPY))
-            return kWindowFailed;
-    }
-    // The window takes per-pixel alpha, and GDI's drawing left every alpha byte at 0.
-    GdiFlush();
-    std::for_each_n(pixels, static_cast<std::size_t>(placement.width) * static_cast<std::size_t>(placement.height),
-                    [](std::uint32_t& pixel) { pixel |= kOpaque; });
+    // Whole pixels, no blending of neighbours: at 2× each surface pixel becomes a 2×2 block.
+    SetStretchBltMode(imageDc.get(), COLORONCOLOR);
+    if (!StretchBlt(imageDc.get(), 0, 0, placement.width, placement.height, surfaceDc.get(), 0, 0, surface.width,
+                    surface.height, SRCCOPY))
+        return kWindowFailed;
+    return Present(imageDc.get(), placement);
+}
 
+Code OverlayWindow::Move(const Surface& surface, const Placement& placement)
+{
+    if (!m_shown || m_shown->width != placement.width || m_shown->height != placement.height)
+        return Show(surface, placement);
+    // The system keeps the image UpdateLayeredWindow handed it, so it only moves.
+    if (!PlaceOnTop(m_window, placement, 0)) return kWindowFailed;
+    m_shown = placement;
+    return kOk;
+}
+
+// The image goes to the window as it is; from then on the system keeps its own copy.
+Code OverlayWindow::Present(HDC image, const Placement& placement)
+{
     const ScreenDc screen;
     POINT position{placement.x, placement.y};
     SIZE size{placement.width, placement.height};
     POINT origin{0, 0};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    if (!UpdateLayeredWindow(window_, screen.get(), &position, &size, imageDc.get(), &origin, 0, &blend, ULW_ALPHA))
+    // Opaque, so the pixels' alpha does not count where the system honours the flag. Wine shapes
+    // the window by it all the same; there the surface's alpha 255 carries over, as Wine's
+    // StretchBlt copies it along.
+    if (!UpdateLayeredWindow(m_window, screen.get(), &position, &size, image, &origin, 0, nullptr, ULW_OPAQUE))
         return kWindowFailed;
-    // Also lifts it above topmost windows that came later, without activating it.
-    if (!SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW))
-        return kWindowFailed;
-    return kOk;
+    m_shown = placement;
+    return PlaceOnTop(m_window, placement, SWP_NOMOVE) ? kOk : kWindowFailed;
 }
 
 void OverlayWindow::Hide()
 {
-    ShowWindow(window_, SW_HIDE);
+    ShowWindow(m_window, SW_HIDE);
+    m_shown.reset();
 }
 
 }  // namespace dravel

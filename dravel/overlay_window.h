@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "dravel/dravel_codes.h"
 #include "dravel/overlay_checks.h"
 #include "dravel/surface.h"
@@ -19,16 +21,22 @@ public:
     OverlayWindow(const OverlayWindow&) = delete;
     OverlayWindow& operator=(const OverlayWindow&) = delete;
 
-    bool IsMade() const { return window_ != nullptr; }
+    bool IsMade() const { return m_window != nullptr; }
 
     // Shows the whole surface stretched to the placement, above the other topmost windows. On
     // failure the window keeps the image and place it had.
     Code Show(const Surface& surface, const Placement& placement);
+    // The same for the surface already shown: when the size stays, the window keeps its image and
+    // only moves, whatever the surface's size.
+    Code Move(const Surface& surface, const Placement& placement);
     void Hide();
 
 private:
-    HINSTANCE module_;
-    HWND window_;
+    Code Present(HDC image, const Placement& placement);
+
+    HINSTANCE m_module;
+    HWND m_window;
+    std::optional<Placement> m_shown;  // where the window's image is, empty while hidden
 };
 
 }  // namespace dravel

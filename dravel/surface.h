@@ -1,4 +1,5 @@
-// The source surface: width × height pixels of the caller's colour with the bitmap drawn on it.
+// The source surface: width × height opaque pixels of the caller's colour with the bitmap drawn on
+// it, ready to be shown as it is.
 #pragma once
 
 #include "dravel/dravel_codes.h"

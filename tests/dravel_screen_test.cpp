@@ -220,9 +220,13 @@ TEST_F(DravelScreen, TheBitmapIsDrawnOneToOneAndClippedToTheSurface)
 TEST_F(DravelScreen, MoveAndShowMovesAndResizes)
 {
     const OverlayRect first{150, 150, 166, 166};
+    const OverlayRect sameSize{200, 160, 216, 176};
     const OverlayRect second{300, 200, 348, 248};
     ASSERT_EQ(Set(16, 16, first, quarters), kOk);
     ASSERT_TRUE(ScreenShows(WithMargin(first), Stretched(16, 16, first)));
+    // The window keeps its picture when only its place changes.
+    ASSERT_EQ(Move(sameSize), kOk);
+    EXPECT_TRUE(ScreenShows(WithMargin(sameSize), Stretched(16, 16, sameSize)));
     ASSERT_EQ(Move(second), kOk);
     EXPECT_TRUE(ScreenShows(WithMargin(second), Stretched(16, 16, second)));
     EXPECT_TRUE(ScreenShows(WithMargin(first), Only(kBackdrop)));

@@ -1,0 +1,219 @@
+// How the reference overlay's calls scale with the surface: for each square surface side S, Set &
+// show with a rectangle of at most 1024², Move & show to a rectangle of the same size 10 pixels
+// away (first call, then the median of 21), Set & show with an S² rectangle and a same-size Move &
+// show of that, and the process's memory around it. DRAVEL.dll is loaded with LoadLibrary and
+// bound by ordinal, as the program binds it. Each time includes handling the messages the call
+// left, since the platform may finish showing a layered window's image only then.
+// Prints CSV rows: S, Set ms (rectangle ≤ 1024²), Set ms (S²), Move first ms, Move median ms,
+// Move median ms (S²), private MB after Set (S²), rise of private MB at its peak during Set (S²).
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "overlay/overlay_entry_points.h"
+
+namespace {
+
+template <typename Function>
+Function Ordinal(HMODULE module, int ordinal)
+{
+    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, MAKEINTRESOURCEA(ordinal))));
+}
+
+OverlayEntryPoints Bind(HMODULE module)
+{
+    return {Ordinal<decltype(OverlayEntryPoints::open)>(module, 1),
+            Ordinal<decltype(OverlayEntryPoints::close)>(module, 2),
+            Ordinal<decltype(OverlayEntryPoints::setAndShow)>(module, 3),
+            Ordinal<decltype(OverlayEntryPoints::moveAndShow)>(module, 4),
+            Ordinal<decltype(OverlayEntryPoints::clearSetting)>(module, 5)};
+}
+
+// A 96 × 64 24-bit picture, the size of the console's sample, written by GDI's own file layout.
+bool WritePicture(const std::string& path)
+{
+    constexpr int kWidth = 96, kHeight = 64, kStride = kWidth * 3;
+    std::vector<BYTE> pixels(kStride * kHeight);
+    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<BYTE>(i * 7);
+    BITMAPINFOHEADER info{sizeof info, kWidth, kHeight, 1, 24, BI_RGB, DWORD(pixels.size()), 0, 0, 0, 0};
+    BITMAPFILEHEADER file{0x4D42, DWORD(sizeof file + sizeof info + pixels.size()), 0, 0, sizeof file + sizeof info};
+    FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) return false;
+    const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
+                         std::fwrite(pixels.data(), pixels.size(), 1, out) == 1;
+    return std::fclose(out) == 0 && written;
+}
+
+void PumpMessages()
+{
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+double NowMs()
+{
+    LARGE_INTEGER frequency, now;
+    QueryPerformanceFrequency(&frequency);
+    QueryPerformanceCounter(&now);
+    return 1e3 * double(now.QuadPart) / double(frequency.QuadPart);
+}
+
+// Wine leaves PrivateUsage at zero but counts committed private memory in PagefileUsage.
+double PrivateMB()
+{
+    PROCESS_MEMORY_COUNTERS memory{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &memory, sizeof memory);
+    return double(memory.PagefileUsage) / (1024 * 1024);
+}
+
+// Wine keeps no peak of private memory, so a thread reads it over and over while the call runs.
+class PrivatePeak {
+public:
+    PrivatePeak() : m_peak(PrivateMB()), m_reader(&PrivatePeak::Read, this) {}
+    double Stop()
+    {
+        m_done = true;
+        m_reader.join();
+        return m_peak;
+    }
+
+private:
+    void Read()
+    {
+        while (!m_done) m_peak = std::max(m_peak.load(), PrivateMB());
+    }
+
+    std::atomic<double> m_peak;
+    std::atomic<bool> m_done{false};
+    std::thread m_reader;
+};
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+class Bench {
+public:
+    Bench(const OverlayEntryPoints& overlay, const std::string& picture) : m_overlay(overlay), m_picture(picture) {}
+
+    void Row(int side, int rounds)
+    {
+        std::vector<double> setSmall, setFull, moveFirst, moveMedian, moveFullMedian, privateAfter;
+        for (int round = 0; round < rounds; ++round) {
+            const int smallSide = std::min(side, 1024);
+            setSmall.push_back(Timed(Set(side, smallSide)));
+            moveFirst.push_back(Timed(Move(10, smallSide)));
+            moveMedian.push_back(MoveMedian(smallSide));
+            Check(m_overlay.clearSetting());
+
+            setFull.push_back(Timed(Set(side, side)));
+            privateAfter.push_back(PrivateMB());
+            moveFullMedian.push_back(MoveMedian(side));
+            Check(m_overlay.clearSetting());
+        }
+        // Once more, untimed, as the reading thread takes a core.
+        const double before = PrivateMB();
+        PrivatePeak peak;
+        Timed(Set(side, side));
+        const double peakRise = peak.Stop() - before;
+        Check(m_overlay.clearSetting());
+        std::printf("%d,%.1f,%.1f,%.2f,%.2f,%.2f,%.1f,%.1f\n", side, Median(setSmall), Median(setFull),
+                    Median(moveFirst), Median(moveMedian), Median(moveFullMedian), Median(privateAfter),
+                    peakRise);
+        std::fflush(stdout);
+    }
+
+private:
+    struct Call {
+        OverlaySurfaceParams params;
+        OverlayRect rect;
+        bool move;
+    };
+
+    Call Set(int side, int rectSide) const
+    {
+        Call call{};
+        call.params.width = call.params.height = side;
+        call.params.red = 30;
+        call.params.green = 100;
+        call.params.blue = 200;
+        std::strncpy(call.params.bitmapFile, m_picture.c_str(), sizeof call.params.bitmapFile - 1);
+        call.rect = {0, 0, std::uint32_t(rectSide), std::uint32_t(rectSide)};
+        return call;
+    }
+
+    static Call Move(int x, int rectSide)
+    {
+        Call call{};
+        call.rect = {std::uint32_t(x), 0, std::uint32_t(x + rectSide),
+                     std::uint32_t(rectSide)};
+        call.move = true;
+        return call;
+    }
+
+    double Timed(const Call& call) const
+    {
+        const double start = NowMs();
+        Check(call.move ? m_overlay.moveAndShow(&call.rect) : m_overlay.setAndShow(&call.params, &call.rect));
+        PumpMessages();
+        return NowMs() - start;
+    }
+
+    // 21 moves between two places 10 pixels apart, the same size as shown.
+    double MoveMedian(int rectSide) const
+    {
+        std::vector<double> times;
+        for (int i = 0; i < 21; ++i) times.push_back(Timed(Move(i % 2 ? 10 : 0, rectSide)));
+        return Median(times);
+    }
+
+    static void Check(OverlayResult result)
+    {
+        if (result == 0) return;
+        std::fprintf(stderr, "overlay call failed: 0x%08x\n", static_cast<unsigned>(result));
+        std::exit(1);
+    }
+
+    OverlayEntryPoints m_overlay;
+    std::string m_picture;
+};
+
+}  // namespace
+
+// Arguments: rounds per side (the median is kept), then the sides, ascending.
+int main(int argc, char** argv)
+{
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: overlay_scaling_bench ROUNDS SIDE...\n");
+        return 2;
+    }
+    const HMODULE module = LoadLibraryA("DRAVEL.dll");
+    if (!module) {
+        std::fprintf(stderr, "DRAVEL.dll not found\n");
+        return 1;
+    }
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    const std::string picture = std::string(folder) + "overlay_scaling_bench.bmp";
+    if (!WritePicture(picture)) return 1;
+
+    const OverlayEntryPoints overlay = Bind(module);
+    if (overlay.open() != 0) return 1;
+    Bench bench(overlay, picture);
+    const int rounds = std::max(1, std::atoi(argv[1]));
+    for (int i = 2; i < argc; ++i) bench.Row(std::atoi(argv[i]), rounds);
+    overlay.close();
+    DeleteFileA(picture.c_str());
+    return 0;
+}
