@@ -93,7 +93,8 @@ LoadOutcome LoaderChild::Load(const std::string& path, DWORD timeoutMs)
                 answer += c;
                 continue;
             }
-            return answer == "1" ? LoadOutcome::kLoaded : LoadOutcome::kRefused;
+            // The child's stdout is in text mode: the line may end in "\r\n".
+            return answer.starts_with('1') ? LoadOutcome::kLoaded : LoadOutcome::kRefused;
         }
         // Waiting on the process doubles as the pause between polls of the pipe.
         if (WaitForSingleObject(m_process, 1) == WAIT_OBJECT_0) {
