@@ -108,6 +108,7 @@ int CompareWithTheLoader(unsigned mutants, std::uint32_t seed)
             Save(kept, mutant);
             std::printf("%s (exit 0x%08lx): mutant %u of seed file %u:%s; kept as %s\n", crashed ? "CRASH" : "HANG",
                         crashed ? child.LastExitCode() : 0ul, i, from, steps.c_str(), kept.c_str());
+            std::fflush(stdout);
         }
         DeleteFileA(path.c_str());
     }

@@ -6,13 +6,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
-for preset in native mingw-i686 mingw-x64; do
+for preset in native fuzz mingw-i686 mingw-x64; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
 done
 scripts/check-binaries.sh build/mingw-i686 build/mingw-x64
 
 ctest --preset native "$@"
+# A few seconds of each libFuzzer target; fuzz/run.sh runs them longer.
+ctest --preset fuzz "$@"
 
 source scripts/wine-env.sh build/mingw-x64
 trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
