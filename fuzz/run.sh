@@ -9,7 +9,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-60}
 seed=${FUZZ_SEED:-13}
-# The differential run does about a thousand mutants a second under Wine here.
+# The differential run does about a thousand mutants a second under Wine here (2 cores).
 mutants=$((seconds * 1000))
 # Each sample is a random sequence of calls; an estimate of the conformance tool's pace.
 samples=$((seconds * 10))
@@ -47,7 +47,7 @@ tavik_wine_prepare
 
 check=build/mingw-x64/bin/DravelCheck.exe
 if [ -f "$check" ]; then
-  nice wine "$check" --samples "$samples" --seed "$seed" build/mingw-x64/bin/DRAVEL.dll || found=1
+  nice wine "$check" --samples "$samples" --seed "$seed" "$(winepath -w build/mingw-x64/bin/DRAVEL.dll)" || found=1
 else
   echo "DravelCheck.exe not built: no random calls into DRAVEL.dll"
 fi
