@@ -21,6 +21,7 @@
 namespace {
 
 using tavik::test::Bytes;
+using tavik::test::Save;
 
 constexpr char kChildArgument[] = "--child";
 // The first load in a process takes a fraction of a second; no file should take seconds.
@@ -59,13 +60,6 @@ std::vector<Bytes> Seeds()
         }
     }
     return seeds;
-}
-
-bool Save(const std::string& path, const Bytes& bytes)
-{
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    const bool written = out && std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
-    return out && std::fclose(out) == 0 && written;
 }
 
 std::string TempFolder()

@@ -14,10 +14,7 @@ int main(int argc, char** argv)
     int index = 0;
     for (const tavik::test::Sample& sample : tavik::test::AcceptedSamples()) {
         const std::string path = std::string(argv[1]) + "/seed" + std::to_string(index++) + ".bmp";
-        const tavik::test::Bytes file = tavik::test::Build(sample.bmp);
-        std::FILE* out = std::fopen(path.c_str(), "wb");
-        const bool written = out && std::fwrite(file.data(), 1, file.size(), out) == file.size();
-        if (!out || std::fclose(out) != 0 || !written) {
+        if (!tavik::test::Save(path, tavik::test::Build(sample.bmp))) {
             std::fprintf(stderr, "cannot write %s\n", path.c_str());
             return 1;
         }

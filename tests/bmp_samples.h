@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace tavik::test {
@@ -164,6 +166,14 @@ inline Bytes BuildPageAligned(Bmp bmp)
 {
     bmp.gap += (kPageSize - Build(bmp).size() % kPageSize) % kPageSize;
     return Build(bmp);
+}
+
+// Writes the bytes as a file; false when that fails.
+inline bool Save(const std::string& path, const Bytes& bytes)
+{
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    const bool written = out && std::fwrite(bytes.data(), 1, bytes.size(), out) == bytes.size();
+    return out && std::fclose(out) == 0 && written;
 }
 
 }  // namespace tavik::test
