@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make mingw-w64 wine wine64 xvfb xauth x11-utils fonts-ipafont-gothic googletest locales
-          fonts-horai-umefont imagemagick)
+          fonts-horai-umefont imagemagick clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -7,13 +7,15 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 
-for preset in native mingw-i686 mingw-x64; do
+for preset in native fuzz mingw-i686 mingw-x64; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
 done
 scripts/check-binaries.sh build/mingw-i686 build/mingw-x64
 
 ctest --preset native "$@"
+# A few seconds of each libFuzzer target; fuzz/run.sh runs them longer.
+ctest --preset fuzz "$@"
 
 # Each Windows build under its own Wine prefix and Xvfb display; both run even when one fails.
 wine_tests() {
