@@ -13,11 +13,17 @@
 #include "overlay/overlay_api.h"
 
 #if defined(BREAK_CONVENTION) && !defined(_WIN64)
-// __stdcall under the undecorated names the .def exports.
-#define ENTRY(name) __attribute__((stdcall)) name __asm__("_" #name)
+#define CONVENTION __attribute__((stdcall))
 #else
-#define ENTRY(name) OVERLAY_CALL name
+#define CONVENTION OVERLAY_CALL
 #endif
+#define TEXT_OF(x) #x
+#define SYMBOL(prefix, name) TEXT_OF(prefix) #name
+// An entry point in this build's convention under the plain symbol the .def exports (a __stdcall
+// one would otherwise be decorated, and would clash with the header's __cdecl declaration).
+#define ENTRY(name, ...)                                                                                \
+    extern "C" OverlayResult CONVENTION Broken##name(__VA_ARGS__) __asm__(SYMBOL(__USER_LABEL_PREFIX__, name)); \
+    OverlayResult CONVENTION Broken##name(__VA_ARGS__)
 
 namespace {
 
@@ -33,9 +39,7 @@ void UseKeptRect(const OverlayRect* rect)
 
 }  // namespace
 
-extern "C" {
-
-OverlayResult ENTRY(OverlayOpen)(void)
+ENTRY(OverlayOpen, void)
 {
 #if defined(CHANGE_FPU)
     unsigned short control;
@@ -46,7 +50,7 @@ OverlayResult ENTRY(OverlayOpen)(void)
     return 0;
 }
 
-OverlayResult ENTRY(OverlayClose)(void)
+ENTRY(OverlayClose, void)
 {
 #if defined(HANG_CLOSE)
     Sleep(INFINITE);
@@ -54,7 +58,7 @@ OverlayResult ENTRY(OverlayClose)(void)
     return 0;
 }
 
-OverlayResult ENTRY(OverlaySetAndShow)(const OverlaySurfaceParams* params, const OverlayRect* rect)
+ENTRY(OverlaySetAndShow, const OverlaySurfaceParams* params, const OverlayRect* rect)
 {
 #if defined(WRITE_RECORD)
     const_cast<OverlaySurfaceParams*>(params)->red = 0;
@@ -71,16 +75,14 @@ OverlayResult ENTRY(OverlaySetAndShow)(const OverlaySurfaceParams* params, const
 }
 
 #if !defined(MISSING_4)
-OverlayResult ENTRY(OverlayMoveAndShow)(const OverlayRect* rect)
+ENTRY(OverlayMoveAndShow, const OverlayRect* rect)
 {
     UseKeptRect(rect);
     return 0;
 }
 #endif
 
-OverlayResult ENTRY(OverlayClearSetting)(void)
+ENTRY(OverlayClearSetting, void)
 {
     return 0;
 }
-
-}  // extern "C"
