@@ -217,7 +217,7 @@ std::string TextReport(const CheckOptions& options, const std::vector<CheckResul
     }
     report += std::to_string(Count(results, Verdict::kPass)) + " passed, " +
               std::to_string(Count(results, Verdict::kFail)) + " failed, " +
-              std::to_string(Count(results, Verdict::kNote)) + " notes: " +
+              std::to_string(Count(results, Verdict::kNote)) + (Count(results, Verdict::kNote) == 1 ? " note: " : " notes: ") +
               (AllPassed(results) ? "the library keeps the contract" : "the library does NOT keep the contract") +
               "\n";
     return report;

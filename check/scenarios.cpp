@@ -184,8 +184,8 @@ void Lifecycles(const ScenarioOptions& options)
 
 }  // namespace
 
-const Scenario kScenarios[6] = {{"exports", 1, Exports},  {"abi", 2, CallingConvention}, {"records", 3, Records},
-                                {"sweep", 4, Sweep},      {"random", 4, RandomSample},   {"cycles", 5, Lifecycles}};
+const Scenario kScenarios[6] = {{"exports", 1, Exports}, {"abi", 2, CallingConvention}, {"records", 3, Records},
+                                {"sweep", 4, Sweep},     {"cycles", 5, Lifecycles},     {"random", 4, RandomSample}};
 
 bool RunScenario(const std::string& name, const ScenarioOptions& options)
 {

@@ -17,12 +17,18 @@ struct Report {
     std::string all;
 };
 
-Report RunCheck(const std::string& arguments)
+// The folder of the test exe, where DravelCheck.exe and DRAVEL.dll are built.
+std::string BinFolder()
 {
     const std::string own = check::OwnPath();
-    const std::string folder = own.substr(0, own.find_last_of('\\') + 1);
+    return own.substr(0, own.find_last_of('\\') + 1);
+}
+
+Report RunCheck(const std::string& arguments)
+{
     // Long enough for a whole run; the tool times each call itself.
-    const check::ChildRun run = check::RunChild(check::Quoted(folder + "DravelCheck.exe") + " " + arguments, 240000);
+    const check::ChildRun run =
+        check::RunChild(check::Quoted(BinFolder() + "DravelCheck.exe") + " " + arguments, 240000);
     Report report;
     report.exitCode = run.exitCode;
     for (const std::string& line : run.lines) {
@@ -36,8 +42,7 @@ Report RunCheck(const std::string& arguments)
 
 std::string Library(const char* name)
 {
-    const std::string own = check::OwnPath();
-    return check::Quoted(own.substr(0, own.find_last_of('\\') + 1) + "broken_dravels\\" + name + ".dll");
+    return check::Quoted(BinFolder() + "broken_dravels\\" + name + ".dll");
 }
 
 TEST(DravelCheck, ReferenceLibraryPassesEveryCheck)
