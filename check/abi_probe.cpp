@@ -40,7 +40,8 @@ std::vector<std::string> AbiBreaches(const AbiState& state)
     }
     for (std::size_t i = 0; i < kSavedRegisters; ++i)
         if (state.after[i] != state.marker[i])
-            breaches.push_back(std::string("changed callee-saved ") + (kIs64Bit ? kRegisterNames64 : kRegisterNames32)[i]);
+            breaches.push_back(std::string("changed callee-saved ") +
+                               (kIs64Bit ? kRegisterNames64 : kRegisterNames32)[i]);
     if (kIs64Bit)
         for (std::size_t i = 0; i < kSavedXmm; ++i)
             if (state.afterXmm[i].low != state.markerXmm[i].low || state.afterXmm[i].high != state.markerXmm[i].high)

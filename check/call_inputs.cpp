@@ -87,8 +87,8 @@ std::string CallInput::DescribeParams() const
 
 std::string CallInput::DescribeRect() const
 {
-    return "rect " + std::to_string(rect.startX) + "," + std::to_string(rect.startY) + "," +
-           std::to_string(rect.endX) + "," + std::to_string(rect.endY);
+    return "rect " + std::to_string(rect.startX) + "," + std::to_string(rect.startY) + "," + std::to_string(rect.endX) +
+           "," + std::to_string(rect.endY);
 }
 
 CallInput PlainInput(const TestFiles& files)
@@ -117,22 +117,24 @@ std::vector<CallInput> SweepInputs(const TestFiles& files)
         inputs.back().params.green = colour & 2 ? 255 : 0;
         inputs.back().params.blue = colour & 4 ? 255 : 0;
     }
-    const std::pair<std::string, const char*> paths[] = {
-        {files.japanese, "japanese"},       {"", "empty"},
-        {files.missing, "missing"},         {files.folder, "directory"},
-        {files.longBitmap, "259-byte bitmap"}, {files.longMissing, "259-byte missing"}};
+    const std::pair<std::string, const char*> paths[] = {{files.japanese, "japanese"},
+                                                         {"", "empty"},
+                                                         {files.missing, "missing"},
+                                                         {files.folder, "directory"},
+                                                         {files.longBitmap, "259-byte bitmap"},
+                                                         {files.longMissing, "259-byte missing"}};
     for (const auto& [path, kind] : paths) {
         inputs.push_back(plain);
         SetPath(inputs.back(), path, kind);
     }
-    for (std::uint32_t OverlayRect::*field : {&OverlayRect::startX, &OverlayRect::startY, &OverlayRect::endX,
-                                              &OverlayRect::endY})
+    for (std::uint32_t OverlayRect::*field :
+         {&OverlayRect::startX, &OverlayRect::startY, &OverlayRect::endX, &OverlayRect::endY})
         for (std::uint32_t value : kEdges) {
             inputs.push_back(plain);
             inputs.back().rect.*field = value;
         }
-    for (const OverlayRect& rect : {OverlayRect{80, 80, 16, 16}, OverlayRect{16, 16, 16, 16},
-                                    OverlayRect{0, 0, 0xFFFFFFFF, 0xFFFFFFFF}}) {
+    for (const OverlayRect& rect :
+         {OverlayRect{80, 80, 16, 16}, OverlayRect{16, 16, 16, 16}, OverlayRect{0, 0, 0xFFFFFFFF, 0xFFFFFFFF}}) {
         inputs.push_back(plain);
         inputs.back().rect = rect;
     }
@@ -152,20 +154,26 @@ std::uint32_t RandomInputs::Value()
 void RandomInputs::FillPath(CallInput& input)
 {
     switch (m_random() % 8) {
-    case 0: return SetPath(input, m_files.bitmap, "bitmap");
-    case 1: return SetPath(input, m_files.japanese, "japanese");
-    case 2: return SetPath(input, m_files.longBitmap, "259-byte bitmap");
-    case 3: return SetPath(input, m_files.missing, "missing");
-    case 4: return SetPath(input, m_files.folder, "directory");
-    case 5: return SetPath(input, "", "empty");
-    default: {
-        // Any bytes but NUL, 0 to 260 of them; the 260-byte one has no NUL at all, more than the
-        // console sends.
-        const std::size_t length = m_random() % (kPathBytes + 1);
-        std::string bytes(length, '\0');
-        for (char& byte : bytes) byte = static_cast<char>(1 + m_random() % 255);
-        return SetPath(input, bytes, length == kPathBytes ? "260 random bytes, no NUL" : "random bytes");
-    }
+        case 0:
+            return SetPath(input, m_files.bitmap, "bitmap");
+        case 1:
+            return SetPath(input, m_files.japanese, "japanese");
+        case 2:
+            return SetPath(input, m_files.longBitmap, "259-byte bitmap");
+        case 3:
+            return SetPath(input, m_files.missing, "missing");
+        case 4:
+            return SetPath(input, m_files.folder, "directory");
+        case 5:
+            return SetPath(input, "", "empty");
+        default: {
+            // Any bytes but NUL, 0 to 260 of them; the 260-byte one has no NUL at all, more than the
+            // console sends.
+            const std::size_t length = m_random() % (kPathBytes + 1);
+            std::string bytes(length, '\0');
+            for (char& byte : bytes) byte = static_cast<char>(1 + m_random() % 255);
+            return SetPath(input, bytes, length == kPathBytes ? "260 random bytes, no NUL" : "random bytes");
+        }
     }
 }
 
@@ -174,9 +182,13 @@ OverlayRect RandomInputs::Rect()
     const std::uint32_t x = m_random() % 1500, y = m_random() % 1000;
     const OverlayRect plausible{x, y, x + 1 + m_random() % 700, y + 1 + m_random() % 700};
     switch (m_random() % 4) {
-    case 0: return {Value(), Value(), Value(), Value()};
-    case 1: return {plausible.endX, plausible.endY, plausible.startX, m_random() % 2 ? plausible.startY : plausible.endY};
-    default: return plausible;
+        case 0:
+            return {Value(), Value(), Value(), Value()};
+        case 1:
+            return {plausible.endX, plausible.endY, plausible.startX,
+                    m_random() % 2 ? plausible.startY : plausible.endY};
+        default:
+            return plausible;
     }
 }
 

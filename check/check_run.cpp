@@ -17,7 +17,6 @@ namespace {
 
 // A call that takes longer than this is taken for hung.
 constexpr DWORD kHangMs = 5000;
-constexpr int kChecks = 6;
 constexpr int kEveryInputReturns = 4;
 constexpr int kCost = 6;
 constexpr const char* kNames[kChecks] = {"exports",
@@ -52,11 +51,13 @@ std::string CutShort(const ChildRun& run, const std::string& call)
     char code[32];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(run.exitCode));
     switch (run.end) {
-    case ChildRun::End::kNotStarted: return "the scenario process did not start";
-    case ChildRun::End::kSilent:
-        return call + (run.openBoxes.empty() ? "" : " showed a message box \"" + run.openBoxes.front() + "\" and") +
-               " did not return within 5 s";
-    case ChildRun::End::kExited: break;
+        case ChildRun::End::kNotStarted:
+            return "the scenario process did not start";
+        case ChildRun::End::kSilent:
+            return call + (run.openBoxes.empty() ? "" : " showed a message box \"" + run.openBoxes.front() + "\" and") +
+                   " did not return within 5 s";
+        case ChildRun::End::kExited:
+            break;
     }
     if (run.exitCode >= 0xC0000000) return call + " crashed (exception " + code + ")";
     return call + " ended the process (exit code " + std::to_string(run.exitCode) + ")";
@@ -71,14 +72,22 @@ void Gather(const Scenario& scenario, const ChildRun& run, Tally (&tally)[kCheck
         const auto line = ParseLine(text);
         if (!line) continue;
         switch (line->kind) {
-        case LineKind::kCall: call = line->text; break;
-        case LineKind::kDone:
-            ++tally[scenario.check].calls;
-            if (std::string(scenario.name) == "sweep") micros[line->number].push_back(line->micros);
-            break;
-        case LineKind::kFinding: AddOnce(tally[line->number].findings, line->text); break;
-        case LineKind::kMeasure: tally[line->number].measures.push_back(line->text); break;
-        case LineKind::kEnd: ended = true; break;
+            case LineKind::kCall:
+                call = line->text;
+                break;
+            case LineKind::kDone:
+                ++tally[scenario.check].calls;
+                if (std::string(scenario.name) == "sweep") micros[line->number].push_back(line->micros);
+                break;
+            case LineKind::kFinding:
+                AddOnce(tally[line->number].findings, line->text);
+                break;
+            case LineKind::kMeasure:
+                tally[line->number].measures.push_back(line->text);
+                break;
+            case LineKind::kEnd:
+                ended = true;
+                break;
         }
     }
     if (ended) return;
@@ -122,13 +131,17 @@ std::string PassSummary(int check, const Tally& tally, const CheckOptions& optio
 {
     const std::string calls = std::to_string(tally.calls) + " calls";
     switch (check) {
-    case 1: return "ordinals 1-5 present";
-    case 2: return calls + ": " + Joined(tally.measures) + " kept";
-    case 3: return calls + ": no write, no read past a record, no touch after the call";
-    case 4:
-        return calls + " (sweep, and " + std::to_string(options.samples) + " random with seed " +
-               std::to_string(options.seed) + "): each returned a code; no crash, hang or message box";
-    default: return Joined(tally.measures);
+        case 1:
+            return "ordinals 1-5 present";
+        case 2:
+            return calls + ": " + Joined(tally.measures) + " kept";
+        case 3:
+            return calls + ": no write, no read past a record, no touch after the call";
+        case 4:
+            return calls + " (sweep, and " + std::to_string(options.samples) + " random with seed " +
+                   std::to_string(options.seed) + "): each returned a code; no crash, hang or message box";
+        default:
+            return Joined(tally.measures);
     }
 }
 
@@ -189,7 +202,8 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
         if (!t.findings.empty())
             results.push_back({check, kNames[check - 1], Verdict::kFail, t.findings.front(), t.findings});
         else if (!t.cutShort.empty())
-            results.push_back({check, kNames[check - 1], Verdict::kNote, "not finished: " + t.cutShort + " (check 4)", {}});
+            results.push_back(
+                {check, kNames[check - 1], Verdict::kNote, "not finished: " + t.cutShort + " (check 4)", {}});
         else
             results.push_back({check, kNames[check - 1], Verdict::kPass, PassSummary(check, t, options), {}});
     }
@@ -209,30 +223,31 @@ std::string TextReport(const CheckOptions& options, const std::vector<CheckResul
 {
     std::string report = "DravelCheck " + options.library + "\n";
     for (const CheckResult& result : results) {
-        report += std::string(kVerdicts[static_cast<int>(result.verdict)]) + " " + std::to_string(result.number) +
-                  " " + result.name + ": " + result.summary;
+        report += std::string(kVerdicts[static_cast<int>(result.verdict)]) + " " + std::to_string(result.number) + " " +
+                  result.name + ": " + result.summary;
         if (result.findings.size() > 1)
             report += " (and " + std::to_string(result.findings.size() - 1) + " more, see --json)";
         report += "\n";
     }
     report += std::to_string(Count(results, Verdict::kPass)) + " passed, " +
               std::to_string(Count(results, Verdict::kFail)) + " failed, " +
-              std::to_string(Count(results, Verdict::kNote)) + (Count(results, Verdict::kNote) == 1 ? " note: " : " notes: ") +
-              (AllPassed(results) ? "the library keeps the contract" : "the library does NOT keep the contract") +
-              "\n";
+              std::to_string(Count(results, Verdict::kNote)) +
+              (Count(results, Verdict::kNote) == 1 ? " note: " : " notes: ") +
+              (AllPassed(results) ? "the library keeps the contract" : "the library does NOT keep the contract") + "\n";
     return report;
 }
 
 std::string JsonReport(const CheckOptions& options, const std::vector<CheckResult>& results)
 {
-    std::string json = "{\n  \"library\": " + JsonString(options.library) + ",\n  \"seed\": " +
-                       std::to_string(options.seed) + ",\n  \"samples\": " + std::to_string(options.samples) +
+    std::string json = "{\n  \"library\": " + JsonString(options.library) +
+                       ",\n  \"seed\": " + std::to_string(options.seed) +
+                       ",\n  \"samples\": " + std::to_string(options.samples) +
                        ",\n  \"passed\": " + (AllPassed(results) ? "true" : "false") + ",\n  \"checks\": [";
     for (const CheckResult& result : results) {
-        json += std::string(&result == &results.front() ? "" : ",") + "\n    {\"check\": " +
-                std::to_string(result.number) + ", \"name\": " + JsonString(result.name) + ", \"result\": \"" +
-                kVerdicts[static_cast<int>(result.verdict)] + "\", \"summary\": " + JsonString(result.summary) +
-                ", \"findings\": [";
+        json += std::string(&result == &results.front() ? "" : ",") +
+                "\n    {\"check\": " + std::to_string(result.number) + ", \"name\": " + JsonString(result.name) +
+                ", \"result\": \"" + kVerdicts[static_cast<int>(result.verdict)] +
+                "\", \"summary\": " + JsonString(result.summary) + ", \"findings\": [";
         for (const std::string& finding : result.findings)
             json += (&finding == &result.findings.front() ? "" : ", ") + JsonString(finding);
         json += "]}";

@@ -66,7 +66,7 @@ std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfac
     SendCall(ordinal, label);
     // Set & show takes (params, rect), Move & show (rect); the others take nothing.
     const auto first = reinterpret_cast<std::uintptr_t>(ordinal == kMoveAndShow ? static_cast<const void*>(rect)
-                                                                                 : static_cast<const void*>(params));
+                                                                                : static_cast<const void*>(params));
     const auto second = reinterpret_cast<std::uintptr_t>(rect);
     AbiState state = MarkedState();
     LARGE_INTEGER start, end;

@@ -21,8 +21,8 @@ struct Field {
     std::size_t offset;
     const char* name;
 };
-constexpr Field kParamsFields[] = {{0, "width"}, {4, "height"}, {8, "red"}, {9, "green"}, {10, "blue"},
-                                   {11, "bitmapFile"}};
+constexpr Field kParamsFields[] = {{0, "width"}, {4, "height"}, {8, "red"},
+                                   {9, "green"}, {10, "blue"},  {11, "bitmapFile"}};
 constexpr Field kRectFields[] = {{0, "startX"}, {4, "startY"}, {8, "endX"}, {12, "endY"}};
 
 // One guarded process at a time; the handler reaches it through these.

@@ -11,6 +11,7 @@
 
 #include "check/check_run.h"
 #include "check/child_process.h"
+#include "check/protocol.h"
 #include "check/scenarios.h"
 
 namespace {
@@ -73,6 +74,7 @@ int main(int argc, char** argv)
     if (!scenario.empty()) {
         // A crash must end the scenario process quietly, not wait on an error box.
         SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+        check::ClaimStandardOutput();
         return check::RunScenario(scenario, {library, files, seed, samples}) ? 0 : Usage();
     }
     const check::CheckOptions options{FullPath(library), seed, samples};

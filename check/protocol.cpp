@@ -1,15 +1,20 @@
 #include "check/protocol.h"
 
 #include <windows.h>
+#include <io.h>
 
 #include <cstdio>
 #include <cstdlib>
+
+#include "check/checked_library.h"
 
 namespace check {
 
 namespace {
 
 constexpr const char* kTags[] = {"call", "done", "find", "info", "end"};
+
+HANDLE g_channel = nullptr;
 
 void Send(LineKind kind, const std::string& rest)
 {
@@ -18,10 +23,35 @@ void Send(LineKind kind, const std::string& rest)
         if (c == '\n' || c == '\r') c = ' ';
     line += '\n';
     DWORD written = 0;
-    WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+    WriteFile(g_channel ? g_channel : GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()),
+              &written, nullptr);
+}
+
+bool InRange(const Line& line)
+{
+    switch (line.kind) {
+        case LineKind::kCall:
+        case LineKind::kDone:
+            return line.number >= 0 && line.number <= kOrdinals;
+        case LineKind::kFinding:
+        case LineKind::kMeasure:
+            return line.number >= 1 && line.number <= kChecks;
+        case LineKind::kEnd:
+            break;
+    }
+    return true;
 }
 
 }  // namespace
+
+void ClaimStandardOutput()
+{
+    const HANDLE process = GetCurrentProcess();
+    DuplicateHandle(process, GetStdHandle(STD_OUTPUT_HANDLE), process, &g_channel, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    SetStdHandle(STD_OUTPUT_HANDLE, GetStdHandle(STD_ERROR_HANDLE));
+    std::fflush(stdout);
+    _dup2(_fileno(stderr), _fileno(stdout));
+}
 
 void SendCall(int ordinal, const std::string& what)
 {
@@ -65,6 +95,7 @@ std::optional<Line> ParseLine(const std::string& text)
             line.micros = std::strtod(end, &end);
         }
         line.text = *end == ' ' ? end + 1 : end;
+        if (!InRange(line)) return std::nullopt;
         return line;
     }
     return std::nullopt;

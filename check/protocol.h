@@ -8,6 +8,9 @@
 
 namespace check {
 
+// Exports, calling convention, records, every input returns, leaks, per-call cost.
+inline constexpr int kChecks = 6;
+
 enum class LineKind { kCall, kDone, kFinding, kMeasure, kEnd };
 
 struct Line {
@@ -18,14 +21,17 @@ struct Line {
     std::string text;
 };
 
-// The scenario side: each writes one line to standard output at once.
+// The scenario side. First the lines take standard output for themselves: what the library
+// itself prints goes to standard error, so it cannot break a line.
+void ClaimStandardOutput();
+// Each writes one line at once.
 void SendCall(int ordinal, const std::string& what);
 void SendDone(int ordinal, std::uint32_t code, double micros);
 void SendFinding(int check, const std::string& text);
 void SendMeasure(int check, const std::string& text);
 void SendEnd();
 
-// The checking side; nullopt for a line that is none of these (the library may print too).
+// The checking side; nullopt for a line that is none of these, or whose number is out of range.
 std::optional<Line> ParseLine(const std::string& text);
 
 }  // namespace check

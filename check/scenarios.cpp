@@ -32,7 +32,8 @@ std::string Kilobytes(std::size_t bytes)
 // finding.
 bool Loaded(const CheckedLibrary& library, int check)
 {
-    if (!library.IsLoaded()) SendFinding(check, "the library does not load (error " + std::to_string(GetLastError()) + ")");
+    if (!library.IsLoaded())
+        SendFinding(check, "the library does not load (error " + std::to_string(GetLastError()) + ")");
     return library.IsLoaded();
 }
 
@@ -119,7 +120,9 @@ void Cycle(CheckedLibrary& library, const CallInput& input)
 // failed count.
 class CountedWindow {
 public:
-    CountedWindow() : m_window(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr)) {}
+    CountedWindow() : m_window(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr))
+    {
+    }
     ~CountedWindow() { DestroyWindow(m_window); }
     CountedWindow(const CountedWindow&) = delete;
     CountedWindow& operator=(const CountedWindow&) = delete;
@@ -177,7 +180,8 @@ void Lifecycles(const ScenarioOptions& options)
                                " -> " + std::to_string(after.userObjects) + ", private " +
                                Kilobytes(before.privateBytes) + " -> " + Kilobytes(after.privateBytes);
     SendMeasure(5, std::to_string(kCycles) + " Open/Set & show/Clear setting/Close cycles: " + counts);
-    if (after.gdiObjects > before.gdiObjects + kGdiAllowance || after.userObjects > before.userObjects + kWindowAllowance ||
+    if (after.gdiObjects > before.gdiObjects + kGdiAllowance ||
+        after.userObjects > before.userObjects + kWindowAllowance ||
         after.privateBytes > before.privateBytes + kPrivateAllowance)
         SendFinding(5, "after " + std::to_string(kCycles) + " cycles: " + counts);
 }

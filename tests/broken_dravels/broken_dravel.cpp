@@ -21,7 +21,7 @@
 #define SYMBOL(prefix, name) TEXT_OF(prefix) #name
 // An entry point in this build's convention under the plain symbol the .def exports (a __stdcall
 // one would otherwise be decorated, and would clash with the header's __cdecl declaration).
-#define ENTRY(name, ...)                                                                                \
+#define ENTRY(name, ...)                                                                                        \
     extern "C" OverlayResult CONVENTION Broken##name(__VA_ARGS__) __asm__(SYMBOL(__USER_LABEL_PREFIX__, name)); \
     OverlayResult CONVENTION Broken##name(__VA_ARGS__)
 
