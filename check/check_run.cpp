@@ -38,11 +38,12 @@ void AddOnce(std::vector<std::string>& texts, const std::string& text)
     if (std::find(texts.begin(), texts.end(), text) == texts.end()) texts.push_back(text);
 }
 
-std::string ScenarioCommand(const Scenario& scenario, const CheckOptions& options, const TestFiles& files)
+std::string ScenarioCommand(const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
+                            std::uint32_t skip)
 {
     return Quoted(OwnPath()) + " --scenario " + scenario.name + " --files " + Quoted(files.folder) + " --seed " +
-           std::to_string(options.seed) + " --samples " + std::to_string(options.samples) + " " +
-           Quoted(options.library);
+           std::to_string(options.seed) + " --samples " + std::to_string(options.samples) + " --skip " +
+           std::to_string(skip) + " " + Quoted(options.library);
 }
 
 // Why a scenario did not reach its end, blamed on the call in progress.
@@ -63,11 +64,18 @@ std::string CutShort(const ChildRun& run, const std::string& call)
     return call + " ended the process (exit code " + std::to_string(run.exitCode) + ")";
 }
 
-void Gather(const Scenario& scenario, const ChildRun& run, Tally (&tally)[kChecks + 1],
-            std::vector<double> (&micros)[kOrdinals + 1])
+// How one run of a scenario ended.
+struct RunEnd {
+    bool finished = false;
+    std::uint32_t callsDone = 0;
+    std::string fault;  // the call in progress and what it did, when not finished
+};
+
+RunEnd Gather(const Scenario& scenario, const ChildRun& run, Tally (&tally)[kChecks + 1],
+              std::vector<double> (&micros)[kOrdinals + 1])
 {
     std::string call = "starting the scenario";
-    bool ended = false;
+    RunEnd end;
     for (const std::string& text : run.lines) {
         const auto line = ParseLine(text);
         if (!line) continue;
@@ -76,6 +84,7 @@ void Gather(const Scenario& scenario, const ChildRun& run, Tally (&tally)[kCheck
                 call = line->text;
                 break;
             case LineKind::kDone:
+                ++end.callsDone;
                 ++tally[scenario.check].calls;
                 if (std::string(scenario.name) == "sweep") micros[line->number].push_back(line->micros);
                 break;
@@ -86,14 +95,35 @@ void Gather(const Scenario& scenario, const ChildRun& run, Tally (&tally)[kCheck
                 tally[line->number].measures.push_back(line->text);
                 break;
             case LineKind::kEnd:
-                ended = true;
+                end.finished = true;
                 break;
         }
     }
-    if (ended) return;
-    const std::string reason = std::string(scenario.name) + ": " + CutShort(run, call);
+    if (end.finished) return end;
+    end.fault = CutShort(run, call);
+    const std::string reason = std::string(scenario.name) + ": " + end.fault;
     AddOnce(tally[kEveryInputReturns].findings, reason);
     if (scenario.check != kEveryInputReturns) tally[scenario.check].cutShort = reason;
+    return end;
+}
+
+// Runs a scenario to its end. The inputs of check 4 go on after a call that crashed or hung, from
+// the call after it, until the same fault comes back: one bad input must not hide the others.
+void RunScenarioToEnd(const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
+                      Tally (&tally)[kChecks + 1], std::vector<double> (&micros)[kOrdinals + 1])
+{
+    std::vector<std::string> faults;
+    for (std::uint32_t skip = 0;;) {
+        const ChildRun run = RunChild(ScenarioCommand(scenario, options, files, skip), kHangMs);
+        const RunEnd end = Gather(scenario, run, tally, micros);
+        if (end.finished || scenario.check != kEveryInputReturns || run.end == ChildRun::End::kNotStarted) return;
+        // The same entry point failing the same way again tells nothing new.
+        const std::string fault =
+            end.fault.substr(0, end.fault.find(')')) + (run.end == ChildRun::End::kSilent ? "hang" : "crash");
+        if (std::find(faults.begin(), faults.end(), fault) != faults.end()) return;
+        faults.push_back(fault);
+        skip += end.callsDone + 1;
+    }
 }
 
 std::string Milliseconds(double micros)
@@ -192,8 +222,7 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
     files.Create();
     Tally tally[kChecks + 1];
     std::vector<double> micros[kOrdinals + 1];
-    for (const Scenario& scenario : kScenarios)
-        Gather(scenario, RunChild(ScenarioCommand(scenario, options, files), kHangMs), tally, micros);
+    for (const Scenario& scenario : kScenarios) RunScenarioToEnd(scenario, options, files, tally, micros);
     files.Remove();
 
     std::vector<CheckResult> results;

@@ -49,7 +49,8 @@ std::string OrdinalLabel(int ordinal)
     return "ordinal " + std::to_string(ordinal) + " (" + kNames[ordinal - 1] + ")";
 }
 
-CheckedLibrary::CheckedLibrary(const std::string& path) : m_module(nullptr), m_entries{}
+CheckedLibrary::CheckedLibrary(const std::string& path, std::uint32_t skip)
+    : m_module(nullptr), m_skip(skip), m_entries{}
 {
     SendCall(0, "loading the library");
     m_module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
@@ -62,6 +63,10 @@ std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfac
                                                 const OverlayRect* rect, const std::string& what)
 {
     if (!Has(ordinal)) return std::nullopt;
+    if (m_skip > 0) {
+        --m_skip;
+        return std::nullopt;
+    }
     const std::string label = OrdinalLabel(ordinal) + (what.empty() ? "" : " " + what);
     SendCall(ordinal, label);
     // Set & show takes (params, rect), Move & show (rect); the others take nothing.

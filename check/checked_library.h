@@ -25,7 +25,8 @@ struct CallOutcome {
 
 class CheckedLibrary {
 public:
-    explicit CheckedLibrary(const std::string& path);
+    // The first `skip` calls are passed over, as if the library did not export them.
+    CheckedLibrary(const std::string& path, std::uint32_t skip = 0);
     CheckedLibrary(const CheckedLibrary&) = delete;
     CheckedLibrary& operator=(const CheckedLibrary&) = delete;
 
@@ -41,6 +42,7 @@ public:
 
 private:
     HMODULE m_module;
+    std::uint32_t m_skip;
     FARPROC m_entries[kOrdinals];
     std::vector<HWND> m_reportedBoxes;
 };

@@ -2,7 +2,8 @@
 // contract the console relies on. DLL defaults to the DRAVEL.dll beside this program. Exit code 0
 // when every check passes, 1 when one does not, 2 for a bad command line.
 //
-// The program also runs its own scenarios, one per child process: --scenario NAME --files DIR.
+// The program also runs its own scenarios, one per child process: --scenario NAME --files DIR
+// [--skip CALLS].
 #include <windows.h>
 
 #include <cstdio>
@@ -46,7 +47,7 @@ bool ReadNumber(const char* text, std::uint32_t& number)
 int main(int argc, char** argv)
 {
     std::string scenario, files, library;
-    std::uint32_t seed = kDefaultSeed, samples = kDefaultSamples;
+    std::uint32_t seed = kDefaultSeed, samples = kDefaultSamples, skip = 0;
     bool json = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -61,6 +62,8 @@ int main(int argc, char** argv)
             if (!ReadNumber(argv[++i], seed)) return Usage();
         } else if (argument == "--samples" && hasValue) {
             if (!ReadNumber(argv[++i], samples)) return Usage();
+        } else if (argument == "--skip" && hasValue) {
+            if (!ReadNumber(argv[++i], skip)) return Usage();
         } else if (argument.rfind("--", 0) == 0 || !library.empty())
             return Usage();
         else
@@ -75,7 +78,7 @@ int main(int argc, char** argv)
         // A crash must end the scenario process quietly, not wait on an error box.
         SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
         check::ClaimStandardOutput();
-        return check::RunScenario(scenario, {library, files, seed, samples}) ? 0 : Usage();
+        return check::RunScenario(scenario, {library, files, seed, samples, skip}) ? 0 : Usage();
     }
     const check::CheckOptions options{FullPath(library), seed, samples};
     const std::vector<check::CheckResult> results = check::RunChecks(options);

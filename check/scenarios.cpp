@@ -94,7 +94,7 @@ void Call(CheckedLibrary& library, int ordinal, const CallInput& input)
 
 void Sweep(const ScenarioOptions& options)
 {
-    CheckedLibrary library(options.library);
+    CheckedLibrary library(options.library, options.skip);
     if (!Loaded(library, 4)) return;
     const TestFiles files(options.files);
     for (const CallInput& input : SweepInputs(files))
@@ -142,7 +142,7 @@ bool Counted(const tavik::ProcessUsage& usage)
 
 void RandomSample(const ScenarioOptions& options)
 {
-    CheckedLibrary library(options.library);
+    CheckedLibrary library(options.library, options.skip);
     if (!Loaded(library, 4)) return;
     const TestFiles files(options.files);
     const CountedWindow counted;

@@ -12,6 +12,9 @@ struct ScenarioOptions {
     std::string files;  // the folder of TestFiles, made by the checking process
     std::uint32_t seed;
     std::uint32_t samples;
+    // Calls passed over before the first one made: a scenario cut short by a crash or hang goes
+    // on after the call that ended it.
+    std::uint32_t skip;
 };
 
 // The scenarios by name, and the check whose scenario each is.
