@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 
 namespace check {
@@ -62,6 +61,14 @@ std::string FieldAt(std::size_t slot, std::ptrdiff_t offset)
     return std::string(record) + "." + field[i].name;
 }
 
+// The loan that used the slot at `index` last; g_guard.next when none did.
+std::size_t LastLoanAt(std::size_t index)
+{
+    for (std::size_t slot = g_guard.next; slot-- > 0;)
+        if (slot % kSlots == index) return slot;
+    return g_guard.next;
+}
+
 LONG CALLBACK OnAccess(EXCEPTION_POINTERS* exception)
 {
     const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
@@ -70,19 +77,18 @@ LONG CALLBACK OnAccess(EXCEPTION_POINTERS* exception)
     const auto address = reinterpret_cast<unsigned char*>(record.ExceptionInformation[1]);
     if (address < g_guard.region || address >= g_guard.region + kSlots * kSlotBytes) return EXCEPTION_CONTINUE_SEARCH;
 
-    if (g_guard.next == 0) return EXCEPTION_CONTINUE_SEARCH;
     const std::size_t index = static_cast<std::size_t>(address - g_guard.region) / kSlotBytes;
-    // The loan that used that slot last.
-    std::size_t slot = g_guard.next - 1;
-    while (slot % kSlots != index && slot > 0) --slot;
-    unsigned char* page = RecordPage(slot);
-    const std::ptrdiff_t offset = address - (page + kPage - RecordSize(slot));
-    std::string finding = std::string(g_guard.call) + (record.ExceptionInformation[0] == 1 ? " wrote " : " read ") +
-                          FieldAt(slot, offset);
-    if (!IsLent(slot)) finding += " of a record from an earlier call (kept the pointer)";
-    // Let the library go on: the page becomes ordinary memory until it is lent again.
+    const std::size_t slot = LastLoanAt(index);
+    std::string finding = std::string(g_guard.call) + (record.ExceptionInformation[0] == 1 ? " wrote " : " read ");
+    if (slot == g_guard.next) {
+        finding += "memory beside the records";
+    } else {
+        finding += FieldAt(slot, address - (RecordPage(slot) + kPage - RecordSize(slot)));
+        if (!IsLent(slot)) finding += " of a record from an earlier call (kept the pointer)";
+    }
     if (g_guard.findings.size() < 16) g_guard.findings.push_back(finding);
-    VirtualAlloc(page, kSlotBytes, MEM_COMMIT, PAGE_READWRITE);
+    // Let the library go on: the pages become ordinary memory until they are lent again.
+    VirtualAlloc(g_guard.region + index * kSlotBytes, kSlotBytes, MEM_COMMIT, PAGE_READWRITE);
     return EXCEPTION_CONTINUE_EXECUTION;
 }
 
@@ -107,7 +113,6 @@ GuardedRecords::GuardedRecords()
 {
     g_guard = {};
     g_guard.region = static_cast<unsigned char*>(m_region);
-    // Slot numbers are even for params and odd for rects, so each loan keeps its record type.
 }
 
 GuardedRecords::~GuardedRecords()
@@ -117,6 +122,7 @@ GuardedRecords::~GuardedRecords()
     g_guard = {};
 }
 
+// Loans of params take even slots and loans of rects odd ones, so a slot tells its record type.
 const OverlaySurfaceParams* GuardedRecords::LendParams(const OverlaySurfaceParams& params)
 {
     if (g_guard.next % 2 != 0) ++g_guard.next;

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <set>
 
 #include "check/abi_probe.h"
 #include "check/call_inputs.h"
