@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the built Windows binaries: PE32 for i686, PE32+ for x86_64; imports limited to system
-# DLLs (no MinGW runtime); DRAVEL.dll imported by ordinals 1 to 5 and by nothing else.
+# DLLs (no MinGW runtime); DRAVEL.dll imported by ordinals 1 to 5 and by nothing else;
+# DravelCheck.exe built, and not bound to any DRAVEL.dll.
 set -euo pipefail
 status=0
 fail() { echo "check-binaries: $*" >&2; status=1; }
@@ -28,6 +29,11 @@ check_build() {
       [ "$ordinals" = "1 2 3 4 5 " ] || fail "$f imports DRAVEL.dll ordinals '$ordinals', not 1-5"
     fi
   done
+  # The checker loads whichever library it is given; it must not need one to start.
+  [ -f "$build/bin/DravelCheck.exe" ] || fail "$build/bin/DravelCheck.exe is missing"
+  if "$objdump" -p "$build/bin/DravelCheck.exe" | grep -q "DLL Name: DRAVEL.dll"; then
+    fail "DravelCheck.exe imports DRAVEL.dll"
+  fi
 }
 
 check_build "$1" i686-w64-mingw32-objdump "(PE32)"

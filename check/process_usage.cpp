@@ -1,4 +1,4 @@
-#include "tests/process_resources.h"
+#include "check/process_usage.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace tavik::test {
+namespace tavik {
 
 namespace {
 
@@ -90,7 +90,7 @@ std::size_t PrivateBytes()
     // Wine reports PrivateUsage as 0; PagefileUsage follows the committed private memory.
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    if (!GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters)) return 0;
     return counters.PagefileUsage;
 }
 
@@ -113,4 +113,4 @@ ProcessUsage SettledUsage()
     return usage;
 }
 
-}  // namespace tavik::test
+}  // namespace tavik

@@ -1,0 +1,62 @@
+// A call into the library through a small assembly thunk that notes what the callee left behind:
+// the stack pointer, the callee-saved registers (loaded with marker values before the call), the
+// direction flag, the x87 control word and MXCSR. The thunk puts everything back afterwards, so a
+// callee that breaks the calling convention cannot take this process down with it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace check {
+
+inline constexpr bool kIs64Bit = sizeof(void*) == 8;
+// rbx rbp rdi rsi r12-r15 on x86_64; ebx ebp edi esi on i686.
+inline constexpr std::size_t kSavedRegisters = kIs64Bit ? 8 : 4;
+// xmm6-xmm15 are callee-saved on x86_64 only; i686 keeps one unused slot for a common layout.
+inline constexpr std::size_t kSavedXmm = kIs64Bit ? 10 : 1;
+
+struct alignas(16) Xmm {
+    std::uint64_t low;
+    std::uint64_t high;
+};
+
+// Shared with the thunks, which address its fields by offset (checked below).
+struct AbiState {
+    std::uintptr_t marker[kSavedRegisters];  // loaded into the registers before the call
+    std::uintptr_t after[kSavedRegisters];   // their values when the callee returned
+    std::uintptr_t caller[kSavedRegisters];  // the thunk's caller's, restored afterwards
+    std::uintptr_t spBefore;
+    std::uintptr_t spAfter;
+    std::uintptr_t flagsAfter;
+    std::uint16_t fpuControlBefore;
+    std::uint16_t fpuControlAfter;
+    std::uint32_t mxcsrBefore;
+    std::uint32_t mxcsrAfter;
+    Xmm markerXmm[kSavedXmm];
+    Xmm afterXmm[kSavedXmm];
+    Xmm callerXmm[kSavedXmm];
+};
+constexpr std::size_t kWord = sizeof(std::uintptr_t);
+static_assert(offsetof(AbiState, after) == kSavedRegisters * kWord);
+static_assert(offsetof(AbiState, caller) == 2 * kSavedRegisters * kWord);
+static_assert(offsetof(AbiState, spBefore) == 3 * kSavedRegisters * kWord);
+static_assert(offsetof(AbiState, fpuControlBefore) == (3 * kSavedRegisters + 3) * kWord);
+static_assert(offsetof(AbiState, mxcsrBefore) == (3 * kSavedRegisters + 3) * kWord + 4);
+static_assert(!kIs64Bit || offsetof(AbiState, markerXmm) == 240);
+static_assert(!kIs64Bit || offsetof(AbiState, afterXmm) == 400);
+static_assert(!kIs64Bit || offsetof(AbiState, callerXmm) == 560);
+
+// Calls `function(first, second)` as a plain C function. Arguments a callee does not take are
+// ignored by a conforming callee; both are always passed.
+extern "C" std::uint32_t CheckedCall(const void* function, std::uintptr_t first, std::uintptr_t second,
+                                     AbiState* state);
+
+// A state with fresh marker values, ready for CheckedCall.
+AbiState MarkedState();
+
+// What the callee broke, one text per fault; empty when it kept the convention.
+std::vector<std::string> AbiBreaches(const AbiState& state);
+
+}  // namespace check

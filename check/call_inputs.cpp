@@ -1,0 +1,224 @@
+#include "check/call_inputs.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace check {
+
+namespace {
+
+constexpr std::uint32_t kEdges[] = {0, 1, 255, 256, 8192, 65535, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
+constexpr std::size_t kPathBytes = sizeof(OverlaySurfaceParams::bitmapFile);
+
+// An 8 x 8 24-bit bitmap, bottom-up, in four coloured quarters.
+std::string SmallBitmap()
+{
+    constexpr int kSide = 8;
+    constexpr DWORD kPixelBytes = kSide * kSide * 3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + kPixelBytes;
+    info.biSize = sizeof info;
+    info.biWidth = info.biHeight = kSide;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = kPixelBytes;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    for (int y = 0; y < kSide; ++y)
+        for (int x = 0; x < kSide; ++x) bytes += {char(x < 4 ? 255 : 0), char(y < 4 ? 255 : 0), char(64)};
+    return bytes;
+}
+
+// A name of `name` padded to make the whole path 259 bytes.
+std::string LongPath(const std::string& folder, char fill)
+{
+    const std::string path = folder + "\\";
+    return path + std::string(kPathBytes - 1 - path.size() - 4, fill) + ".bmp";
+}
+
+void SetPath(CallInput& input, const std::string& path, const char* kind)
+{
+    std::memset(input.params.bitmapFile, 0, kPathBytes);
+    std::memcpy(input.params.bitmapFile, path.data(), std::min(path.size(), kPathBytes));
+    input.fileKind = kind;
+}
+
+}  // namespace
+
+TestFiles::TestFiles(const std::string& dir)
+    : folder(dir),
+      bitmap(dir + "\\picture.bmp"),
+      japanese(dir + "\\表示画像.bmp"),
+      longBitmap(LongPath(dir, 'L')),
+      longMissing(LongPath(dir, 'M')),
+      missing(dir + "\\missing.bmp")
+{
+}
+
+bool TestFiles::Create() const
+{
+    if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    const std::string bytes = SmallBitmap();
+    for (const std::string* path : {&bitmap, &japanese, &longBitmap}) {
+        const HANDLE file = CreateFileA(path->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+        CloseHandle(file);
+    }
+    return true;
+}
+
+void TestFiles::Remove() const
+{
+    for (const std::string* path : {&bitmap, &japanese, &longBitmap}) DeleteFileA(path->c_str());
+    RemoveDirectoryA(folder.c_str());
+}
+
+std::string CallInput::DescribeParams() const
+{
+    return "width " + std::to_string(params.width) + " height " + std::to_string(params.height) + " colour " +
+           std::to_string(params.red) + "," + std::to_string(params.green) + "," + std::to_string(params.blue) +
+           " file " + fileKind;
+}
+
+std::string CallInput::DescribeRect() const
+{
+    return "rect " + std::to_string(rect.startX) + "," + std::to_string(rect.startY) + "," + std::to_string(rect.endX) +
+           "," + std::to_string(rect.endY);
+}
+
+CallInput PlainInput(const TestFiles& files)
+{
+    CallInput input{};
+    input.params.width = input.params.height = 64;
+    input.params.red = 200;
+    input.rect = {16, 16, 80, 80};
+    SetPath(input, files.bitmap, "bitmap");
+    return input;
+}
+
+std::vector<CallInput> SweepInputs(const TestFiles& files)
+{
+    const CallInput plain = PlainInput(files);
+    std::vector<CallInput> inputs;
+    for (std::uint32_t width : kEdges)
+        for (std::uint32_t height : kEdges) {
+            inputs.push_back(plain);
+            inputs.back().params.width = width;
+            inputs.back().params.height = height;
+        }
+    for (int colour = 0; colour < 8; ++colour) {
+        inputs.push_back(plain);
+        inputs.back().params.red = colour & 1 ? 255 : 0;
+        inputs.back().params.green = colour & 2 ? 255 : 0;
+        inputs.back().params.blue = colour & 4 ? 255 : 0;
+    }
+    const std::pair<std::string, const char*> paths[] = {{files.japanese, "japanese"},
+                                                         {"", "empty"},
+                                                         {files.missing, "missing"},
+                                                         {files.folder, "directory"},
+                                                         {files.longBitmap, "259-byte bitmap"},
+                                                         {files.longMissing, "259-byte missing"}};
+    for (const auto& [path, kind] : paths) {
+        inputs.push_back(plain);
+        SetPath(inputs.back(), path, kind);
+    }
+    for (std::uint32_t OverlayRect::*field :
+         {&OverlayRect::startX, &OverlayRect::startY, &OverlayRect::endX, &OverlayRect::endY})
+        for (std::uint32_t value : kEdges) {
+            inputs.push_back(plain);
+            inputs.back().rect.*field = value;
+        }
+    for (const OverlayRect& rect :
+         {OverlayRect{80, 80, 16, 16}, OverlayRect{16, 16, 16, 16}, OverlayRect{0, 0, 0xFFFFFFFF, 0xFFFFFFFF}}) {
+        inputs.push_back(plain);
+        inputs.back().rect = rect;
+    }
+    return inputs;
+}
+
+std::uint32_t RandomInputs::Value()
+{
+    // Every magnitude as likely as any other, and now and then an edge value itself.
+    if (m_random() % 8 == 0) return kEdges[m_random() % std::size(kEdges)];
+    const unsigned bits = m_random() % 33;
+    if (bits == 0) return 0;
+    const std::uint32_t top = std::uint32_t{1} << (bits - 1);
+    return top | (m_random() & (top - 1));
+}
+
+void RandomInputs::FillPath(CallInput& input)
+{
+    switch (m_random() % 8) {
+        case 0:
+            return SetPath(input, m_files.bitmap, "bitmap");
+        case 1:
+            return SetPath(input, m_files.japanese, "japanese");
+        case 2:
+            return SetPath(input, m_files.longBitmap, "259-byte bitmap");
+        case 3:
+            return SetPath(input, m_files.missing, "missing");
+        case 4:
+            return SetPath(input, m_files.folder, "directory");
+        case 5:
+            return SetPath(input, "", "empty");
+        default: {
+            // Any bytes but NUL, 0 to 260 of them; the 260-byte one has no NUL at all, more than the
+            // console sends.
+            const std::size_t length = m_random() % (kPathBytes + 1);
+            std::string bytes(length, '\0');
+            for (char& byte : bytes) byte = static_cast<char>(1 + m_random() % 255);
+            return SetPath(input, bytes, length == kPathBytes ? "260 random bytes, no NUL" : "random bytes");
+        }
+    }
+}
+
+OverlayRect RandomInputs::Rect()
+{
+    const std::uint32_t x = m_random() % 1500, y = m_random() % 1000;
+    const OverlayRect plausible{x, y, x + 1 + m_random() % 700, y + 1 + m_random() % 700};
+    switch (m_random() % 4) {
+        case 0:
+            return {Value(), Value(), Value(), Value()};
+        case 1:
+            return {plausible.endX, plausible.endY, plausible.startX,
+                    m_random() % 2 ? plausible.startY : plausible.endY};
+        default:
+            return plausible;
+    }
+}
+
+std::uint32_t RandomInputs::Side()
+{
+    return m_random() % 2 ? 1 + m_random() % 1024 : Value();
+}
+
+CallInput RandomInputs::Next()
+{
+    // Half of the inputs differ from the plain one in one part only, so that the calls after them
+    // find a surface set often enough; the others are random throughout.
+    CallInput input = PlainInput(m_files);
+    const unsigned parts = m_random() % 2 ? 1u << m_random() % 3 : 7u;
+    if (parts & 1) {
+        input.params.width = Side();
+        input.params.height = Side();
+    }
+    if (parts & 2) FillPath(input);
+    if (parts & 4) input.rect = Rect();
+    input.params.red = static_cast<std::uint8_t>(m_random());
+    input.params.green = static_cast<std::uint8_t>(m_random());
+    input.params.blue = static_cast<std::uint8_t>(m_random());
+    return input;
+}
+
+int RandomInputs::NextOrdinal()
+{
+    constexpr int kWeighted[] = {1, 1, 2, 3, 3, 3, 4, 4, 4, 5};
+    return kWeighted[m_random() % std::size(kWeighted)];
+}
+
+}  // namespace check

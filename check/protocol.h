@@ -1,0 +1,37 @@
+// What a scenario process tells the checking process, one line each, as it goes: a call about to
+// start (so a crash or hang is blamed on it), a call that returned, a finding and a measurement.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+namespace check {
+
+// Exports, calling convention, records, every input returns, leaks, per-call cost.
+inline constexpr int kChecks = 6;
+
+enum class LineKind { kCall, kDone, kFinding, kMeasure, kEnd };
+
+struct Line {
+    LineKind kind = LineKind::kEnd;
+    int number = 0;  // the ordinal of kCall and kDone; the check of kFinding and kMeasure
+    std::uint32_t code = 0;
+    double micros = 0;
+    std::string text;
+};
+
+// The scenario side. First the lines take standard output for themselves: what the library
+// itself prints goes to standard error, so it cannot break a line.
+void ClaimStandardOutput();
+// Each writes one line at once.
+void SendCall(int ordinal, const std::string& what);
+void SendDone(int ordinal, std::uint32_t code, double micros);
+void SendFinding(int check, const std::string& text);
+void SendMeasure(int check, const std::string& text);
+void SendEnd();
+
+// The checking side; nullopt for a line that is none of these, or whose number is out of range.
+std::optional<Line> ParseLine(const std::string& text);
+
+}  // namespace check

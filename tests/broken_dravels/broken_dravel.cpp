@@ -1,0 +1,88 @@
+// Overlay libraries that each break the contract in one way, for DravelCheck's tests; otherwise
+// they do nothing and succeed. Built once per fault, with the fault's macro defined:
+//   BREAK_CONVENTION  i686: __stdcall (pops its arguments). x86_64 has one calling convention, so
+//                     there it leaves the direction flag set instead.
+//   WRITE_RECORD      writes into the surface record.
+//   KEEP_RECT         keeps the rectangle pointer and reads it on the next call.
+//   CHANGE_FPU        leaves the x87 control word at single precision.
+//   CRASH_EMPTY_NAME  crashes on an empty file name.
+//   HANG_CLOSE        never returns from Close.
+//   MISSING_4         exports no ordinal 4 (built with missing4.def).
+#include <windows.h>
+
+#include "overlay/overlay_api.h"
+
+#if defined(BREAK_CONVENTION) && !defined(_WIN64)
+#define CONVENTION __attribute__((stdcall))
+#else
+#define CONVENTION OVERLAY_CALL
+#endif
+#define TEXT_OF(x) #x
+#define SYMBOL(prefix, name) TEXT_OF(prefix) #name
+// An entry point in this build's convention under the plain symbol the .def exports (a __stdcall
+// one would otherwise be decorated, and would clash with the header's __cdecl declaration).
+#define ENTRY(name, ...)                                                                                        \
+    extern "C" OverlayResult CONVENTION Broken##name(__VA_ARGS__) __asm__(SYMBOL(__USER_LABEL_PREFIX__, name)); \
+    OverlayResult CONVENTION Broken##name(__VA_ARGS__)
+
+namespace {
+
+void UseKeptRect(const OverlayRect* rect)
+{
+#if defined(KEEP_RECT)
+    static const OverlayRect* kept = nullptr;
+    if (kept) static_cast<void>(*static_cast<const volatile std::uint32_t*>(&kept->startX));
+    kept = rect;
+#endif
+    static_cast<void>(rect);
+}
+
+}  // namespace
+
+ENTRY(OverlayOpen, void)
+{
+#if defined(CHANGE_FPU)
+    unsigned short control;
+    __asm__ volatile("fnstcw %0" : "=m"(control));
+    control &= ~0x300;  // precision control: 24-bit
+    __asm__ volatile("fldcw %0" : : "m"(control));
+#endif
+    return 0;
+}
+
+ENTRY(OverlayClose, void)
+{
+#if defined(HANG_CLOSE)
+    Sleep(INFINITE);
+#endif
+    return 0;
+}
+
+ENTRY(OverlaySetAndShow, const OverlaySurfaceParams* params, const OverlayRect* rect)
+{
+#if defined(WRITE_RECORD)
+    const_cast<OverlaySurfaceParams*>(params)->red = 0;
+#endif
+#if defined(CRASH_EMPTY_NAME)
+    if (params->bitmapFile[0] == '\0') *static_cast<volatile int*>(nullptr) = 0;
+#endif
+#if defined(BREAK_CONVENTION) && defined(_WIN64)
+    __asm__ volatile("std");
+#endif
+    static_cast<void>(params);
+    UseKeptRect(rect);
+    return 0;
+}
+
+#if !defined(MISSING_4)
+ENTRY(OverlayMoveAndShow, const OverlayRect* rect)
+{
+    UseKeptRect(rect);
+    return 0;
+}
+#endif
+
+ENTRY(OverlayClearSetting, void)
+{
+    return 0;
+}
