@@ -55,7 +55,7 @@ template="template 102 under a bare procedure"
       target = "-"; met = "-"
       if (t ~ /^\+/) { target = "<= baseline " t " KiB"; met = (a <= b + substr(t, 2)) ? "yes" : "no" }
       else if (t != "") { target = "<= " t "x"; met = (r <= t) ? "yes" : "no" }
-      printf "%s,%s,%s,%s,%.2f,%s,%s\n", m, a, name, b, r, target, met
+      printf "%s,%s,%s,%s,%.3f,%s,%s\n", m, a, name, b, r, target, met
     }'
   }
   s="$out/startup.csv"
