@@ -1,20 +1,28 @@
-// A command's round trip in process: the console's Open button clicked N times (a fake library
-// answering 0) against the same number of clicks on the bare dialog, which handles nothing.
-// Each click is one SendMessage from a driver thread, timed alone. Also reads the process's
-// private bytes once the dialog is up and after the clicks.
-// Prints CSV rows: name, median round trip us, private KiB after start-up, after the clicks.
+// A command's round trip in process, and what the process's private bytes grow by over many of
+// them. Each click is one SendMessage from the driver, timed alone, after a warm-up. Scenarios:
+//   commands N  the floor and the console's Open button, N clicks each, taken in turn so that the
+//               machine's load falls alike on both; the floor is the console's template under a
+//               procedure doing the least a command's result needs: call a library answering 0,
+//               format the code with "0x%08x" and write it into the result field
+//   floor N, open N  one of them alone, for the growth of the process over N clicks
+//   bare N      the floor's procedure on a template with only its button and field
+//   pairs N     the console with the reference DRAVEL.dll: Open once, then N Set & show / Clear
+//               setting pairs (its default file name, Image.bmp, must be in the current folder)
+// Prints one CSV row per dialog: name, median round trip us, private KiB before the clicks, after.
 #include <windows.h>
 #include <psapi.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <functional>
+#include <string>
 #include <thread>
 #include <vector>
 
 #include "bench/bare_dialog.h"
-#include "bench/bare_dialog_proc.h"
 #include "console/tavik_dlg.h"
 
 namespace {
@@ -33,6 +41,35 @@ OverlayResult OVERLAY_CALL SucceedMove(const OverlayRect*)
 }
 constexpr OverlayEntryPoints kQuietLibrary{Succeed, Succeed, SucceedSet, SucceedMove, Succeed};
 
+// The same button and result field ids on both templates, so one procedure serves both.
+static_assert(IDC_BARE_RUN == IDC_OPEN_RUN && IDC_BARE_RESULT == IDC_OPEN_RESULT);
+
+INT_PTR CALLBACK FloorDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    if (message == WM_COMMAND && LOWORD(wParam) == IDC_OPEN_RUN) {
+        char text[11];
+        wsprintfA(text, "0x%08x", kQuietLibrary.open());
+        SetWindowTextA(GetDlgItem(dialog, IDC_OPEN_RESULT), text);
+        return TRUE;
+    }
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
+    }
+    return message == WM_INITDIALOG;
+}
+
+void ShowFloor(int templateId)
+{
+    DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), nullptr, FloorDialogProc, 0);
+}
+
+void ShowConsole(const OverlayEntryPoints& library)
+{
+    CTavikDlg console(library);
+    console.DoModal();
+}
+
 // Private bytes: Wine leaves PrivateUsage at zero but counts the same in PagefileUsage, which
 // Windows keeps equal to it.
 double PrivateKiB()
@@ -42,60 +79,110 @@ double PrivateKiB()
     return double(memory.PagefileUsage) / 1024;
 }
 
-struct Result {
-    double medianUs, startKiB, endKiB;
+// The first rounds fill the platform's caches (the bitmap loader's and the overlay window's take
+// a few hundred KiB in the first hundred Set & show rounds); growth is counted after them.
+constexpr int kWarmUpRounds = 100;
+
+struct Subject {
+    const char* name;
+    std::function<void()> showModal;
+    std::vector<int> setUp;  // clicked once, untimed, before the private bytes are first read
+    std::vector<int> round;  // clicked in this order in each round
+    std::atomic<DWORD> thread{0};
+    HWND dialog = nullptr;
+    std::vector<double> times;
 };
 
-// Runs showModal on this thread; a driver thread waits for the window with the caption, clicks
-// `button` `clicks` times, then ends the dialog.
-Result Measure(const char* caption, int button, int clicks, const std::function<void()>& showModal)
+BOOL CALLBACK TakeVisibleWindow(HWND window, LPARAM found)
 {
-    Result result{};
-    std::thread driver([&] {
-        HWND dialog = nullptr;
-        while (!(dialog = FindWindowA(nullptr, caption)) || !IsWindowVisible(dialog)) Sleep(1);
-        result.startKiB = PrivateKiB();
-
-        LARGE_INTEGER frequency, before, after;
-        QueryPerformanceFrequency(&frequency);
-        const HWND control = GetDlgItem(dialog, button);
-        const WPARAM click = MAKEWPARAM(button, BN_CLICKED);
-        std::vector<double> times;
-        times.reserve(clicks);
-        for (int i = 0; i < clicks; ++i) {
-            QueryPerformanceCounter(&before);
-            SendMessageA(dialog, WM_COMMAND, click, reinterpret_cast<LPARAM>(control));
-            QueryPerformanceCounter(&after);
-            times.push_back(1e6 * double(after.QuadPart - before.QuadPart) / double(frequency.QuadPart));
-        }
-        result.endKiB = PrivateKiB();
-        std::nth_element(times.begin(), times.begin() + clicks / 2, times.end());
-        result.medianUs = times[clicks / 2];
-        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-    });
-    showModal();
-    driver.join();
-    return result;
+    if (!IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
 }
 
-void Print(const char* name, const Result& result)
+HWND WaitForDialog(const std::atomic<DWORD>& thread)
 {
-    std::printf("%s,%.2f,%.0f,%.0f\n", name, result.medianUs, result.startKiB, result.endKiB);
+    HWND dialog = nullptr;
+    while (!thread || !dialog) {
+        Sleep(1);
+        if (thread) EnumThreadWindows(thread, TakeVisibleWindow, reinterpret_cast<LPARAM>(&dialog));
+    }
+    return dialog;
+}
+
+void Click(HWND dialog, int button)
+{
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, button)));
+}
+
+double Median(std::vector<double> values)
+{
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+// Shows each subject's dialog on a thread of its own, clicks `rounds` rounds, one subject's round
+// after the other's, and prints a row for each subject.
+void Measure(std::deque<Subject>& subjects, int rounds)
+{
+    std::vector<std::thread> threads;
+    for (Subject& subject : subjects) {
+        threads.emplace_back([&subject] {
+            subject.thread = GetCurrentThreadId();
+            subject.showModal();
+        });
+    }
+    for (Subject& subject : subjects) {
+        subject.dialog = WaitForDialog(subject.thread);
+        for (const int button : subject.setUp) Click(subject.dialog, button);
+        for (int i = 0; i < kWarmUpRounds; ++i)
+            for (const int button : subject.round) Click(subject.dialog, button);
+    }
+    const double startKiB = PrivateKiB();
+
+    LARGE_INTEGER frequency, before, after;
+    QueryPerformanceFrequency(&frequency);
+    for (int i = 0; i < rounds; ++i) {
+        for (Subject& subject : subjects) {
+            for (const int button : subject.round) {
+                QueryPerformanceCounter(&before);
+                Click(subject.dialog, button);
+                QueryPerformanceCounter(&after);
+                subject.times.push_back(1e6 * double(after.QuadPart - before.QuadPart) / double(frequency.QuadPart));
+            }
+        }
+    }
+    const double endKiB = PrivateKiB();
+
+    for (Subject& subject : subjects) PostMessageA(subject.dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    for (std::thread& thread : threads) thread.join();
+    for (const Subject& subject : subjects)
+        std::printf("%s,%.2f,%.0f,%.0f\n", subject.name, Median(subject.times), startKiB, endKiB);
 }
 
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const int clicks = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
+    const std::string scenario = argc > 1 ? argv[1] : "";
+    const int count = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10000;
 
-    // The bare dialog's only button ends it, so it is sent a command for a control it lacks.
-    Print("bare", Measure("Bare", IDC_OPEN_RUN, clicks, [] {
-              DialogBoxParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_BARE), nullptr, BareDialogProc, 0);
-          }));
-    Print("tavik", Measure("Tavik", IDC_OPEN_RUN, clicks, [] {
-              CTavikDlg console(kQuietLibrary);
-              console.DoModal();
-          }));
+    const auto floor = [] { ShowFloor(IDD_TAVIK_DIALOG); };
+    const auto open = [] { ShowConsole(kQuietLibrary); };
+    std::deque<Subject> subjects;  // stays in place: each dialog thread holds its own subject
+    if (scenario == "commands" || scenario == "floor") subjects.emplace_back("floor", floor);
+    if (scenario == "commands" || scenario == "open") subjects.emplace_back("open", open);
+    if (scenario == "bare") subjects.emplace_back("bare", [] { ShowFloor(IDD_BARE_RESULT); });
+    if (scenario == "pairs") subjects.emplace_back("pairs", [] { ShowConsole(ImportedOverlay()); });
+    if (subjects.empty()) {
+        std::fprintf(stderr, "usage: %s commands|floor|open|bare|pairs COUNT\n", argv[0]);
+        return 2;
+    }
+    for (Subject& subject : subjects) {
+        const bool pairs = scenario == "pairs";
+        subject.setUp = pairs ? std::vector<int>{IDC_OPEN_RUN} : std::vector<int>{};
+        subject.round = pairs ? std::vector<int>{IDC_SET_SHOW_RUN, IDC_CLEAR_RUN} : std::vector<int>{IDC_OPEN_RUN};
+    }
+    Measure(subjects, count);
     return 0;
 }

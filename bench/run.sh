@@ -1,54 +1,89 @@
 #!/usr/bin/env bash
-# Benchmarks Tavik against a bare one-button DialogBox program built by the same toolchain in
-# the same run, under Wine on the x86_64 build. Prints a table of ratios and writes it as CSV
-# to build/bench/results.csv. Not part of the tests: numbers vary with the machine.
+# Benchmarks Tavik against bare programs built by the same toolchain and measured in the same
+# run, under Wine on the x86_64 build. Prints one table (Tavik's figure, the baseline's, the
+# ratio, the target where there is one) and writes it as CSV to build/bench/results.csv. Not part
+# of the tests: numbers vary with the machine, and a busy machine widens them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 for preset in mingw-i686 mingw-x64; do
   cmake --preset "$preset" >/dev/null
-  cmake --build --preset "$preset" --target Tavik dravel bare_dialog template_dialog startup_bench command_bench >/dev/null
+  cmake --build --preset "$preset" --target Tavik dravel bare_dialog template_dialog startup_floor_dialog \
+    startup_bench command_bench >/dev/null
 done
 
 x64=build/mingw-x64/bin
 i686=build/mingw-i686/bin
 out=build/bench
 mkdir -p "$out"
+# The console's default file name, for the Set & show rounds with the reference library.
+[ -f "$out/Image.bmp" ] ||
+  convert -size 96x64 gradient:'#1e64c8'-'#f0c828' -fill white -draw 'circle 48,32 48,12' "BMP3:$out/Image.bmp"
 
 source scripts/wine-env.sh build/mingw-x64
 trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
 tavik_xvfb_start
 tavik_wine_prepare
 
+runs=30
+commands=10000
+pairs=1000
 win() { winepath -w "$1"; }
-# name,median start-up ms,private KiB at start-up
-wine "$x64/startup_bench.exe" 20 bare "$(win $x64/bare_dialog.exe)" Bare tavik "$(win $x64/Tavik.exe)" Tavik \
-  template "$(win $x64/template_dialog.exe)" Tavik |
+# name,median start-up ms,median private KiB at start-up
+wine "$x64/startup_bench.exe" $runs tavik "$(win $x64/Tavik.exe)" Tavik template "$(win $x64/template_dialog.exe)" Tavik \
+  floor "$(win $x64/startup_floor_dialog.exe)" Tavik bare "$(win $x64/bare_dialog.exe)" Bare |
   tr -d '\r' >"$out/startup.csv"
-# name,median round trip us,private KiB after start-up,private KiB after the commands
-wine "$x64/command_bench.exe" 10000 | tr -d '\r' >"$out/commands.csv"
+# name,median round trip us,private KiB before the clicks,after them; one scenario per process
+bench_dir=$(pwd)
+for scenario in "commands $commands" "floor $commands" "open $commands" "bare $commands" "floor $((2 * pairs))" \
+  "pairs $pairs"; do
+  set -- $scenario
+  (cd "$out" && wine "$bench_dir/$x64/command_bench.exe" "$1" "$2") | tr -d '\r' | sed "s/^/$1-$2-/"
+done >"$out/commands.csv"
 
 field() { awk -F, -v n="$1" -v k="$2" '$1 == n { print $k }' "$3"; }
+growth() { awk -F, -v n="$1" '$1 == n { print $4 - $3 }' "$out/commands.csv"; }
 size() { stat -c %s "$1"; }
-ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 
+template="template 102 under a bare procedure"
 {
-  echo "measure,tavik,bare,ratio"
-  row() { echo "$1,$2,$3,$(ratio "$2" "$3")"; }
-  row "start-up to visible ms (median of 20)" "$(field tavik 2 "$out/startup.csv")" "$(field bare 2 "$out/startup.csv")"
-  # For reading the start-up ratio: the console's template alone, under the bare procedure.
-  row "start-up of the template alone ms" "$(field template 2 "$out/startup.csv")" "$(field bare 2 "$out/startup.csv")"
-  row "command round trip us (median of 10000)" "$(field tavik 2 "$out/commands.csv")" "$(field bare 2 "$out/commands.csv")"
-  row "private KiB after start-up" "$(field tavik 3 "$out/startup.csv")" "$(field bare 3 "$out/startup.csv")"
-  row "private KiB after 10000 commands" "$(field tavik 4 "$out/commands.csv")" "$(field bare 4 "$out/commands.csv")"
-  row "exe bytes x86_64" "$(size $x64/Tavik.exe)" "$(size $x64/bare_dialog.exe)"
-  row "exe bytes i686" "$(size $i686/Tavik.exe)" "$(size $i686/bare_dialog.exe)"
-  row "DRAVEL.dll bytes x86_64" "$(size $x64/DRAVEL.dll)" "$(size $x64/bare_dialog.exe)"
-  row "DRAVEL.dll bytes i686" "$(size $i686/DRAVEL.dll)" "$(size $i686/bare_dialog.exe)"
+  echo "measure,tavik,baseline,baseline's figure,ratio,target,met"
+  # row MEASURE TAVIK BASELINE-NAME BASELINE [TARGET-RATIO | +KIB]
+  row() {
+    awk -v m="$1" -v a="$2" -v name="$3" -v b="$4" -v t="${5:-}" 'BEGIN {
+      r = b > 0 ? a / b : 0
+      target = "-"; met = "-"
+      if (t ~ /^\+/) { target = "<= baseline " t " KiB"; met = (a <= b + substr(t, 2)) ? "yes" : "no" }
+      else if (t != "") { target = "<= " t "x"; met = (r <= t) ? "yes" : "no" }
+      printf "%s,%s,%s,%s,%.3f,%s,%s\n", m, a, name, b, r, target, met
+    }'
+  }
+  s="$out/startup.csv"
+  row "start-up to visible ms (median of $runs)" "$(field tavik 2 "$s")" "$template" "$(field template 2 "$s")" 1.03
+  row "start-up to visible ms (median of $runs)" "$(field tavik 2 "$s")" \
+    "template 102 with the console's menu item/icons/field values/centring under a bare procedure" \
+    "$(field floor 2 "$s")"
+  row "start-up to visible ms (median of $runs)" "$(field tavik 2 "$s")" "one-button bare dialog" "$(field bare 2 "$s")"
+  row "private KiB after start-up" "$(field tavik 3 "$s")" "$template" "$(field template 3 "$s")" 1.10
+  row "private KiB after start-up" "$(field tavik 3 "$s")" "one-button bare dialog" "$(field bare 3 "$s")"
+  c="$out/commands.csv"
+  floor="template 102 under a procedure writing 0x%08x into the result field"
+  row "command round trip us (median of $commands; clicks taken in turn)" "$(field "commands-$commands-open" 2 "$c")" \
+    "$floor" "$(field "commands-$commands-floor" 2 "$c")" 1.20
+  row "private KiB growth over $commands commands" "$(growth "open-$commands-open")" "$floor" \
+    "$(growth "floor-$commands-floor")" +64
+  row "private KiB growth over $commands commands" "$(growth "open-$commands-open")" \
+    "the same procedure on a template of its button and field" "$(growth "bare-$commands-bare")"
+  row "private KiB growth over $pairs Set & show / Clear setting pairs (reference DRAVEL.dll)" \
+    "$(growth "pairs-$pairs-pairs")" "$floor ($((2 * pairs)) round trips)" "$(growth "floor-$((2 * pairs))-floor")" +64
+  row "exe bytes x86_64" "$(size $x64/Tavik.exe)" "one-button bare dialog" "$(size $x64/bare_dialog.exe)"
+  row "exe bytes i686" "$(size $i686/Tavik.exe)" "one-button bare dialog" "$(size $i686/bare_dialog.exe)"
+  row "DRAVEL.dll bytes x86_64" "$(size $x64/DRAVEL.dll)" "one-button bare dialog" "$(size $x64/bare_dialog.exe)"
+  row "DRAVEL.dll bytes i686" "$(size $i686/DRAVEL.dll)" "one-button bare dialog" "$(size $i686/bare_dialog.exe)"
 } >"$out/results.csv"
 
 column -s, -t <"$out/results.csv"
-echo "(CSV: $out/results.csv)"
+echo "(CSV: $out/results.csv; medians, each ratio against a baseline measured in this run)"
 
 # The reference overlay against the surface side S: what Set & show and Move & show cost as the
 # surface grows, and what the process holds. Each time is a median of 5 rounds and includes the
