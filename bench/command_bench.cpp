@@ -100,12 +100,17 @@ BOOL CALLBACK TakeVisibleWindow(HWND window, LPARAM found)
     return FALSE;
 }
 
-HWND WaitForDialog(const std::atomic<DWORD>& thread)
+// A dialog that does not come up within half a minute ends the run with a message, not a hang.
+HWND WaitForDialog(const Subject& subject)
 {
     HWND dialog = nullptr;
-    while (!thread || !dialog) {
+    for (int waited = 0; !subject.thread || !dialog; ++waited) {
+        if (waited == 30000) {
+            std::fprintf(stderr, "%s: the dialog did not come up\n", subject.name);
+            std::exit(2);
+        }
         Sleep(1);
-        if (thread) EnumThreadWindows(thread, TakeVisibleWindow, reinterpret_cast<LPARAM>(&dialog));
+        if (subject.thread) EnumThreadWindows(subject.thread, TakeVisibleWindow, reinterpret_cast<LPARAM>(&dialog));
     }
     return dialog;
 }
@@ -126,14 +131,15 @@ double Median(std::vector<double> values)
 void Measure(std::deque<Subject>& subjects, int rounds)
 {
     std::vector<std::thread> threads;
+    // One dialog comes up before the next thread starts its own.
     for (Subject& subject : subjects) {
         threads.emplace_back([&subject] {
             subject.thread = GetCurrentThreadId();
             subject.showModal();
         });
+        subject.dialog = WaitForDialog(subject);
     }
     for (Subject& subject : subjects) {
-        subject.dialog = WaitForDialog(subject.thread);
         for (const int button : subject.setUp) Click(subject.dialog, button);
         for (int i = 0; i < kWarmUpRounds; ++i)
             for (const int button : subject.round) Click(subject.dialog, button);
