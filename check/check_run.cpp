@@ -10,6 +10,7 @@
 #include "check/child_process.h"
 #include "check/protocol.h"
 #include "check/scenarios.h"
+#include "framework/module_path.h"
 
 namespace check {
 
@@ -41,7 +42,7 @@ void AddOnce(std::vector<std::string>& texts, const std::string& text)
 std::string ScenarioCommand(const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
                             std::uint32_t skip)
 {
-    return Quoted(OwnPath()) + " --scenario " + scenario.name + " --files " + Quoted(files.folder) + " --seed " +
+    return Quoted(fw::ModuleFileName()) + " --scenario " + scenario.name + " --files " + Quoted(files.folder) + " --seed " +
            std::to_string(options.seed) + " --samples " + std::to_string(options.samples) + " --skip " +
            std::to_string(skip) + " " + Quoted(options.library);
 }

@@ -37,16 +37,6 @@ void TakeLines(std::string& pending, std::vector<std::string>& lines)
 
 }  // namespace
 
-std::string OwnPath()
-{
-    std::string path(MAX_PATH, '\0');
-    for (;;) {
-        const DWORD length = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) return path.substr(0, length);
-        path.resize(path.size() * 2);
-    }
-}
-
 std::string Quoted(const std::string& argument)
 {
     std::string quoted = "\"";

@@ -20,9 +20,6 @@ struct ChildRun {
 
 ChildRun RunChild(const std::string& commandLine, DWORD silenceMs);
 
-// This program's own path.
-std::string OwnPath();
-
 // A command-line argument quoted for CommandLineToArgv rules.
 std::string Quoted(const std::string& argument);
 

@@ -14,6 +14,7 @@
 #include "check/child_process.h"
 #include "check/protocol.h"
 #include "check/scenarios.h"
+#include "framework/module_path.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ int main(int argc, char** argv)
             library = argument;
     }
     if (library.empty()) {
-        const std::string own = check::OwnPath();
+        const std::string own = fw::ModuleFileName();
         library = own.substr(0, own.find_last_of('\\') + 1) + "DRAVEL.dll";
     }
 

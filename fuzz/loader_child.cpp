@@ -1,20 +1,12 @@
 #include "fuzz/loader_child.h"
 
 #include <stdexcept>
-#include <vector>
+
+#include "framework/module_path.h"
 
 namespace tavik::fuzz {
 
 namespace {
-
-std::string ModulePath()
-{
-    std::vector<char> path(MAX_PATH);
-    while (GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size())) == path.size()) {
-        path.resize(path.size() * 2);
-    }
-    return path.data();
-}
 
 void CloseIfOpen(HANDLE& handle)
 {
@@ -44,7 +36,7 @@ bool LoaderChild::Start()
     startup.hStdInput = childIn;
     startup.hStdOutput = childOut;
     startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    std::string commandLine = '"' + ModulePath() + "\" " + m_childArgument;
+    std::string commandLine = '"' + fw::ModuleFileName() + "\" " + m_childArgument;
     PROCESS_INFORMATION process{};
     const bool started = CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
                                         &startup, &process);

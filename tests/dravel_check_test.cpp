@@ -7,6 +7,7 @@
 
 #include "check/abi_probe.h"
 #include "check/child_process.h"
+#include "framework/module_path.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ struct Report {
 // The folder of the test exe, where DravelCheck.exe and DRAVEL.dll are built.
 std::string BinFolder()
 {
-    const std::string own = check::OwnPath();
+    const std::string own = fw::ModuleFileName();
     return own.substr(0, own.find_last_of('\\') + 1);
 }
 
