@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Asks whether this machine can run the i686 build: unpacks the WoW64 Wine (TAVIK_WOW64_WINE, or
+# ../shared/wow64-wine beside the checkout) into build/mingw-i686 and starts the PE32 probe under
+# it. Exits 0 when it ran. Where it cannot run (no WoW64 Wine, or a kernel that gives no process a
+# 32-bit code segment, so no PE32 program starts at all) prints one line saying what is not run and
+# why, and exits 2; any other status is an error of the set-up itself.
+#   scripts/can-run-32bit.sh WHAT     e.g. "i686 suites"
+# Needs the mingw-i686 preset built (pe32_probe).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+what=$1
+build=build/mingw-i686
+
+wow64=${TAVIK_WOW64_WINE:-../shared/wow64-wine}
+if [ ! -d "$wow64" ]; then
+  echo "No WoW64 Wine in $wow64, so the $what are not run."
+  exit 2
+fi
+scripts/wow64-wine.sh "$wow64" "$build"
+
+# Its line and exit code: tools/pe32_probe.cpp.
+expected="pe32_probe: 32-bit code runs"
+set +e
+output=$(
+  source scripts/wine-env.sh "$build"
+  trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
+  tavik_xvfb_start >&2 && tavik_wine_prepare >&2 || exit 125
+  timeout 60 wine "$build/bin/pe32_probe.exe" 2>"$TAVIK_WINE/pe32_probe.stderr" </dev/null
+)
+status=$?
+set -e
+if [ "$status" -eq 32 ] && [ "$(tr -d '\r' <<<"$output")" = "$expected" ]; then
+  exit 0
+fi
+case $status in
+  125) reason="the WoW64 Wine could not be prepared" ;;
+  124) reason="the PE32 probe did not end within 60 s" ;;
+  *)
+    reason="the PE32 probe did not start: exit code $status"
+    said=$(tr -d '\r' <"$build/wine/pe32_probe.stderr" | grep -v 'experimental wow64' | tail -n 1 || true)
+    [ -z "$said" ] || reason="$reason, \"$said\""
+    ;;
+esac
+# The native probe only explains a refusal; the PE32 program decided it.
+native=$build/probe/code_segment_probe
+mkdir -p "$(dirname "$native")"
+if cc -O1 -o "$native" tools/code_segment_probe.c 2>/dev/null && ! kernel=$("$native"); then
+  reason=$kernel
+fi
+echo "$what not run: this machine cannot run 32-bit code ($reason)"
+exit 2
