@@ -20,16 +20,17 @@ scripts/wow64-wine.sh "$wow64" "$build"
 
 # Its line and exit code: tools/pe32_probe.cpp.
 expected="pe32_probe: 32-bit code runs"
+log=$build/wine/pe32_probe.log
 set +e
-output=$(
+(
   source scripts/wine-env.sh "$build"
   trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
-  tavik_xvfb_start >&2 && tavik_wine_prepare >&2 || exit 125
-  timeout 60 wine "$build/bin/pe32_probe.exe" 2>"$TAVIK_WINE/pe32_probe.stderr" </dev/null
-)
+  tavik_xvfb_start && tavik_wine_prepare || exit 125
+  timeout 60 wine "$build/bin/pe32_probe.exe" </dev/null
+) >"$log" 2>&1
 status=$?
 set -e
-if [ "$status" -eq 32 ] && [ "$(tr -d '\r' <<<"$output")" = "$expected" ]; then
+if [ "$status" -eq 32 ] && tr -d '\r' <"$log" | grep -qx "$expected"; then
   exit 0
 fi
 case $status in
@@ -37,7 +38,9 @@ case $status in
   124) reason="the PE32 probe did not end within 60 s" ;;
   *)
     reason="the PE32 probe did not start: exit code $status"
-    said=$(tr -d '\r' <"$build/wine/pe32_probe.stderr" | grep -v 'experimental wow64' | tail -n 1 || true)
+    # Wine's own last word, in the prefix's code page 932.
+    said=$(tr -d '\r' <"$log" | iconv -c -f CP932 -t UTF-8 | grep -v -e '^$' -e 'experimental wow64' |
+      tail -n 1 || true)
     [ -z "$said" ] || reason="$reason, \"$said\""
     ;;
 esac
