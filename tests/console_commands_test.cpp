@@ -87,7 +87,7 @@ TEST(ConsoleCommands, EachButtonCallsItsEntryPointAndReportsInItsOwnField)
 // A second row for the same message and control would never be reached.
 TEST(ConsoleCommands, MessageMapHasNoDuplicatedRow)
 {
-    const CTavikDlg console(FakeOverlay::table);
+    const tavik::CTavikDlg console(FakeOverlay::table);
     const auto map = console.MessageMap();
     ASSERT_FALSE(map.empty());
     for (std::size_t i = 0; i < map.size(); ++i)
