@@ -89,10 +89,5 @@ TEST_P(ParameterlessCommands, RunningTwiceOverwritesOnlyItsOwnField)
 INSTANTIATE_TEST_SUITE_P(All, ParameterlessCommands, ::testing::ValuesIn(kParameterless),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ClearSetting, CaptionHasNoResultSuffix)
-{
-    EXPECT_STREQ(texts::kClearCaption, "設定解除");
-}
-
 }  // namespace
 }  // namespace tavik

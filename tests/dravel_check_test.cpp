@@ -18,18 +18,11 @@ struct Report {
     std::string all;
 };
 
-// The folder of the test exe, where DravelCheck.exe and DRAVEL.dll are built.
-std::string BinFolder()
-{
-    const std::string own = fw::ModuleFileName();
-    return own.substr(0, own.find_last_of('\\') + 1);
-}
-
 Report RunCheck(const std::string& arguments)
 {
     // Long enough for a whole run; the tool times each call itself.
     const check::ChildRun run =
-        check::RunChild(check::Quoted(BinFolder() + "DravelCheck.exe") + " " + arguments, 240000);
+        check::RunChild(check::Quoted(fw::ModuleFolder() + "DravelCheck.exe") + " " + arguments, 240000);
     Report report;
     report.exitCode = run.exitCode;
     for (const std::string& line : run.lines) {
@@ -43,7 +36,7 @@ Report RunCheck(const std::string& arguments)
 
 std::string Library(const char* name)
 {
-    return check::Quoted(BinFolder() + "broken_dravels\\" + name + ".dll");
+    return check::Quoted(fw::ModuleFolder() + "broken_dravels\\" + name + ".dll");
 }
 
 TEST(DravelCheck, ReferenceLibraryPassesEveryCheck)
