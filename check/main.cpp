@@ -72,8 +72,7 @@ int main(int argc, char** argv)
             library = argument;
     }
     if (library.empty()) {
-        const std::string own = fw::ModuleFileName();
-        library = own.substr(0, own.find_last_of('\\') + 1) + "DRAVEL.dll";
+        library = fw::ModuleFolder() + "DRAVEL.dll";
     }
 
     if (!scenario.empty()) {

@@ -24,6 +24,7 @@ using tavik::test::RectBytes;
 using tavik::test::RunConsole;
 using tavik::test::SurfaceBytes;
 using tavik::test::WideText;
+
 // Replaces a field's text with keystrokes, as typed into an emptied field.
 void TypeInto(DialogDriver& driver, int id, const std::string& text)
 {
@@ -67,7 +68,7 @@ TEST(ConsoleDisplay, WrongNumberShowsItsBoxAndChangesNothingElse)
         int resultField;
         const char* text;
     } cases[] = {
-        // The platform's own integer read takes "-1" as 4294967295 and "12abc" as 12.
+        // The platform's own integer read takes "-1" as 4294967295 and "0x10" as 0.
         {IDC_SURFACE_WIDTH, "-1", IDC_SET_SHOW_RUN, IDC_SET_RESULT, "サーフェス幅の入力値が間違っています。"},
         {IDC_BLUE, "0x10", IDC_SET_SHOW_RUN, IDC_SET_RESULT, "青の入力値が間違っています。"},
         {IDC_MOVE_START_Y, "", IDC_MOVE_SHOW_RUN, IDC_MOVE_RESULT, "開始Y座標の入力値が間違っています。"},
