@@ -19,6 +19,7 @@
 #include <thread>
 #include <vector>
 
+#include "bitmap/bmp_writer.h"
 #include "overlay/overlay_entry_points.h"
 
 namespace {
@@ -36,21 +37,6 @@ OverlayEntryPoints Bind(HMODULE module)
             Ordinal<decltype(OverlayEntryPoints::setAndShow)>(module, 3),
             Ordinal<decltype(OverlayEntryPoints::moveAndShow)>(module, 4),
             Ordinal<decltype(OverlayEntryPoints::clearSetting)>(module, 5)};
-}
-
-// A 96 × 64 24-bit picture, the size of the console's sample, written by GDI's own file layout.
-bool WritePicture(const std::string& path)
-{
-    constexpr int kWidth = 96, kHeight = 64, kStride = kWidth * 3;
-    std::vector<BYTE> pixels(kStride * kHeight);
-    for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<BYTE>(i * 7);
-    BITMAPINFOHEADER info{sizeof info, kWidth, kHeight, 1, 24, BI_RGB, DWORD(pixels.size()), 0, 0, 0, 0};
-    BITMAPFILEHEADER file{0x4D42, DWORD(sizeof file + sizeof info + pixels.size()), 0, 0, sizeof file + sizeof info};
-    FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) return false;
-    const bool written = std::fwrite(&file, sizeof file, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
-                         std::fwrite(pixels.data(), pixels.size(), 1, out) == 1;
-    return std::fclose(out) == 0 && written;
 }
 
 void PumpMessages()
@@ -206,7 +192,8 @@ int main(int argc, char** argv)
     char folder[MAX_PATH];
     GetTempPathA(MAX_PATH, folder);
     const std::string picture = std::string(folder) + "overlay_scaling_bench.bmp";
-    if (!WritePicture(picture)) return 1;
+    // A 96 × 64 24-bit picture, the size of the console's sample.
+    if (!tavik::bmp::Save(picture, tavik::bmp::Build({.width = 96, .height = 64}))) return 1;
 
     const OverlayEntryPoints overlay = Bind(module);
     if (overlay.open() != 0) return 1;

@@ -13,6 +13,7 @@
 #include "check/check_run.h"
 #include "check/child_process.h"
 #include "check/protocol.h"
+#include "check/reports.h"
 #include "check/scenarios.h"
 #include "framework/module_path.h"
 
@@ -71,15 +72,14 @@ int main(int argc, char** argv)
             library = argument;
     }
     if (library.empty()) {
-        const std::string own = fw::ModuleFileName();
-        library = own.substr(0, own.find_last_of('\\') + 1) + "DRAVEL.dll";
+        library = fw::ModuleFolder() + "DRAVEL.dll";
     }
 
     if (!scenario.empty()) {
         // A crash must end the scenario process quietly, not wait on an error box.
         SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
         check::ClaimStandardOutput();
-        return check::RunScenario(scenario, {library, files, seed, samples, skip}) ? 0 : Usage();
+        return check::RunScenario(scenario, {check::Check{}, library, files, seed, samples, skip}) ? 0 : Usage();
     }
     const check::CheckOptions options{FullPath(library), seed, samples};
     const std::vector<check::CheckResult> results = check::RunChecks(options);

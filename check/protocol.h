@@ -6,19 +6,20 @@
 #include <optional>
 #include <string>
 
-namespace check {
+#include "check/checks.h"
 
-// Exports, calling convention, records, every input returns, leaks, per-call cost.
-inline constexpr int kChecks = 6;
+namespace check {
 
 enum class LineKind { kCall, kDone, kFinding, kMeasure, kEnd };
 
 struct Line {
     LineKind kind = LineKind::kEnd;
-    int number = 0;  // the ordinal of kCall and kDone; the check of kFinding and kMeasure
-    std::uint32_t code = 0;
-    double micros = 0;
-    std::string text;
+    int ordinal = 0;         // kCall, kDone
+    std::uint32_t code = 0;  // kDone
+    double micros = 0;       // kDone
+    std::string text;        // kCall: the call; kMeasure: the measurement
+    Check check = Check{};   // kMeasure
+    Finding finding;         // kFinding
 };
 
 // The scenario side. First the lines take standard output for themselves: what the library
@@ -27,8 +28,8 @@ void ClaimStandardOutput();
 // Each writes one line at once.
 void SendCall(int ordinal, const std::string& what);
 void SendDone(int ordinal, std::uint32_t code, double micros);
-void SendFinding(int check, const std::string& text);
-void SendMeasure(int check, const std::string& text);
+void SendFinding(const Finding& finding);
+void SendMeasure(Check check, const std::string& text);
 void SendEnd();
 
 // The checking side; nullopt for a line that is none of these, or whose number is out of range.

@@ -5,7 +5,8 @@
 #                                      of it to OUT.png and ends it
 #   scripts/run.sh --headless OUT.png STEP...
 #       the same after driving the console (tools/drive_console.cpp: "ID=TEXT" fills a field,
-#       "ID" clicks a button); the picture is then of the whole screen, overlay included
+#       "ID" clicks a button, ID a control's name from res/resource.h such as IDC_OPEN_RUN); the
+#       picture is then of the whole screen, overlay included
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -14,7 +15,13 @@ steps=()
 if [ "${1:-}" = "--headless" ]; then
   [ -n "${2:-}" ] || { echo "usage: scripts/run.sh --headless OUT.png [STEP...]" >&2; exit 2; }
   headless=$(realpath -m "$2")
-  steps=("${@:3}")
+  # Each control's name becomes its number, read from the one header that defines the ids.
+  for step in "${@:3}"; do
+    name=${step%%=*}
+    id=$(awk -v name="$name" '$1 == "#define" && $2 == name { print $3 }' res/resource.h)
+    [ -n "$id" ] || { echo "no control $name in res/resource.h" >&2; exit 2; }
+    steps+=("$id${step:${#name}}")
+  done
 elif [ -n "${1:-}" ]; then
   echo "usage: scripts/run.sh [--headless OUT.png [STEP...]]" >&2
   exit 2

@@ -5,7 +5,8 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/run.sh --headless docs/console.png
-scripts/run.sh --headless docs/overlay.png \
-  1000 1013=128 1014=96 1015=40 1016=40 1017=60 1022=920 1023=272 1024=1176 1025=464 1001
+scripts/run.sh --headless docs/overlay.png IDC_OPEN_RUN \
+  IDC_SURFACE_WIDTH=128 IDC_SURFACE_HEIGHT=96 IDC_RED=40 IDC_GREEN=40 IDC_BLUE=60 \
+  IDC_SET_START_X=920 IDC_SET_START_Y=272 IDC_SET_END_X=1176 IDC_SET_END_Y=464 IDC_SET_SHOW_RUN
 # The console (centred) and the overlay beside it, without the empty rest of the screen.
 convert docs/overlay.png -crop 824x496+364+264 +repage docs/overlay.png
