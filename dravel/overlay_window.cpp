@@ -51,9 +51,9 @@ OverlayWindow::OverlayWindow(HINSTANCE module) : m_module(module), m_window(null
     m_window = CreateWindowExA(WS_EX_LAYERED | WS_EX_TRANSPARENT | WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW,
                                kClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, module, nullptr);
     if (!m_window) return;
-    // Opaque as a whole: the system keeps what is painted, and only the window's size is its own.
-    // UpdateLayeredWindow would instead take, and copy, an image of the whole window however
-    // little of it is on the screen.
+    // Opaque as a whole and painted on WM_PAINT, so the system holds no more of the window than
+    // lies on the screen. UpdateLayeredWindow would instead take, and copy, an image of the whole
+    // window however little of it is on the screen.
     SetWindowLongPtrA(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     if (!SetLayeredWindowAttributes(m_window, 0, 255, LWA_ALPHA) ||
         !SetWindowLongPtrA(m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Procedure))) {

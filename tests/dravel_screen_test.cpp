@@ -263,6 +263,7 @@ TEST_F(DravelScreen, EveryScaleShowsWhatTheWholeSurfaceStretchedShows)
     } cases[] = {
         {6, 5, {150, 150, 156, 155}},         // 1:1, the bitmap cut to the surface
         {12, 12, {150, 150, 178, 178}},       // 3:7
+        {6, 6, {150, 150, 178, 178}},         // 3:14, a new surface in the same place
         {28, 28, {150, 150, 162, 162}},       // 7:3
         {12, 28, {150, 150, 178, 162}},       // 3:7 across, 7:3 down
         {8192, 8192, {150, 150, 152, 151}},   // 8192:1
