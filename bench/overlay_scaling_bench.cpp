@@ -220,8 +220,7 @@ private:
     static Call Move(int x, int rectSide)
     {
         Call call{};
-        call.rect = {std::uint32_t(x), 0, std::uint32_t(x + rectSide),
-                     std::uint32_t(rectSide)};
+        call.rect = {std::uint32_t(x), 0, std::uint32_t(x + rectSide), std::uint32_t(rectSide)};
         call.move = true;
         return call;
     }

@@ -8,24 +8,29 @@ namespace {
 
 constexpr char kClassName[] = "DravelOverlay";
 
-// The part of a window at the placement that lies on the screen, in window coordinates; empty
-// when none does.
-RECT VisiblePart(const Placement& placement)
+// The bounds of all screens together.
+RECT ScreenBounds()
 {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int right = left + GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const int bottom = top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    RECT part{std::max(left - placement.x, 0), std::max(top - placement.y, 0),
-              std::min(right - placement.x, placement.width), std::min(bottom - placement.y, placement.height)};
+    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+}
+
+// The part of a window at the placement that lies within the screen's bounds, in window
+// coordinates; empty when none does.
+RECT VisiblePart(const Placement& placement, const RECT& screen)
+{
+    RECT part{std::max(screen.left - placement.x, 0L), std::max(screen.top - placement.y, 0L),
+              std::min(screen.right - placement.x, static_cast<LONG>(placement.width)),
+              std::min(screen.bottom - placement.y, static_cast<LONG>(placement.height))};
     if (part.left >= part.right || part.top >= part.bottom) part = {};
     return part;
 }
 
 bool Contains(const RECT& outer, const RECT& inner)
 {
-    return IsRectEmpty(&inner) || (inner.left >= outer.left && inner.top >= outer.top &&
-                                   inner.right <= outer.right && inner.bottom <= outer.bottom);
+    return IsRectEmpty(&inner) || (inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+                                   inner.bottom <= outer.bottom);
 }
 
 // Puts the window at the placement above topmost windows that came later, without activating it;
@@ -75,8 +80,10 @@ OverlayWindow::~OverlayWindow()
 // is placed, it is painted before the call returns.
 Code OverlayWindow::Show(const Surface& surface, const Placement& placement)
 {
+    m_screen = ScreenBounds();
     WindowImage image;
-    if (const Code code = DrawWindowImage(surface, {placement.width, placement.height}, VisiblePart(placement), image);
+    if (const Code code =
+            DrawWindowImage(surface, {placement.width, placement.height}, VisiblePart(placement, m_screen), image);
         code != kOk)
         return code;
     std::swap(m_image, image);
@@ -92,7 +99,7 @@ Code OverlayWindow::Show(const Surface& surface, const Placement& placement)
 Code OverlayWindow::Move(const Surface& surface, const Placement& placement)
 {
     if (!m_shown || m_shown->width != placement.width || m_shown->height != placement.height ||
-        !Contains(m_image.part, VisiblePart(placement)))
+        !Contains(m_image.part, VisiblePart(placement, m_screen)))
         return Show(surface, placement);
     // The system keeps what was painted, so the window only moves.
     if (!PlaceOnTop(m_window, placement, SWP_NOSIZE)) return kWindowFailed;
@@ -109,9 +116,16 @@ void OverlayWindow::Hide()
 
 LRESULT CALLBACK OverlayWindow::Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
-    reinterpret_cast<OverlayWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA))->Paint();
-    return 0;
+    auto* self = reinterpret_cast<OverlayWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    switch (message) {
+        case WM_PAINT:
+            self->Paint();
+            return 0;
+        case WM_DISPLAYCHANGE:
+            self->m_screen = ScreenBounds();
+            break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
 }
 
 // What lies off the screen is left unpainted.

@@ -41,6 +41,9 @@ private:
     HWND m_window;
     std::optional<Placement> m_shown;  // where the window is, empty while hidden
     WindowImage m_image;               // what it shows of itself, empty while hidden
+    // The screen's bounds, read on Show and when the display changes: Wine takes about a
+    // millisecond to tell them, more than a whole move.
+    RECT m_screen{};
 };
 
 }  // namespace dravel

@@ -62,10 +62,9 @@ Code DrawWindowImage(const Surface& surface, SIZE window, const RECT& part, Wind
     if (!bitmap) return kOutOfMemory;
 
     // The stretch keeps the order, so the columns showing the picture come first.
-    const int pictureColumns = static_cast<int>(std::partition_point(columns.begin(), columns.end(), [&](int column) {
-                                                    return column < surface.pictureWidth;
-                                                }) -
-                                                columns.begin());
+    const auto pictureEnd =
+        std::partition_point(columns.begin(), columns.end(), [&](int column) { return column < surface.pictureWidth; });
+    const int pictureColumns = static_cast<int>(pictureEnd - columns.begin());
     for (int y = 0; y < height; ++y) {
         std::uint32_t* row = pixels + static_cast<std::size_t>(y) * width;
         if (y > 0 && rows[y] == rows[y - 1]) {

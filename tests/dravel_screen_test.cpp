@@ -45,8 +45,8 @@ public:
         windowClass.lpszClassName = "DravelTestBackdrop";
         RegisterClassA(&windowClass);
         m_window = CreateWindowExA(extendedStyle, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, area.left,
-                                  area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
-                                  windowClass.hInstance, m_brush);
+                                   area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
+                                   windowClass.hInstance, m_brush);
     }
     ~Backdrop()
     {
@@ -116,7 +116,8 @@ public:
     }
     void Set(int x, int y, COLORREF colour)
     {
-        m_bits[static_cast<std::size_t>(y) * m_width + x] = GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+        m_bits[static_cast<std::size_t>(y) * m_width + x] =
+            GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
     }
 
 private:
@@ -261,17 +262,17 @@ TEST_F(DravelScreen, EveryScaleShowsWhatTheWholeSurfaceStretchedShows)
         int width, height;
         OverlayRect rect;
     } cases[] = {
-        {6, 5, {150, 150, 156, 155}},         // 1:1, the bitmap cut to the surface
-        {12, 12, {150, 150, 178, 178}},       // 3:7
-        {6, 6, {150, 150, 178, 178}},         // 3:14, a new surface in the same place
-        {28, 28, {150, 150, 162, 162}},       // 7:3
-        {12, 28, {150, 150, 178, 162}},       // 3:7 across, 7:3 down
-        {8192, 8192, {150, 150, 152, 151}},   // 8192:1
-        {1, 8, {150, 150, 8342, 182}},        // 1:8192 across, most of it off the screen: moved below
+        {6, 5, {150, 150, 156, 155}},        // 1:1, the bitmap cut to the surface
+        {12, 12, {150, 150, 178, 178}},      // 3:7
+        {6, 6, {150, 150, 178, 178}},        // 3:14, a new surface in the same place
+        {28, 28, {150, 150, 162, 162}},      // 7:3
+        {12, 28, {150, 150, 178, 162}},      // 3:7 across, 7:3 down
+        {8192, 8192, {150, 150, 152, 151}},  // 8192:1
+        {1, 8, {150, 150, 8342, 182}},       // 1:8192 across, most of it off the screen: moved below
     };
     for (const auto& [width, height, rect] : cases) {
-        SCOPED_TRACE(::testing::Message() << width << 'x' << height << " at " << rect.endX - rect.startX << 'x'
-                                          << rect.endY - rect.startY);
+        SCOPED_TRACE(::testing::Message()
+                     << width << 'x' << height << " at " << rect.endX - rect.startX << 'x' << rect.endY - rect.startY);
         ASSERT_EQ(Set(width, height, rect, quarters), kOk);
         EXPECT_TRUE(ScreenShows(WithMargin(rect), Stretched(width, height, rect)));
     }
