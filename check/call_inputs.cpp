@@ -11,26 +11,56 @@ namespace {
 constexpr std::uint32_t kEdges[] = {0, 1, 255, 256, 8192, 65535, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
 constexpr std::size_t kPathBytes = sizeof(OverlaySurfaceParams::bitmapFile);
 
-// An 8 x 8 24-bit bitmap, bottom-up, in four coloured quarters.
-std::string SmallBitmap()
+// A 24-bit bitmap, bottom-up, each pixel 0x00RRGGBB as `colour` gives it from the top-left.
+template <typename Colour>
+std::string Bitmap(int width, int height, Colour colour)
 {
-    constexpr int kSide = 8;
-    constexpr DWORD kPixelBytes = kSide * kSide * 3;
+    const DWORD rowBytes = (width * 3 + 3) & ~3;
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER info{};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + kPixelBytes;
+    file.bfSize = file.bfOffBits + rowBytes * height;
     info.biSize = sizeof info;
-    info.biWidth = info.biHeight = kSide;
+    info.biWidth = width;
+    info.biHeight = height;
     info.biPlanes = 1;
     info.biBitCount = 24;
-    info.biSizeImage = kPixelBytes;
+    info.biSizeImage = rowBytes * height;
     std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
     bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int y = 0; y < kSide; ++y)
-        for (int x = 0; x < kSide; ++x) bytes += {char(x < 4 ? 255 : 0), char(y < 4 ? 255 : 0), char(64)};
+    for (int y = height - 1; y >= 0; --y) {
+        for (int x = 0; x < width; ++x) {
+            const std::uint32_t pixel = colour(x, y);
+            bytes += {char(pixel & 0xFF), char(pixel >> 8 & 0xFF), char(pixel >> 16 & 0xFF)};
+        }
+        bytes.append(rowBytes - width * 3, '\0');
+    }
     return bytes;
+}
+
+// 8 x 8 in four coloured quarters.
+std::string SmallBitmap()
+{
+    return Bitmap(8, 8, [](int x, int y) { return (x < 4 ? 0xFFu : 0u) | (y < 4 ? 0u : 0xFF00u) | 0x400000u; });
+}
+
+// Red grows to the right and green downwards, and a white block marks the top-left corner: shown
+// mirrored, upside down or shifted, it looks different.
+std::string ScenePicture()
+{
+    return Bitmap(kScenePictureWidth, kScenePictureHeight, [](int x, int y) -> std::uint32_t {
+        if (x < 8 && y < 8) return 0xFFFFFF;
+        return (x * 255 / (kScenePictureWidth - 1)) << 16 | (y * 255 / (kScenePictureHeight - 1)) << 8 | 0x40;
+    });
+}
+
+void WriteFile(const std::string& path, const std::string& bytes)
+{
+    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(file);
 }
 
 // A name of `name` padded to make the whole path 259 bytes.
@@ -55,7 +85,8 @@ TestFiles::TestFiles(const std::string& dir)
       japanese(dir + "\\表示画像.bmp"),
       longBitmap(LongPath(dir, 'L')),
       longMissing(LongPath(dir, 'M')),
-      missing(dir + "\\missing.bmp")
+      missing(dir + "\\missing.bmp"),
+      scenePicture(dir + "\\scene.bmp")
 {
 }
 
@@ -63,18 +94,14 @@ bool TestFiles::Create() const
 {
     if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
     const std::string bytes = SmallBitmap();
-    for (const std::string* path : {&bitmap, &japanese, &longBitmap}) {
-        const HANDLE file = CreateFileA(path->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-    }
+    for (const std::string* path : {&bitmap, &japanese, &longBitmap}) WriteFile(*path, bytes);
+    WriteFile(scenePicture, ScenePicture());
     return true;
 }
 
 void TestFiles::Remove() const
 {
-    for (const std::string* path : {&bitmap, &japanese, &longBitmap}) DeleteFileA(path->c_str());
+    for (const std::string* path : {&bitmap, &japanese, &longBitmap, &scenePicture}) DeleteFileA(path->c_str());
     RemoveDirectoryA(folder.c_str());
 }
 

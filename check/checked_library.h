@@ -17,6 +17,8 @@ inline constexpr int kOrdinals = 5;
 
 // "ordinal 3 (Set & show)".
 std::string OrdinalLabel(int ordinal);
+// "Set & show".
+std::string CallName(int ordinal);
 
 struct CallOutcome {
     OverlayResult code;

@@ -9,7 +9,7 @@
 namespace check {
 
 // Exports, calling convention, records, every input returns, leaks, per-call cost.
-inline constexpr int kChecks = 6;
+inline constexpr int kChecks = 7;
 
 enum class LineKind { kCall, kDone, kFinding, kMeasure, kEnd };
 

@@ -10,6 +10,7 @@
 #include "check/guarded_records.h"
 #include "check/process_usage.h"
 #include "check/protocol.h"
+#include "check/scene.h"
 
 namespace check {
 
@@ -187,8 +188,9 @@ void Lifecycles(const ScenarioOptions& options)
 
 }  // namespace
 
-const Scenario kScenarios[6] = {{"exports", 1, Exports}, {"abi", 2, CallingConvention}, {"records", 3, Records},
-                                {"sweep", 4, Sweep},     {"cycles", 5, Lifecycles},     {"random", 4, RandomSample}};
+const Scenario kScenarios[7] = {{"exports", 1, Exports}, {"abi", 2, CallingConvention}, {"records", 3, Records},
+                                {"sweep", 4, Sweep},     {"cycles", 5, Lifecycles},     {"random", 4, RandomSample},
+                                {"scene", 7, Scene}};
 
 bool RunScenario(const std::string& name, const ScenarioOptions& options)
 {

@@ -15,6 +15,7 @@ struct ScenarioOptions {
     // Calls passed over before the first one made: a scenario cut short by a crash or hang goes
     // on after the call that ended it.
     std::uint32_t skip;
+    std::string pictures;  // the folder the screen scene writes its pictures to; empty for none
 };
 
 // The scenarios by name, and the check whose scenario each is.
@@ -23,7 +24,7 @@ struct Scenario {
     int check;
     void (*run)(const ScenarioOptions&);
 };
-extern const Scenario kScenarios[6];
+extern const Scenario kScenarios[7];
 
 // Runs the named scenario in this process; false for an unknown name.
 bool RunScenario(const std::string& name, const ScenarioOptions& options);

@@ -13,7 +13,7 @@ namespace {
 
 struct Report {
     DWORD exitCode = 0;
-    std::string checks[7];  // "PASS ...", "FAIL ..." or "NOTE ..." by check number 1-6
+    std::string checks[8];  // "PASS ...", "FAIL ..." or "NOTE ..." by check number 1-7
     std::string summary;
     std::string all;
 };
@@ -35,7 +35,7 @@ Report RunCheck(const std::string& arguments)
     for (const std::string& line : run.lines) {
         report.all += line + "\n";
         const bool verdict = line.starts_with("PASS ") || line.starts_with("FAIL ") || line.starts_with("NOTE ");
-        if (verdict && line.size() > 7 && line[5] >= '1' && line[5] <= '6') report.checks[line[5] - '0'] = line;
+        if (verdict && line.size() > 7 && line[5] >= '1' && line[5] <= '7') report.checks[line[5] - '0'] = line;
         if (line.find(" passed, ") != std::string::npos) report.summary = line;
     }
     return report;
@@ -52,6 +52,12 @@ TEST(DravelCheck, ReferenceLibraryPassesEveryCheck)
     EXPECT_EQ(report.exitCode, 0u) << report.all;
     for (int check = 1; check <= 5; ++check) EXPECT_TRUE(report.checks[check].starts_with("PASS")) << report.all;
     EXPECT_TRUE(report.checks[6].starts_with("NOTE 6 per-call cost")) << report.all;
+    EXPECT_TRUE(report.checks[7].starts_with("PASS")) << report.all;
+    for (const char* shown :
+         {"Set & show to (64,64)-(256,208): showed a picture inside the asked rectangle and nothing outside",
+          "Move & show to (320,112)-(448,208): showed a picture inside the asked rectangle and nothing outside",
+          "Clear setting: took it away"})
+        EXPECT_NE(report.checks[7].find(shown), std::string::npos) << report.all;
 }
 
 struct Broken {
@@ -70,6 +76,7 @@ const Broken kBroken[] = {
     {"crash_empty_name", 4, "(Set & show) width 64 height 64 colour 200,0,0 file empty"},
     {"hang_close", 4, "(Close) did not return within 5 s"},
     {"missing_4", 1, "ordinal 4 (Move & show) is not exported"},
+    {"leave_window", 7, "after Close a window of class \"BrokenDravelLeftWindow\""},
 };
 
 class DravelCheckBroken : public ::testing::TestWithParam<Broken> {};
@@ -82,7 +89,7 @@ TEST_P(DravelCheckBroken, CaughtByItsOwnCheckOnly)
     EXPECT_FALSE(report.summary.empty()) << "the run did not reach its end\n" << report.all;
     EXPECT_TRUE(report.checks[broken.check].starts_with("FAIL")) << report.all;
     EXPECT_NE(report.checks[broken.check].find(broken.finding), std::string::npos) << report.all;
-    for (int check = 1; check <= 6; ++check) {
+    for (int check = 1; check <= 7; ++check) {
         if (check == broken.check) continue;
         EXPECT_FALSE(report.checks[check].starts_with("FAIL")) << report.all;
     }
