@@ -160,9 +160,13 @@ void SendNotes(int check, const Run& run)
     SendMeasure(check, label(kMove) + Shown(CountChanges(run.before, run.after[kMove], kSecond)) + " (" +
                            std::to_string(left.inside) + " of them in the first rectangle)");
     const Changes cleared = CountChanges(run.before, run.after[kClear], kSecond);
+    const std::size_t differ = cleared.inside + cleared.outside;
+    const bool shown = run.after[kMove].pixels != run.before.pixels;
     SendMeasure(check, label(kClear) +
-                           (cleared.inside + cleared.outside == 0 ? "took it away: " : "left the screen changed: ") +
-                           std::to_string(cleared.inside + cleared.outside) + " pixels differ from before Open");
+                           (differ > 0 ? "left the screen changed: "
+                            : shown    ? "took it away: "
+                                       : "nothing to take away: ") +
+                           std::to_string(differ) + " pixels differ from before Open");
 }
 
 void WritePictures(int check, const std::string& folder, const Run& run)
