@@ -14,6 +14,7 @@
 #include "check/check_run.h"
 #include "check/child_process.h"
 #include "check/protocol.h"
+#include "check/reports.h"
 #include "check/scenarios.h"
 #include "framework/module_path.h"
 
@@ -82,7 +83,8 @@ int main(int argc, char** argv)
         // A crash must end the scenario process quietly, not wait on an error box.
         SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
         check::ClaimStandardOutput();
-        return check::RunScenario(scenario, {library, files, seed, samples, skip, pictures}) ? 0 : Usage();
+        return check::RunScenario(scenario, {check::Check{}, library, files, seed, samples, skip, pictures}) ? 0
+                                                                                                             : Usage();
     }
     const check::CheckOptions options{FullPath(library), seed, samples, pictures.empty() ? "" : FullPath(pictures)};
     const std::vector<check::CheckResult> results = check::RunChecks(options);

@@ -150,26 +150,26 @@ std::string StepLabel(std::size_t step)
     return CallName(kSteps[step].ordinal) + (kSteps[step].asked ? " to " + Text(*kSteps[step].asked) : "");
 }
 
-void SendNotes(int check, const Run& run)
+void SendNotes(const Run& run)
 {
     const auto label = [&run](std::size_t step) {
         return StepLabel(step) + (run.codes[step] != 0 ? " (returned " + Code(run.codes[step]) + ")" : "") + ": ";
     };
-    SendMeasure(check, label(kSet) + Shown(CountChanges(run.before, run.after[kSet], kFirst)));
+    SendNote(Check::kScreen, label(kSet) + Shown(CountChanges(run.before, run.after[kSet], kFirst)));
     const Changes left = CountChanges(run.before, run.after[kMove], kFirst);
-    SendMeasure(check, label(kMove) + Shown(CountChanges(run.before, run.after[kMove], kSecond)) + " (" +
-                           std::to_string(left.inside) + " of them in the first rectangle)");
+    SendNote(Check::kScreen, label(kMove) + Shown(CountChanges(run.before, run.after[kMove], kSecond)) + " (" +
+                                 std::to_string(left.inside) + " of them in the first rectangle)");
     const Changes cleared = CountChanges(run.before, run.after[kClear], kSecond);
     const std::size_t differ = cleared.inside + cleared.outside;
     const bool shown = run.after[kMove].pixels != run.before.pixels;
-    SendMeasure(check, label(kClear) +
-                           (differ > 0 ? "left the screen changed: "
-                            : shown    ? "took it away: "
-                                       : "nothing to take away: ") +
-                           std::to_string(differ) + " pixels differ from before Open");
+    SendNote(Check::kScreen, label(kClear) +
+                                 (differ > 0 ? "left the screen changed: "
+                                  : shown    ? "took it away: "
+                                             : "nothing to take away: ") +
+                                 std::to_string(differ) + " pixels differ from before Open");
 }
 
-void WritePictures(int check, const std::string& folder, const Run& run)
+void WritePictures(const std::string& folder, const Run& run)
 {
     CreateDirectoryA(folder.c_str(), nullptr);
     std::vector<SheetRow> rows{{"before Open", &run.before, std::nullopt}};
@@ -182,23 +182,19 @@ void WritePictures(int check, const std::string& folder, const Run& run)
                         asked ? std::optional<RECT>(*asked) : std::nullopt});
     }
     written &= WritePng(folder + "\\sheet.png", PictureSheet(rows));
-    if (!written) SendMeasure(check, "the pictures could not all be written to " + folder);
+    if (!written) SendNote(Check::kScreen, "the pictures could not all be written to " + folder);
 }
 
 }  // namespace
 
 void Scene(const ScenarioOptions& options)
 {
-    constexpr int check = 7;
     if (!CanReadScreen()) {
-        SendMeasure(check, "not judged: this process cannot read the screen (the display gives it no device caps)");
+        SendNotJudged(Check::kScreen, "this process cannot read the screen (the display gives it no device caps)");
         return;
     }
     CheckedLibrary library(options.library);
-    if (!library.IsLoaded()) {
-        SendFinding(check, "the library does not load (error " + std::to_string(GetLastError()) + ")");
-        return;
-    }
+    if (!Loaded(library, options)) return;
     const TestFiles files(options.files);
     OverlaySurfaceParams params{};
     params.width = kSurfaceWidth;
@@ -214,31 +210,36 @@ void Scene(const ScenarioOptions& options)
     Run run;
     run.before = SettledScreen(area);
     if (!caller.HasFocus()) {
-        SendMeasure(check, "not judged: the caller's window could not take the focus (" +
-                               Describe(GetForegroundWindow()) + " has the foreground)");
+        SendNotJudged(Check::kScreen, "the caller's window could not take the focus (" +
+                                          Describe(GetForegroundWindow()) + " has the foreground)");
         return;
     }
-    std::string lostFocus;
+    bool focused = true;
     for (std::size_t step = 0; step < std::size(kSteps); ++step) {
+        const int ordinal = kSteps[step].ordinal;
         const OverlayRect rect = Record(kSteps[step].asked ? *kSteps[step].asked : kFirst);
-        const auto outcome = library.Call(kSteps[step].ordinal, &params, &rect);
+        const auto outcome = library.Call(ordinal, &params, &rect);
         run.codes[step] = outcome ? outcome->code : 0;
         run.after[step] = SettledScreen(area);
-        if (lostFocus.empty() && !caller.HasFocus())
-            lostFocus = "after " + OrdinalLabel(kSteps[step].ordinal) + " the caller's window lost the focus to " +
-                        Describe(GetForegroundWindow());
+        // The first call that takes it away; the focus does not come back by itself.
+        if (focused && !caller.HasFocus()) {
+            SendFinding({Check::kScreen, ordinal, OrdinalLabel(ordinal),
+                         "took the focus from the caller's window: " + Describe(GetForegroundWindow()) +
+                             " is in the foreground"});
+            focused = false;
+        }
     }
 
-    if (!lostFocus.empty()) SendFinding(check, lostFocus);
     VisibleWindows left{caller.Window(), {}};
     EnumWindows(KeepVisible, reinterpret_cast<LPARAM>(&left));
-    for (HWND window : left.found) SendFinding(check, "after Close " + Describe(window) + " is still visible");
+    for (HWND window : left.found)
+        SendFinding({Check::kScreen, kClose, OrdinalLabel(kClose), "left " + Describe(window) + " visible"});
     const Changes closed = CountChanges(run.before, run.after[kClosed], area);
     if (closed.inside > 0)
-        SendFinding(check, "after Close " + std::to_string(closed.inside) + " pixels of " + Text(area) +
-                               " differ from before Open");
-    SendNotes(check, run);
-    if (!options.pictures.empty()) WritePictures(check, options.pictures, run);
+        SendFinding({Check::kScreen, kClose, OrdinalLabel(kClose),
+                     "left " + std::to_string(closed.inside) + " pixels of " + Text(area) + " unlike before Open"});
+    SendNotes(run);
+    if (!options.pictures.empty()) WritePictures(options.pictures, run);
 }
 
 }  // namespace check
