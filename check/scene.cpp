@@ -52,41 +52,59 @@ OverlayRect Record(const RECT& rect)
             static_cast<std::uint32_t>(rect.right), static_cast<std::uint32_t>(rect.bottom)};
 }
 
-LRESULT CALLBACK CallerProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
-// The console's stand-in: an ordinary window, shown, active and focused.
-class CallerWindow {
+// A window of the scene's own, of one system colour, shown.
+class SceneWindow {
 public:
-    CallerWindow()
+    SceneWindow(const char* className, int colour, DWORD style, DWORD extendedStyle, const RECT& place)
     {
         WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = CallerProcedure;
+        windowClass.lpfnWndProc = PlainProcedure;
         windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-        windowClass.lpszClassName = "DravelCheckCaller";
+        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(colour + 1));
+        windowClass.lpszClassName = className;
         RegisterClassA(&windowClass);
-        m_window =
-            CreateWindowExA(0, windowClass.lpszClassName, "DravelCheck", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                            kCallerPlace.left, kCallerPlace.top, kCallerPlace.right - kCallerPlace.left,
-                            kCallerPlace.bottom - kCallerPlace.top, nullptr, nullptr, windowClass.hInstance, nullptr);
-        SetForegroundWindow(m_window);
-        SetFocus(m_window);
+        m_window = CreateWindowExA(extendedStyle, className, "DravelCheck", style | WS_VISIBLE, place.left, place.top,
+                                   place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                                   windowClass.hInstance, nullptr);
     }
-    ~CallerWindow() { DestroyWindow(m_window); }
-    CallerWindow(const CallerWindow&) = delete;
-    CallerWindow& operator=(const CallerWindow&) = delete;
+    ~SceneWindow() { DestroyWindow(m_window); }
+    SceneWindow(const SceneWindow&) = delete;
+    SceneWindow& operator=(const SceneWindow&) = delete;
 
     HWND Window() const { return m_window; }
-    bool HasFocus() const
-    {
-        return GetForegroundWindow() == m_window && GetActiveWindow() == m_window && GetFocus() == m_window;
-    }
 
 private:
     HWND m_window;
+};
+
+// The console's stand-in: an ordinary window, active and focused.
+class CallerWindow : public SceneWindow {
+public:
+    CallerWindow() : SceneWindow("DravelCheckCaller", COLOR_WINDOW, WS_OVERLAPPEDWINDOW, 0, kCallerPlace)
+    {
+        SetForegroundWindow(Window());
+        SetFocus(Window());
+    }
+
+    bool HasFocus() const
+    {
+        return GetForegroundWindow() == Window() && GetActiveWindow() == Window() && GetFocus() == Window();
+    }
+};
+
+// A plain grey window under the area read, never active: what the area shows then depends on the
+// library alone, not on whatever else the desktop has there.
+class Backdrop : public SceneWindow {
+public:
+    explicit Backdrop(const RECT& area)
+        : SceneWindow("DravelCheckBackdrop", COLOR_BTNSHADOW, WS_POPUP, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, area)
+    {
+    }
 };
 
 std::string Describe(HWND window)
@@ -101,7 +119,8 @@ std::string Describe(HWND window)
 }
 
 struct VisibleWindows {
-    HWND except;
+    HWND caller;
+    HWND backdrop;
     std::vector<HWND> found;
 };
 
@@ -110,7 +129,8 @@ BOOL CALLBACK KeepVisible(HWND window, LPARAM visible)
     auto& windows = *reinterpret_cast<VisibleWindows*>(visible);
     DWORD process = 0;
     GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && window != windows.except && IsWindowVisible(window))
+    if (process == GetCurrentProcessId() && window != windows.caller && window != windows.backdrop &&
+        IsWindowVisible(window))
         windows.found.push_back(window);
     return TRUE;
 }
@@ -203,10 +223,11 @@ void Scene(const ScenarioOptions& options)
     params.blue = 255;
     std::strncpy(params.bitmapFile, files.scenePicture.c_str(), sizeof params.bitmapFile - 1);
 
-    const CallerWindow caller;
     RECT area;
     UnionRect(&area, &kFirst, &kSecond);
     InflateRect(&area, kMargin, kMargin);
+    const Backdrop backdrop(area);
+    const CallerWindow caller;
     Run run;
     run.before = SettledScreen(area);
     if (!caller.HasFocus()) {
@@ -230,7 +251,7 @@ void Scene(const ScenarioOptions& options)
         }
     }
 
-    VisibleWindows left{caller.Window(), {}};
+    VisibleWindows left{caller.Window(), backdrop.Window(), {}};
     EnumWindows(KeepVisible, reinterpret_cast<LPARAM>(&left));
     for (HWND window : left.found)
         SendFinding({Check::kScreen, kClose, OrdinalLabel(kClose), "left " + Describe(window) + " visible"});
