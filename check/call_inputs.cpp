@@ -22,6 +22,17 @@ tavik::bmp::Bytes SmallBitmap()
                               }});
 }
 
+// Red grows to the right and green downwards, and a white block marks the top-left corner: shown
+// mirrored, upside down or shifted, it looks different.
+tavik::bmp::Bytes ScenePicture()
+{
+    return tavik::bmp::Build(
+        {.width = kScenePictureWidth, .height = kScenePictureHeight, .colourAt = [](int x, int y) -> std::uint32_t {
+             if (x < 8 && y < 8) return RGB(255, 255, 255);
+             return RGB(x * 255 / (kScenePictureWidth - 1), y * 255 / (kScenePictureHeight - 1), 0x40);
+         }});
+}
+
 // A name of `name` padded to make the whole path 259 bytes.
 std::string LongPath(const std::string& folder, char fill)
 {
@@ -44,7 +55,8 @@ TestFiles::TestFiles(const std::string& dir)
       japanese(dir + "\\表示画像.bmp"),
       longBitmap(LongPath(dir, 'L')),
       longMissing(LongPath(dir, 'M')),
-      missing(dir + "\\missing.bmp")
+      missing(dir + "\\missing.bmp"),
+      scenePicture(dir + "\\scene.bmp")
 {
 }
 
@@ -53,12 +65,13 @@ bool TestFiles::Create() const
     if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
     const tavik::bmp::Bytes bytes = SmallBitmap();
     for (const std::string* path : {&bitmap, &japanese, &longBitmap}) tavik::bmp::Save(*path, bytes);
+    tavik::bmp::Save(scenePicture, ScenePicture());
     return true;
 }
 
 void TestFiles::Remove() const
 {
-    for (const std::string* path : {&bitmap, &japanese, &longBitmap}) DeleteFileA(path->c_str());
+    for (const std::string* path : {&bitmap, &japanese, &longBitmap, &scenePicture}) DeleteFileA(path->c_str());
     RemoveDirectoryA(folder.c_str());
 }
 

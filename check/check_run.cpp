@@ -35,7 +35,8 @@ std::string ScenarioCommand(const Scenario& scenario, const CheckOptions& option
 {
     return Quoted(fw::ModuleFileName()) + " --scenario " + scenario.name + " --files " + Quoted(files.folder) +
            " --seed " + std::to_string(options.seed) + " --samples " + std::to_string(options.samples) + " --skip " +
-           std::to_string(skip) + " " + Quoted(options.library);
+           std::to_string(skip) + (options.pictures.empty() ? "" : " --pictures " + Quoted(options.pictures)) + " " +
+           Quoted(options.library);
 }
 
 // What ended a scenario before its end, blamed on the call in progress.
@@ -85,6 +86,12 @@ RunEnd Gather(Check check, const Scenario& scenario, const ChildRun& run, Gather
                 break;
             case LineKind::kMeasure:
                 gathered.tallies[line->check].measures.push_back(line->text);
+                break;
+            case LineKind::kNote:
+                gathered.tallies[line->check].notes.push_back(line->text);
+                break;
+            case LineKind::kNotJudged:
+                gathered.tallies[line->check].notJudged = line->text;
                 break;
             case LineKind::kEnd:
                 end.finished = true;
@@ -138,17 +145,20 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
         const Tally& tally = gathered.tallies[row.id];
         const std::string summary = row.summary({tally, options, gathered.times});
         if (row.role == Role::kNote)
-            results.push_back({row.id, Verdict::kNote, summary, {}});
+            results.push_back({row.id, Verdict::kNote, summary, {}, tally.notes});
         else if (!tally.findings.empty())
-            results.push_back({row.id, Verdict::kFail, tally.findings.front().Text(), tally.findings});
+            results.push_back({row.id, Verdict::kFail, tally.findings.front().Text(), tally.findings, tally.notes});
         else if (tally.cutShort)
             results.push_back(
                 {row.id,
                  Verdict::kNote,
                  "not finished: " + tally.cutShort->Text() + " (check " + std::to_string(Number(kFaultsCheck)) + ")",
-                 {}});
+                 {},
+                 tally.notes});
+        else if (!tally.notJudged.empty())
+            results.push_back({row.id, Verdict::kNote, "not judged: " + tally.notJudged, {}, tally.notes});
         else
-            results.push_back({row.id, Verdict::kPass, summary, {}});
+            results.push_back({row.id, Verdict::kPass, summary, {}, tally.notes});
     }
     return results;
 }

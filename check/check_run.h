@@ -16,6 +16,7 @@ struct CheckResult {
     Verdict verdict;
     std::string summary;  // the first finding of a failed check
     std::vector<Finding> findings;
+    std::vector<std::string> notes;
 };
 
 std::vector<CheckResult> RunChecks(const CheckOptions& options);

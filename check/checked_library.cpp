@@ -47,7 +47,12 @@ BOOL CALLBACK KeepOwnDialog(HWND window, LPARAM found)
 
 std::string OrdinalLabel(int ordinal)
 {
-    return "ordinal " + std::to_string(ordinal) + " (" + kNames[ordinal - 1] + ")";
+    return "ordinal " + std::to_string(ordinal) + " (" + CallName(ordinal) + ")";
+}
+
+std::string CallName(int ordinal)
+{
+    return kNames[ordinal - 1];
 }
 
 CheckedLibrary::CheckedLibrary(const std::string& path, std::uint32_t skip)

@@ -18,6 +18,8 @@ inline constexpr int kAllOrdinals[] = {kOpen, kClose, kSetAndShow, kMoveAndShow,
 
 // "ordinal 3 (Set & show)".
 std::string OrdinalLabel(int ordinal);
+// "Set & show".
+std::string CallName(int ordinal);
 
 struct CallOutcome {
     OverlayResult code;

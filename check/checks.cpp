@@ -5,6 +5,7 @@
 
 #include "check/checked_library.h"
 #include "check/scenarios.h"
+#include "check/scene.h"
 
 namespace check {
 
@@ -84,6 +85,15 @@ constexpr CheckRow kRows[] = {
      {},
      [](const SummaryInput& in) { return "over the sweep: " + CostSummary(in.times); },
      Role::kNote},
+    {Check::kScreen,
+     "what the library shows",
+     {{{"scene", Scene}}},
+     [](const SummaryInput&) {
+         return std::string(
+             "after Close no window of the library's is visible and the screen is as before Open; the caller's "
+             "window kept the foreground, activation and focus throughout");
+     },
+     Role::kJudged},
 };
 
 // The reports print each check's number; rows in number order keep them in step.

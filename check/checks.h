@@ -14,7 +14,7 @@
 namespace check {
 
 // The number is the one the reports print.
-enum class Check { kExports = 1, kCallingConvention, kRecords, kEveryInputReturns, kLifecycles, kCost };
+enum class Check { kExports = 1, kCallingConvention, kRecords, kEveryInputReturns, kLifecycles, kCost, kScreen };
 
 // Crashes, hangs and message boxes of every scenario are findings of this check.
 inline constexpr Check kFaultsCheck = Check::kEveryInputReturns;
@@ -48,6 +48,7 @@ struct CheckOptions {
     std::string library;  // full path
     std::uint32_t seed;
     std::uint32_t samples;
+    std::string pictures;  // the folder for the screen scene's pictures; empty for none
 };
 
 // What the scenarios told one check.
@@ -55,6 +56,8 @@ struct Tally {
     int calls = 0;  // calls of the check's own scenarios that returned
     std::vector<Finding> findings;
     std::vector<std::string> measures;  // in the order the scenarios sent them
+    std::vector<std::string> notes;     // reported beside the verdict
+    std::string notJudged;              // why the check could not be judged here; empty when it was
     std::optional<Finding> cutShort;    // why its own scenario did not reach its end
 };
 

@@ -12,7 +12,7 @@ namespace check {
 
 namespace {
 
-constexpr const char* kTags[] = {"call", "done", "find", "info", "end"};
+constexpr const char* kTags[] = {"call", "done", "find", "info", "note", "skip", "end"};
 // Between a finding's call and its outcome; the call is our own text and never holds one.
 constexpr char kCallEnd = '\t';
 
@@ -77,6 +77,16 @@ void SendMeasure(Check check, const std::string& text)
     Send(LineKind::kMeasure, std::to_string(Number(check)) + " " + text);
 }
 
+void SendNote(Check check, const std::string& text)
+{
+    Send(LineKind::kNote, std::to_string(Number(check)) + " " + text);
+}
+
+void SendNotJudged(Check check, const std::string& reason)
+{
+    Send(LineKind::kNotJudged, std::to_string(Number(check)) + " " + reason);
+}
+
 void SendEnd()
 {
     Send(LineKind::kEnd, "");
@@ -115,7 +125,9 @@ std::optional<Line> ParseLine(const std::string& text)
                 line.finding = {row->id, static_cast<int>(ordinal), both.substr(0, callEnd), both.substr(callEnd + 1)};
                 break;
             }
-            case LineKind::kMeasure: {
+            case LineKind::kMeasure:
+            case LineKind::kNote:
+            case LineKind::kNotJudged: {
                 const CheckRow* row = FindCheck(static_cast<int>(TakeNumber(rest)));
                 if (row == nullptr) return std::nullopt;
                 line.check = row->id;

@@ -55,22 +55,26 @@ int Count(const std::vector<CheckResult>& results, Verdict verdict)
 
 bool AllPassed(const std::vector<CheckResult>& results)
 {
-    return std::all_of(results.begin(), results.end(), [](const CheckResult& result) {
-        return result.verdict == Verdict::kPass || RowOf(result.check).role == Role::kNote;
-    });
+    // A judged check that could not be judged here, or was not finished, is a note; a check not
+    // finished is always a crash or hang that check 4 fails.
+    return std::none_of(results.begin(), results.end(),
+                        [](const CheckResult& result) { return result.verdict == Verdict::kFail; });
 }
 
 std::string TextReport(const CheckOptions& options, const std::vector<CheckResult>& results)
 {
     std::string report = "DravelCheck " + options.library + "\n";
+    int notes = Count(results, Verdict::kNote);
     for (const CheckResult& result : results) {
-        report += std::string(VerdictName(result.verdict)) + " " + std::to_string(Number(result.check)) + " " +
-                  RowOf(result.check).name + ": " + result.summary;
+        const std::string check = std::to_string(Number(result.check)) + " " + RowOf(result.check).name + ": ";
+        report += VerdictName(result.verdict) + (" " + check) + result.summary;
         if (result.findings.size() > 1)
             report += " (and " + std::to_string(result.findings.size() - 1) + " more, see --json)";
         report += "\n";
+        for (const std::string& note : result.notes)
+            report += VerdictName(Verdict::kNote) + (" " + check) + note + "\n";
+        notes += static_cast<int>(result.notes.size());
     }
-    const int notes = Count(results, Verdict::kNote);
     report += std::to_string(Count(results, Verdict::kPass)) + " passed, " +
               std::to_string(Count(results, Verdict::kFail)) + " failed, " + std::to_string(notes) +
               (notes == 1 ? " note: " : " notes: ") +
@@ -91,6 +95,9 @@ std::string JsonReport(const CheckOptions& options, const std::vector<CheckResul
                 VerdictName(result.verdict) + "\", \"summary\": " + JsonString(result.summary) + ", \"findings\": [";
         for (const Finding& finding : result.findings)
             json += (&finding == &result.findings.front() ? "" : ", ") + JsonString(finding.Text());
+        json += "], \"notes\": [";
+        for (const std::string& note : result.notes)
+            json += (&note == &result.notes.front() ? "" : ", ") + JsonString(note);
         json += "]}";
     }
     return json + "\n  ]\n}\n";

@@ -27,15 +27,6 @@ std::string Kilobytes(std::size_t bytes)
     return std::to_string(bytes / 1024) + " KB";
 }
 
-// Loads the library for a scenario; a library that does not load is its check's finding.
-bool Loaded(const CheckedLibrary& library, const ScenarioOptions& options)
-{
-    if (!library.IsLoaded())
-        SendFinding({options.check, kNoOrdinal, "",
-                     "the library does not load (error " + std::to_string(GetLastError()) + ")"});
-    return library.IsLoaded();
-}
-
 // The records are copied to this call's own stack, as the console's handlers hold them: a pointer
 // the library keeps then points at memory that stays there, and only the records check sees it.
 void Call(CheckedLibrary& library, int ordinal, const CallInput& input)
@@ -79,6 +70,14 @@ bool Counted(const tavik::ProcessUsage& usage)
 }
 
 }  // namespace
+
+bool Loaded(const CheckedLibrary& library, const ScenarioOptions& options)
+{
+    if (!library.IsLoaded())
+        SendFinding({options.check, kNoOrdinal, "",
+                     "the library does not load (error " + std::to_string(GetLastError()) + ")"});
+    return library.IsLoaded();
+}
 
 void Exports(const ScenarioOptions& options)
 {

@@ -19,7 +19,12 @@ struct ScenarioOptions {
     // Calls passed over before the first one made: a scenario cut short by a crash or hang goes
     // on after the call that ended it.
     std::uint32_t skip;
+    std::string pictures;  // the folder the screen scene writes its pictures to; empty for none
 };
+
+class CheckedLibrary;
+// Whether the library loaded for a scenario; a library that does not load is its check's finding.
+bool Loaded(const CheckedLibrary& library, const ScenarioOptions& options);
 
 void Exports(const ScenarioOptions& options);
 void CallingConvention(const ScenarioOptions& options);

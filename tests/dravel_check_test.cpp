@@ -31,8 +31,9 @@ Report RunCheck(const std::string& arguments)
         report.all += line + "\n";
         const bool verdict = line.starts_with("PASS ") || line.starts_with("FAIL ") || line.starts_with("NOTE ");
         for (const check::CheckRow& row : check::kChecks)
+            // The verdict comes first; notes may follow it.
             if (verdict && line.substr(5).starts_with(std::to_string(check::Number(row.id)) + " " + row.name + ":"))
-                report.checks[row.id] = line;
+                report.checks.emplace(row.id, line);
         if (line.find(" passed, ") != std::string::npos) report.summary = line;
     }
     return report;
@@ -51,6 +52,14 @@ TEST(DravelCheck, ReferenceLibraryPassesEveryCheck)
         EXPECT_TRUE(report.checks[row.id].starts_with(row.role == check::Role::kJudged ? "PASS" : "NOTE"))
             << row.name << "\n"
             << report.all;
+    // The screen scene's notes: the picture where it was asked for and nowhere else, then gone.
+    for (const char* shown :
+         {"Set & show to (64,64)-(256,208): showed a picture inside the asked rectangle and nothing "
+          "outside",
+          "Move & show to (320,112)-(448,208): showed a picture inside the asked rectangle and "
+          "nothing outside",
+          "Clear setting: took it away"})
+        EXPECT_NE(report.all.find(shown), std::string::npos) << report.all;
 }
 
 using check::Check;
@@ -71,6 +80,7 @@ const Broken kBroken[] = {
     {"crash_empty_name", Check::kEveryInputReturns, "(Set & show) width 64 height 64 colour 200,0,0 file empty"},
     {"hang_close", Check::kEveryInputReturns, "(Close) did not return within 5 s"},
     {"missing_4", Check::kExports, "ordinal 4 (Move & show) is not exported"},
+    {"leave_window", Check::kScreen, "ordinal 2 (Close) left a window of class \"BrokenDravelLeftWindow\""},
 };
 
 class DravelCheckBroken : public ::testing::TestWithParam<Broken> {};
