@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "check/abnormal_end.h"
 #include "check/call_inputs.h"
 #include "check/checked_library.h"
 #include "check/child_process.h"
@@ -48,10 +49,8 @@ std::string ScenarioCommand(const Scenario& scenario, const CheckOptions& option
 }
 
 // Why a scenario did not reach its end, blamed on the call in progress.
-std::string CutShort(const ChildRun& run, const std::string& call)
+std::string CutShort(const ChildRun& run, const std::string& call, const std::string& ending)
 {
-    char code[32];
-    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(run.exitCode));
     switch (run.end) {
         case ChildRun::End::kNotStarted:
             return "the scenario process did not start";
@@ -61,21 +60,21 @@ std::string CutShort(const ChildRun& run, const std::string& call)
         case ChildRun::End::kExited:
             break;
     }
-    if (run.exitCode >= 0xC0000000) return call + " crashed (exception " + code + ")";
-    return call + " ended the process (exit code " + std::to_string(run.exitCode) + ")";
+    return AbnormalEnd(run.exitCode, ending, call);
 }
 
 // How one run of a scenario ended.
 struct RunEnd {
     bool finished = false;
     std::uint32_t callsDone = 0;
+    int ordinal = 0;  // of the call in progress
     std::string fault;  // the call in progress and what it did, when not finished
 };
 
 RunEnd Gather(const Scenario& scenario, const ChildRun& run, Tally (&tally)[kChecks + 1],
               std::vector<double> (&micros)[kOrdinals + 1])
 {
-    std::string call = "starting the scenario";
+    std::string call = "starting the scenario", ending;
     RunEnd end;
     for (const std::string& text : run.lines) {
         const auto line = ParseLine(text);
@@ -83,6 +82,7 @@ RunEnd Gather(const Scenario& scenario, const ChildRun& run, Tally (&tally)[kChe
         switch (line->kind) {
             case LineKind::kCall:
                 call = line->text;
+                end.ordinal = line->number;
                 break;
             case LineKind::kDone:
                 ++end.callsDone;
@@ -98,10 +98,13 @@ RunEnd Gather(const Scenario& scenario, const ChildRun& run, Tally (&tally)[kChe
             case LineKind::kEnd:
                 end.finished = true;
                 break;
+            case LineKind::kEnding:
+                ending = line->text;
+                break;
         }
     }
     if (end.finished) return end;
-    end.fault = CutShort(run, call);
+    end.fault = CutShort(run, call, ending);
     const std::string reason = std::string(scenario.name) + ": " + end.fault;
     AddOnce(tally[kEveryInputReturns].findings, reason);
     if (scenario.check != kEveryInputReturns) tally[scenario.check].cutShort = reason;
@@ -119,8 +122,8 @@ void RunScenarioToEnd(const Scenario& scenario, const CheckOptions& options, con
         const RunEnd end = Gather(scenario, run, tally, micros);
         if (end.finished || scenario.check != kEveryInputReturns || run.end == ChildRun::End::kNotStarted) return;
         // The same entry point failing the same way again tells nothing new.
-        const std::string fault =
-            end.fault.substr(0, end.fault.find(')')) + (run.end == ChildRun::End::kSilent ? "hang" : "crash");
+        const std::string fault = std::to_string(end.ordinal) +
+                                  (run.end == ChildRun::End::kSilent ? " hang" : " crash");
         if (std::find(faults.begin(), faults.end(), fault) != faults.end()) return;
         faults.push_back(fault);
         skip += end.callsDone + 1;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "check/abi_probe.h"
+#include "check/abnormal_end.h"
 #include "check/protocol.h"
 
 namespace check {
@@ -69,6 +70,7 @@ std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfac
     }
     const std::string label = OrdinalLabel(ordinal) + (what.empty() ? "" : " " + what);
     SendCall(ordinal, label);
+    ForgetThrows();
     // Set & show takes (params, rect), Move & show (rect); the others take nothing.
     const auto first = reinterpret_cast<std::uintptr_t>(ordinal == kMoveAndShow ? static_cast<const void*>(rect)
                                                                                 : static_cast<const void*>(params));

@@ -10,8 +10,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "check/abnormal_end.h"
 #include "check/check_run.h"
 #include "check/child_process.h"
+#include "check/library_image.h"
 #include "check/protocol.h"
 #include "check/scenarios.h"
 #include "framework/module_path.h"
@@ -79,9 +81,14 @@ int main(int argc, char** argv)
         // A crash must end the scenario process quietly, not wait on an error box.
         SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
         check::ClaimStandardOutput();
+        check::WatchAbnormalEnd();
         return check::RunScenario(scenario, {library, files, seed, samples, skip}) ? 0 : Usage();
     }
     const check::CheckOptions options{FullPath(library), seed, samples};
+    if (const auto unjudgeable = check::UnjudgeableImage(options.library)) {
+        std::printf("NOT JUDGED: %s\n", unjudgeable->c_str());
+        return 3;
+    }
     const std::vector<check::CheckResult> results = check::RunChecks(options);
     const std::string report = json ? check::JsonReport(options, results) : check::TextReport(options, results);
     std::fputs(report.c_str(), stdout);

@@ -12,7 +12,7 @@ namespace check {
 
 namespace {
 
-constexpr const char* kTags[] = {"call", "done", "find", "info", "end"};
+constexpr const char* kTags[] = {"call", "done", "find", "info", "end", "exit"};
 
 HANDLE g_channel = nullptr;
 
@@ -37,6 +37,7 @@ bool InRange(const Line& line)
         case LineKind::kMeasure:
             return line.number >= 1 && line.number <= kChecks;
         case LineKind::kEnd:
+        case LineKind::kEnding:
             break;
     }
     return true;
@@ -78,6 +79,11 @@ void SendMeasure(int check, const std::string& text)
 void SendEnd()
 {
     Send(LineKind::kEnd, "");
+}
+
+void SendEnding(const char* what)
+{
+    Send(LineKind::kEnding, std::string("0 ") + what);
 }
 
 std::optional<Line> ParseLine(const std::string& text)

@@ -1,5 +1,6 @@
 // What a scenario process tells the checking process, one line each, as it goes: a call about to
-// start (so a crash or hang is blamed on it), a call that returned, a finding and a measurement.
+// start (so a crash or hang is blamed on it), a call that returned, a finding, a measurement, the
+// end, and what ended the process when it dies early.
 #pragma once
 
 #include <cstdint>
@@ -11,7 +12,7 @@ namespace check {
 // Exports, calling convention, records, every input returns, leaks, per-call cost.
 inline constexpr int kChecks = 6;
 
-enum class LineKind { kCall, kDone, kFinding, kMeasure, kEnd };
+enum class LineKind { kCall, kDone, kFinding, kMeasure, kEnd, kEnding };
 
 struct Line {
     LineKind kind = LineKind::kEnd;
@@ -30,6 +31,8 @@ void SendDone(int ordinal, std::uint32_t code, double micros);
 void SendFinding(int check, const std::string& text);
 void SendMeasure(int check, const std::string& text);
 void SendEnd();
+// What is ending the process before its end: "throw" or "abort" (abnormal_end.h).
+void SendEnding(const char* what);
 
 // The checking side; nullopt for a line that is none of these, or whose number is out of range.
 std::optional<Line> ParseLine(const std::string& text);

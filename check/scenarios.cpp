@@ -8,6 +8,7 @@
 #include "check/call_inputs.h"
 #include "check/checked_library.h"
 #include "check/guarded_records.h"
+#include "check/library_image.h"
 #include "check/process_usage.h"
 #include "check/protocol.h"
 
@@ -21,6 +22,8 @@ constexpr int kCycles = 1000;
 constexpr std::size_t kGdiAllowance = 8;
 constexpr std::size_t kWindowAllowance = 1;
 constexpr std::size_t kPrivateAllowance = 4 << 20;
+constexpr std::size_t kHandleAllowance = 8;
+constexpr std::size_t kThreadAllowance = 1;
 
 std::string Kilobytes(std::size_t bytes)
 {
@@ -32,7 +35,7 @@ std::string Kilobytes(std::size_t bytes)
 bool Loaded(const CheckedLibrary& library, int check)
 {
     if (!library.IsLoaded())
-        SendFinding(check, "the library does not load (error " + std::to_string(GetLastError()) + ")");
+        SendFinding(check, LoadFailure(GetLastError()));
     return library.IsLoaded();
 }
 
@@ -177,11 +180,16 @@ void Lifecycles(const ScenarioOptions& options)
     const std::string counts = "GDI objects " + std::to_string(before.gdiObjects) + " -> " +
                                std::to_string(after.gdiObjects) + ", windows " + std::to_string(before.userObjects) +
                                " -> " + std::to_string(after.userObjects) + ", private " +
-                               Kilobytes(before.privateBytes) + " -> " + Kilobytes(after.privateBytes);
+                               Kilobytes(before.privateBytes) + " -> " + Kilobytes(after.privateBytes) +
+                               ", kernel handles " + std::to_string(before.kernelHandles) + " -> " +
+                               std::to_string(after.kernelHandles) + ", threads " + std::to_string(before.threads) +
+                               " -> " + std::to_string(after.threads);
     SendMeasure(5, std::to_string(kCycles) + " Open/Set & show/Clear setting/Close cycles: " + counts);
     if (after.gdiObjects > before.gdiObjects + kGdiAllowance ||
         after.userObjects > before.userObjects + kWindowAllowance ||
-        after.privateBytes > before.privateBytes + kPrivateAllowance)
+        after.privateBytes > before.privateBytes + kPrivateAllowance ||
+        after.kernelHandles > before.kernelHandles + kHandleAllowance ||
+        after.threads > before.threads + kThreadAllowance)
         SendFinding(5, "after " + std::to_string(kCycles) + " cycles: " + counts);
 }
 
