@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
+
+#include "check/checked_library.h"
 
 namespace check {
 
@@ -51,7 +55,7 @@ void SetPath(CallInput& input, const std::string& path, const char* kind)
 
 TestFiles::TestFiles(const std::string& dir)
     : folder(dir),
-      bitmap(dir + "\\picture.bmp"),
+      bitmap(dir + "\\Image.bmp"),
       japanese(dir + "\\表示画像.bmp"),
       longBitmap(LongPath(dir, 'L')),
       longMissing(LongPath(dir, 'M')),
@@ -101,6 +105,9 @@ CallInput PlainInput(const TestFiles& files)
     return input;
 }
 
+namespace {
+
+// Every edge value of each field, one field at a time, the others plain.
 std::vector<CallInput> SweepInputs(const TestFiles& files)
 {
     const CallInput plain = PlainInput(files);
@@ -139,6 +146,35 @@ std::vector<CallInput> SweepInputs(const TestFiles& files)
         inputs.back().rect = rect;
     }
     return inputs;
+}
+
+}  // namespace
+
+std::vector<PlannedCall> SweepCalls(const TestFiles& files)
+{
+    std::vector<PlannedCall> calls;
+    for (const CallInput& input : SweepInputs(files))
+        for (int ordinal : {kOpen, kSetAndShow, kMoveAndShow, kClearSetting, kClose}) calls.push_back({ordinal, input});
+    const CallInput plain = PlainInput(files);
+    int order[] = {kOpen, kClose, kSetAndShow, kMoveAndShow, kClearSetting};
+    do {
+        for (int ordinal : order) calls.push_back({ordinal, plain});
+        calls.push_back({kClose, plain});
+    } while (std::next_permutation(std::begin(order), std::end(order)));
+    for (int ordinal : {kOpen, kOpen, kSetAndShow, kSetAndShow, kMoveAndShow, kMoveAndShow, kClearSetting,
+                        kClearSetting, kClose, kClose}) calls.push_back({ordinal, plain});
+    return calls;
+}
+
+std::vector<PlannedCall> RandomCalls(const TestFiles& files, std::uint32_t seed, std::uint32_t samples)
+{
+    RandomInputs random(files, seed);
+    std::vector<PlannedCall> calls;
+    for (std::uint32_t i = 0; i < samples; ++i) {
+        const int ordinal = random.NextOrdinal();
+        calls.push_back({ordinal, random.Next()});
+    }
+    return calls;
 }
 
 std::uint32_t RandomInputs::Value()

@@ -10,6 +10,7 @@
 #include "check/checked_library.h"
 #include "check/child_process.h"
 #include "check/protocol.h"
+#include "check/reproducer.h"
 #include "check/scenarios.h"
 #include "framework/module_path.h"
 
@@ -17,8 +18,6 @@ namespace check {
 
 namespace {
 
-// A call that takes longer than this is taken for hung.
-constexpr DWORD kHangMs = 5000;
 constexpr int kEveryInputReturns = 4;
 constexpr int kCost = 6;
 constexpr const char* kNames[kChecks] = {"exports",
@@ -111,6 +110,24 @@ RunEnd Gather(const Scenario& scenario, const ChildRun& run, Tally (&tally)[kChe
     return end;
 }
 
+// Shrinks the calls of a run cut short and names the reproducer in the run's finding.
+void AddReproducer(const Scenario& scenario, const CheckOptions& options, const TestFiles& files, std::uint32_t skip,
+                   const RunEnd& end, std::vector<std::string>& findings)
+{
+    const std::vector<PlannedCall> planned = PlannedCalls(scenario.name, files, options.seed, options.samples);
+    const std::size_t last = skip + end.callsDone;
+    if (last >= planned.size()) return;
+    const std::vector<PlannedCall> calls(planned.begin() + skip, planned.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+    const std::string name = std::string(scenario.name) + "-" + std::to_string(skip + 1);
+    const auto reproducer = WriteReproducer(calls, options.library, files, options.reproFolder, name);
+    const std::string reason = std::string(scenario.name) + ": " + end.fault;
+    const auto finding = std::find(findings.begin(), findings.end(), reason);
+    if (finding == findings.end()) return;
+    *finding += reproducer ? " (reproducer: " + reproducer->path + ", " + std::to_string(reproducer->callsAfter) +
+                                 " of " + std::to_string(reproducer->callsBefore) + " calls)"
+                           : " (no reproducer: the calls replayed did not show it again)";
+}
+
 // Runs a scenario to its end. The inputs of check 4 go on after a call that crashed or hung, from
 // the call after it, until the same fault comes back: one bad input must not hide the others.
 void RunScenarioToEnd(const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
@@ -126,6 +143,7 @@ void RunScenarioToEnd(const Scenario& scenario, const CheckOptions& options, con
                                   (run.end == ChildRun::End::kSilent ? " hang" : " crash");
         if (std::find(faults.begin(), faults.end(), fault) != faults.end()) return;
         faults.push_back(fault);
+        AddReproducer(scenario, options, files, skip, end, tally[kEveryInputReturns].findings);
         skip += end.callsDone + 1;
     }
 }

@@ -12,6 +12,7 @@ struct CheckOptions {
     std::string library;  // full path
     std::uint32_t seed;
     std::uint32_t samples;
+    std::string reproFolder;  // full path
 };
 
 enum class Verdict { kPass, kFail, kNote };

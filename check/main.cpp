@@ -15,6 +15,7 @@
 #include "check/child_process.h"
 #include "check/library_image.h"
 #include "check/protocol.h"
+#include "check/reproducer.h"
 #include "check/scenarios.h"
 #include "framework/module_path.h"
 
@@ -49,7 +50,7 @@ bool ReadNumber(const char* text, std::uint32_t& number)
 
 int main(int argc, char** argv)
 {
-    std::string scenario, files, library;
+    std::string scenario, files, library, replay, repro = "dravelcheck-repro";
     std::uint32_t seed = kDefaultSeed, samples = kDefaultSamples, skip = 0;
     bool json = false;
     for (int i = 1; i < argc; ++i) {
@@ -61,6 +62,10 @@ int main(int argc, char** argv)
             scenario = argv[++i];
         else if (argument == "--files" && hasValue)
             files = argv[++i];
+        else if (argument == "--replay" && hasValue)
+            replay = argv[++i];
+        else if (argument == "--repro" && hasValue)
+            repro = argv[++i];
         else if (argument == "--seed" && hasValue) {
             if (!ReadNumber(argv[++i], seed)) return Usage();
         } else if (argument == "--samples" && hasValue) {
@@ -82,9 +87,13 @@ int main(int argc, char** argv)
         SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
         check::ClaimStandardOutput();
         check::WatchAbnormalEnd();
+        // Relative names, the console's "Image.bmp" among them, find the test files.
+        SetCurrentDirectoryA(files.c_str());
+        if (scenario == "replay") return check::PlayReplay(library, files, replay), 0;
         return check::RunScenario(scenario, {library, files, seed, samples, skip}) ? 0 : Usage();
     }
-    const check::CheckOptions options{FullPath(library), seed, samples};
+    if (!replay.empty()) return check::ReplayCommand(FullPath(replay), FullPath(library));
+    const check::CheckOptions options{FullPath(library), seed, samples, FullPath(repro)};
     if (const auto unjudgeable = check::UnjudgeableImage(options.library)) {
         std::printf("NOT JUDGED: %s\n", unjudgeable->c_str());
         return 3;

@@ -12,6 +12,9 @@ namespace check {
 // Exports, calling convention, records, every input returns, leaks, per-call cost.
 inline constexpr int kChecks = 6;
 
+// A scenario silent for this long is in a call that is taken for hung.
+inline constexpr unsigned kHangMs = 5000;
+
 enum class LineKind { kCall, kDone, kFinding, kMeasure, kEnd, kEnding };
 
 struct Line {

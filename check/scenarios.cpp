@@ -99,23 +99,14 @@ void Sweep(const ScenarioOptions& options)
     CheckedLibrary library(options.library, options.skip);
     if (!Loaded(library, 4)) return;
     const TestFiles files(options.files);
-    for (const CallInput& input : SweepInputs(files))
-        for (int ordinal : {kOpen, kSetAndShow, kMoveAndShow, kClearSetting, kClose}) Call(library, ordinal, input);
-    // Every order of the five calls, and each call twice in a row; a Close after each resets.
-    const CallInput plain = PlainInput(files);
-    int order[] = {kOpen, kClose, kSetAndShow, kMoveAndShow, kClearSetting};
-    do {
-        for (int ordinal : order) Call(library, ordinal, plain);
-        Call(library, kClose, plain);
-    } while (std::next_permutation(std::begin(order), std::end(order)));
-    for (int ordinal : {kOpen, kOpen, kSetAndShow, kSetAndShow, kMoveAndShow, kMoveAndShow, kClearSetting,
-                        kClearSetting, kClose, kClose})
-        Call(library, ordinal, plain);
+    for (const PlannedCall& call : SweepCalls(files)) Call(library, call.ordinal, call.input);
 }
+
+constexpr int kCycle[] = {kOpen, kSetAndShow, kClearSetting, kClose};
 
 void Cycle(CheckedLibrary& library, const CallInput& input)
 {
-    for (int ordinal : {kOpen, kSetAndShow, kClearSetting, kClose}) library.Call(ordinal, &input.params, &input.rect);
+    for (int ordinal : kCycle) library.Call(ordinal, &input.params, &input.rect);
 }
 
 // A window of our own while it lives, so the process always has one to count and 0 can only mean a
@@ -148,13 +139,11 @@ void RandomSample(const ScenarioOptions& options)
     if (!Loaded(library, 4)) return;
     const TestFiles files(options.files);
     const CountedWindow counted;
+    // Made before the first count, so that their memory is not taken for the library's.
+    const std::vector<PlannedCall> calls = RandomCalls(files, options.seed, options.samples);
     Cycle(library, PlainInput(files));
     const tavik::ProcessUsage before = tavik::SettledUsage();
-    RandomInputs random(files, options.seed);
-    for (std::uint32_t i = 0; i < options.samples; ++i) {
-        const int ordinal = random.NextOrdinal();
-        Call(library, ordinal, random.Next());
-    }
+    for (const PlannedCall& call : calls) Call(library, call.ordinal, call.input);
     library.Call(kClose, nullptr, nullptr);
     const tavik::ProcessUsage after = tavik::SettledUsage();
     if (!Counted(before) || !Counted(after)) return;
@@ -197,6 +186,18 @@ void Lifecycles(const ScenarioOptions& options)
 
 const Scenario kScenarios[6] = {{"exports", 1, Exports}, {"abi", 2, CallingConvention}, {"records", 3, Records},
                                 {"sweep", 4, Sweep},     {"cycles", 5, Lifecycles},     {"random", 4, RandomSample}};
+
+std::vector<PlannedCall> PlannedCalls(const std::string& name, const TestFiles& files, std::uint32_t seed,
+                                      std::uint32_t samples)
+{
+    if (name == "sweep") return SweepCalls(files);
+    if (name != "random") return {};
+    std::vector<PlannedCall> calls;
+    for (int ordinal : kCycle) calls.push_back({ordinal, PlainInput(files)});
+    for (PlannedCall& call : RandomCalls(files, seed, samples)) calls.push_back(std::move(call));
+    calls.push_back({kClose, PlainInput(files)});
+    return calls;
+}
 
 bool RunScenario(const std::string& name, const ScenarioOptions& options)
 {

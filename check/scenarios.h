@@ -4,6 +4,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "check/call_inputs.h"
 
 namespace check {
 
@@ -24,6 +27,11 @@ struct Scenario {
     void (*run)(const ScenarioOptions&);
 };
 extern const Scenario kScenarios[6];
+
+// The calls the sweep or the random sample makes, in order, as the reproducers replay them;
+// empty for the other scenarios.
+std::vector<PlannedCall> PlannedCalls(const std::string& name, const TestFiles& files, std::uint32_t seed,
+                                      std::uint32_t samples);
 
 // Runs the named scenario in this process; false for an unknown name.
 bool RunScenario(const std::string& name, const ScenarioOptions& options);
