@@ -44,13 +44,6 @@ std::string LongPath(const std::string& folder, char fill)
     return path + std::string(kPathBytes - 1 - path.size() - 4, fill) + ".bmp";
 }
 
-void SetPath(CallInput& input, const std::string& path, const char* kind)
-{
-    std::memset(input.params.bitmapFile, 0, kPathBytes);
-    std::memcpy(input.params.bitmapFile, path.data(), std::min(path.size(), kPathBytes));
-    input.fileKind = kind;
-}
-
 }  // namespace
 
 TestFiles::TestFiles(const std::string& dir)
@@ -93,6 +86,22 @@ std::string CallInput::DescribeRect() const
 {
     return "rect " + std::to_string(rect.startX) + "," + std::to_string(rect.startY) + "," + std::to_string(rect.endX) +
            "," + std::to_string(rect.endY);
+}
+
+void SetPath(CallInput& input, const std::string& path, const std::string& kind)
+{
+    std::memset(input.params.bitmapFile, 0, kPathBytes);
+    std::memcpy(input.params.bitmapFile, path.data(), std::min(path.size(), kPathBytes));
+    input.fileKind = kind;
+}
+
+CallInput StartupInput(int ordinal)
+{
+    CallInput input{};
+    input.params.width = input.params.height = 128;
+    SetPath(input, "Image.bmp", "named");
+    input.rect = ordinal == kMoveAndShow ? OverlayRect{128, 128, 256, 256} : OverlayRect{0, 0, 128, 128};
+    return input;
 }
 
 CallInput PlainInput(const TestFiles& files)

@@ -38,6 +38,13 @@ struct CallInput {
     std::string DescribeRect() const;
 };
 
+// Sets the file name field to `path` (at most 260 bytes, zeros after it), of the kind named.
+void SetPath(CallInput& input, const std::string& path, const std::string& kind);
+
+// The console's fields as it opens, for Set & show or Move & show: a 128 x 128 black surface of
+// "Image.bmp" at (0, 0)-(128, 128); Move & show to (128, 128)-(256, 256).
+CallInput StartupInput(int ordinal);
+
 // A 64 x 64 surface of the bitmap, placed at (16, 16).
 CallInput PlainInput(const TestFiles& files);
 

@@ -25,7 +25,8 @@ constexpr const char* kNames[kChecks] = {"exports",
                                          "records read-only and not kept",
                                          "every input returns",
                                          "lifecycles leak nothing",
-                                         "per-call cost"};
+                                         "per-call cost",
+                                         "caller's state kept"};
 
 struct Tally {
     int calls = 0;
@@ -259,6 +260,9 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
             results.push_back({check, kNames[check - 1], Verdict::kPass, PassSummary(check, t, options), {}});
     }
     results.push_back({kCost, kNames[kCost - 1], Verdict::kNote, "over the sweep: " + CostSummary(micros), {}});
+    const Tally& state = tally[kChecks];
+    results.push_back({kChecks, kNames[kChecks - 1], state.findings.empty() ? Verdict::kPass : Verdict::kFail,
+                       state.findings.empty() ? std::to_string(state.calls) + " calls: no message left for the caller, current directory, error mode, thread locale, activation and focus kept" : state.findings.front(), state.findings});
     return results;
 }
 

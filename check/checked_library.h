@@ -21,6 +21,9 @@ std::string OrdinalLabel(int ordinal);
 struct CallOutcome {
     OverlayResult code;
     std::vector<std::string> abiBreaches;
+    // What the library left in the caller's queue that is not its own windows' business: WM_QUIT,
+    // thread messages, messages to windows of other modules.
+    std::vector<std::string> foreignMessages;
 };
 
 class CheckedLibrary {

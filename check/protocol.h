@@ -9,8 +9,8 @@
 
 namespace check {
 
-// Exports, calling convention, records, every input returns, leaks, per-call cost.
-inline constexpr int kChecks = 6;
+// Exports, calling convention, records, every input returns, leaks, per-call cost, caller's state.
+inline constexpr int kChecks = 7;
 
 // A scenario silent for this long is in a call that is taken for hung.
 inline constexpr unsigned kHangMs = 5000;

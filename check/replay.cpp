@@ -13,7 +13,6 @@ namespace check {
 namespace {
 
 constexpr const char* kCallNames[] = {"Open", "Close", "Set & show", "Move & show", "Clear setting"};
-constexpr const char* kStartupFile = "Image.bmp";
 constexpr std::size_t kPathBytes = sizeof(OverlaySurfaceParams::bitmapFile);
 
 // The test files a replay names by kind; the checker makes them afresh for each run.
@@ -30,13 +29,6 @@ const FileKind* FindKind(const std::string& name)
     for (const FileKind& kind : kFileKinds)
         if (name == kind.name) return &kind;
     return nullptr;
-}
-
-void SetFile(CallInput& input, const std::string& bytes, const std::string& kind)
-{
-    std::memset(input.params.bitmapFile, 0, kPathBytes);
-    std::memcpy(input.params.bitmapFile, bytes.data(), std::min(bytes.size(), kPathBytes));
-    input.fileKind = kind;
 }
 
 std::string FileBytes(const CallInput& input)
@@ -149,7 +141,7 @@ std::optional<std::string> ReadFields(const std::string& line, std::size_t at, i
         if (name == "file" && ordinal == kSetAndShow && at < line.size() && line[at] == '"') {
             std::string bytes;
             if (auto error = Unquote(line, at, bytes)) return error;
-            SetFile(input, bytes, bytes.empty() ? "empty" : "named");
+            SetPath(input, bytes, bytes.empty() ? "empty" : "named");
             continue;
         }
         if (name == "file" && ordinal == kSetAndShow && at < line.size() && line[at] == '<') {
@@ -159,7 +151,7 @@ std::optional<std::string> ReadFields(const std::string& line, std::size_t at, i
             if (close == std::string::npos || known == nullptr)
                 return "file=<...> names one of <bitmap>, <japanese>, <259-byte bitmap>, <259-byte missing>, "
                        "<missing>, <directory>";
-            SetFile(input, files.*known->path, kind);
+            SetPath(input, files.*known->path, kind);
             at = close + 1;
             continue;
         }
@@ -172,15 +164,6 @@ std::optional<std::string> ReadFields(const std::string& line, std::size_t at, i
 }
 
 }  // namespace
-
-CallInput StartupInput(int ordinal)
-{
-    CallInput input{};
-    input.params.width = input.params.height = 128;
-    SetFile(input, kStartupFile, "named");
-    input.rect = ordinal == kMoveAndShow ? OverlayRect{128, 128, 256, 256} : OverlayRect{0, 0, 128, 128};
-    return input;
-}
 
 Replay ParseReplay(const std::string& text, const TestFiles& files)
 {
@@ -235,7 +218,7 @@ std::string ReplayText(const std::vector<PlannedCall>& calls)
             field("blue", params.blue, startup.params.blue);
             if (FindKind(call.input.fileKind))
                 text += " file=<" + call.input.fileKind + ">";
-            else if (FileBytes(call.input) != kStartupFile)
+            else if (FileBytes(call.input) != FileBytes(startup))
                 text += " file=" + Quoted(FileBytes(call.input));
         }
         const OverlayRect& rect = call.input.rect;

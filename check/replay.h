@@ -31,9 +31,6 @@ struct Replay {
     std::vector<std::string> errors;  // "line N: reason", one per line that cannot be read
 };
 
-// The console's fields as it opens: Set & show's and Move & show's inputs.
-CallInput StartupInput(int ordinal);
-
 Replay ParseReplay(const std::string& text, const TestFiles& files);
 
 // The lines for `calls`, each naming only the fields that differ from the start-up values.

@@ -6,6 +6,7 @@
 
 #include "check/abi_probe.h"
 #include "check/call_inputs.h"
+#include "check/caller_state.h"
 #include "check/checked_library.h"
 #include "check/guarded_records.h"
 #include "check/library_image.h"
@@ -17,6 +18,7 @@ namespace check {
 namespace {
 
 constexpr int kCycles = 1000;
+constexpr int kCallerState = 7;
 // What 1,000 cycles may leave behind: Wine's own caches move a little; a leak of one object or one
 // small surface per cycle goes far past this.
 constexpr std::size_t kGdiAllowance = 8;
@@ -182,10 +184,36 @@ void Lifecycles(const ScenarioOptions& options)
         SendFinding(5, "after " + std::to_string(kCycles) + " cycles: " + counts);
 }
 
+// Each call with the caller's window active and its state noted, the start-up input among them:
+// its relative "Image.bmp" depends on the current directory.
+void CallerStateKept(const ScenarioOptions& options)
+{
+    CheckedLibrary library(options.library);
+    if (!Loaded(library, kCallerState)) return;
+    const TestFiles files(options.files);
+    const CallerWindow window;
+    const CallInput plain = PlainInput(files);
+    const CallInput startup = StartupInput(kSetAndShow);
+    const std::pair<int, const CallInput*> calls[] = {
+        {kOpen, &plain},         {kSetAndShow, &plain},   {kMoveAndShow, &plain}, {kSetAndShow, &startup},
+        {kClearSetting, &plain}, {kClose, &plain},        {kOpen, &startup},      {kSetAndShow, &startup},
+        {kClose, &plain}};
+    for (const auto& [ordinal, input] : calls) {
+        const CallerState before = CallerStateNow();
+        const auto outcome = library.Call(ordinal, &input->params, &input->rect);
+        if (!outcome) continue;
+        std::vector<std::string> changes = outcome->foreignMessages;
+        for (std::string& change : StateChanges(before, CallerStateNow())) changes.push_back(std::move(change));
+        for (const std::string& change : changes) SendFinding(kCallerState, OrdinalLabel(ordinal) + " " + change);
+        RestoreState(before, window);
+    }
+}
+
 }  // namespace
 
-const Scenario kScenarios[6] = {{"exports", 1, Exports}, {"abi", 2, CallingConvention}, {"records", 3, Records},
-                                {"sweep", 4, Sweep},     {"cycles", 5, Lifecycles},     {"random", 4, RandomSample}};
+const Scenario kScenarios[7] = {{"exports", 1, Exports}, {"abi", 2, CallingConvention}, {"records", 3, Records},
+                                {"sweep", 4, Sweep},     {"cycles", 5, Lifecycles},     {"random", 4, RandomSample},
+                                {"state", kCallerState, CallerStateKept}};
 
 std::vector<PlannedCall> PlannedCalls(const std::string& name, const TestFiles& files, std::uint32_t seed,
                                       std::uint32_t samples)

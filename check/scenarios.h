@@ -26,7 +26,7 @@ struct Scenario {
     int check;
     void (*run)(const ScenarioOptions&);
 };
-extern const Scenario kScenarios[6];
+extern const Scenario kScenarios[7];
 
 // The calls the sweep or the random sample makes, in order, as the reproducers replay them;
 // empty for the other scenarios.
