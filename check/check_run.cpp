@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <thread>
 
 #include "check/abnormal_end.h"
 #include "check/call_inputs.h"
 #include "check/checked_library.h"
 #include "check/child_process.h"
+#include "check/library_image.h"
 #include "check/protocol.h"
 #include "check/reproducer.h"
 #include "check/scenarios.h"
@@ -19,6 +21,7 @@ namespace check {
 namespace {
 
 constexpr int kEveryInputReturns = 4;
+constexpr int kLifecycles = 5;
 constexpr int kCost = 6;
 constexpr const char* kNames[kChecks] = {"exports",
                                          "calling convention and registers",
@@ -32,6 +35,7 @@ struct Tally {
     int calls = 0;
     std::vector<std::string> findings;
     std::vector<std::string> measures;
+    std::vector<std::string> notJudged;
     std::string cutShort;
 };
 
@@ -39,6 +43,27 @@ void AddOnce(std::vector<std::string>& texts, const std::string& text)
 {
     if (std::find(texts.begin(), texts.end(), text) == texts.end()) texts.push_back(text);
 }
+
+// What the scenarios of one lane told, by check, and the sweep's call times by ordinal.
+struct Gathered {
+    Tally tally[kChecks + 1];
+    std::vector<double> micros[kOrdinals + 1];
+
+    void Add(const Gathered& other)
+    {
+        for (int check = 1; check <= kChecks; ++check) {
+            Tally& to = tally[check];
+            const Tally& from = other.tally[check];
+            to.calls += from.calls;
+            for (const std::string& text : from.findings) AddOnce(to.findings, text);
+            for (const std::string& text : from.notJudged) AddOnce(to.notJudged, text);
+            to.measures.insert(to.measures.end(), from.measures.begin(), from.measures.end());
+            if (to.cutShort.empty()) to.cutShort = from.cutShort;
+        }
+        for (int ordinal = 1; ordinal <= kOrdinals; ++ordinal)
+            micros[ordinal].insert(micros[ordinal].end(), other.micros[ordinal].begin(), other.micros[ordinal].end());
+    }
+};
 
 std::string ScenarioCommand(const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
                             std::uint32_t skip)
@@ -71,9 +96,9 @@ struct RunEnd {
     std::string fault;  // the call in progress and what it did, when not finished
 };
 
-RunEnd Gather(const Scenario& scenario, const ChildRun& run, Tally (&tally)[kChecks + 1],
-              std::vector<double> (&micros)[kOrdinals + 1])
+RunEnd Gather(const Scenario& scenario, const ChildRun& run, Gathered& gathered)
 {
+    Tally(&tally)[kChecks + 1] = gathered.tally;
     std::string call = "starting the scenario", ending;
     RunEnd end;
     for (const std::string& text : run.lines) {
@@ -87,7 +112,7 @@ RunEnd Gather(const Scenario& scenario, const ChildRun& run, Tally (&tally)[kChe
             case LineKind::kDone:
                 ++end.callsDone;
                 ++tally[scenario.check].calls;
-                if (std::string(scenario.name) == "sweep") micros[line->number].push_back(line->micros);
+                if (std::string(scenario.name) == "sweep") gathered.micros[line->number].push_back(line->micros);
                 break;
             case LineKind::kFinding:
                 AddOnce(tally[line->number].findings, line->text);
@@ -100,6 +125,9 @@ RunEnd Gather(const Scenario& scenario, const ChildRun& run, Tally (&tally)[kChe
                 break;
             case LineKind::kEnding:
                 ending = line->text;
+                break;
+            case LineKind::kNotJudged:
+                AddOnce(tally[line->number].notJudged, line->text);
                 break;
         }
     }
@@ -132,19 +160,19 @@ void AddReproducer(const Scenario& scenario, const CheckOptions& options, const 
 // Runs a scenario to its end. The inputs of check 4 go on after a call that crashed or hung, from
 // the call after it, until the same fault comes back: one bad input must not hide the others.
 void RunScenarioToEnd(const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
-                      Tally (&tally)[kChecks + 1], std::vector<double> (&micros)[kOrdinals + 1])
+                      Gathered& gathered)
 {
     std::vector<std::string> faults;
     for (std::uint32_t skip = 0;;) {
         const ChildRun run = RunChild(ScenarioCommand(scenario, options, files, skip), kHangMs);
-        const RunEnd end = Gather(scenario, run, tally, micros);
+        const RunEnd end = Gather(scenario, run, gathered);
         if (end.finished || scenario.check != kEveryInputReturns || run.end == ChildRun::End::kNotStarted) return;
         // The same entry point failing the same way again tells nothing new.
         const std::string fault = std::to_string(end.ordinal) +
                                   (run.end == ChildRun::End::kSilent ? " hang" : " crash");
         if (std::find(faults.begin(), faults.end(), fault) != faults.end()) return;
         faults.push_back(fault);
-        AddReproducer(scenario, options, files, skip, end, tally[kEveryInputReturns].findings);
+        AddReproducer(scenario, options, files, skip, end, gathered.tally[kEveryInputReturns].findings);
         skip += end.callsDone + 1;
     }
 }
@@ -193,6 +221,9 @@ std::string PassSummary(int check, const Tally& tally, const CheckOptions& optio
         case 4:
             return calls + " (sweep, and " + std::to_string(options.samples) + " random with seed " +
                    std::to_string(options.seed) + "): each returned a code; no crash, hang or message box";
+        case 7:
+            return calls + ": no message left for the caller; current directory, error mode, thread locale, "
+                           "activation and focus kept";
         default:
             return Joined(tally.measures);
     }
@@ -227,7 +258,33 @@ std::string JsonString(const std::string& text)
     return json + "\"";
 }
 
-constexpr const char* kVerdicts[] = {"PASS", "FAIL", "NOTE"};
+constexpr const char* kVerdicts[] = {"PASS", "FAIL", "NOTE", "NOT JUDGED"};
+
+// In UTF-8, with what XML reserves escaped; quoted as an attribute value when `attribute`.
+std::string XmlText(const std::string& text, bool attribute)
+{
+    std::string xml = attribute ? "\"" : "";
+    for (const char c : Utf8(text)) {
+        switch (c) {
+            case '&':
+                xml += "&amp;";
+                break;
+            case '<':
+                xml += "&lt;";
+                break;
+            case '>':
+                xml += "&gt;";
+                break;
+            case '"':
+                xml += attribute ? "&quot;" : "\"";
+                break;
+            default:
+                // XML 1.0 has no other control characters than tab and line ends.
+                xml += static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r' ? '?' : c;
+        }
+    }
+    return attribute ? xml + "\"" : xml;
+}
 
 int Count(const std::vector<CheckResult>& results, Verdict verdict)
 {
@@ -243,61 +300,107 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
     GetTempPathA(sizeof temp, temp);
     const TestFiles files(std::string(temp) + "DravelCheck-" + std::to_string(GetCurrentProcessId()));
     files.Create();
-    Tally tally[kChecks + 1];
-    std::vector<double> micros[kOrdinals + 1];
-    for (const Scenario& scenario : kScenarios) RunScenarioToEnd(scenario, options, files, tally, micros);
+    Gathered gathered;
+    // The exports first: a library that does not load cannot be judged by the others.
+    RunScenarioToEnd(kScenarios[0], options, files, gathered);
+    const std::vector<std::string>& exports = gathered.tally[1].findings;
+    const bool loads = exports.empty() || !IsLoadFailure(exports.front());
+    if (loads) {
+        // The lifecycles take longest; the other scenarios run beside them.
+        Gathered lifecycles;
+        std::thread beside([&] {
+            for (const Scenario& scenario : kScenarios)
+                if (scenario.check == kLifecycles) RunScenarioToEnd(scenario, options, files, lifecycles);
+        });
+        for (const Scenario& scenario : kScenarios)
+            if (&scenario != &kScenarios[0] && scenario.check != kLifecycles)
+                RunScenarioToEnd(scenario, options, files, gathered);
+        beside.join();
+        // In the order of the report: the cycles' counts before the random sample's.
+        lifecycles.Add(gathered);
+        gathered = std::move(lifecycles);
+    }
     files.Remove();
 
     std::vector<CheckResult> results;
-    for (int check = 1; check < kCost; ++check) {
-        const Tally& t = tally[check];
-        if (!t.findings.empty())
-            results.push_back({check, kNames[check - 1], Verdict::kFail, t.findings.front(), t.findings});
+    for (int check = 1; check <= kChecks; ++check) {
+        const Tally& t = gathered.tally[check];
+        const char* name = kNames[check - 1];
+        if (check == kCost)
+            results.push_back({check, name, Verdict::kNote,
+                               loads ? "over the sweep: " + CostSummary(gathered.micros) : "not measured", {}});
+        else if (!t.findings.empty())
+            results.push_back({check, name, Verdict::kFail, t.findings.front(), t.findings});
+        else if (!loads)
+            results.push_back({check, name, Verdict::kNotJudged, "the library does not load (check 1)", {}});
+        else if (!t.notJudged.empty())
+            results.push_back({check, name, Verdict::kNotJudged, Joined(t.notJudged), t.notJudged});
         else if (!t.cutShort.empty())
-            results.push_back(
-                {check, kNames[check - 1], Verdict::kNote, "not finished: " + t.cutShort + " (check 4)", {}});
+            results.push_back({check, name, Verdict::kNote, "not finished: " + t.cutShort + " (check 4)", {}});
         else
-            results.push_back({check, kNames[check - 1], Verdict::kPass, PassSummary(check, t, options), {}});
+            results.push_back({check, name, Verdict::kPass, PassSummary(check, t, options), {}});
     }
-    results.push_back({kCost, kNames[kCost - 1], Verdict::kNote, "over the sweep: " + CostSummary(micros), {}});
-    const Tally& state = tally[kChecks];
-    results.push_back({kChecks, kNames[kChecks - 1], state.findings.empty() ? Verdict::kPass : Verdict::kFail,
-                       state.findings.empty() ? std::to_string(state.calls) + " calls: no message left for the caller, current directory, error mode, thread locale, activation and focus kept" : state.findings.front(), state.findings});
     return results;
 }
 
-bool AllPassed(const std::vector<CheckResult>& results)
+std::vector<CheckResult> NotJudged(const std::string& reason)
 {
-    // The cost is reported, not judged.
-    return std::all_of(results.begin(), results.end(), [](const CheckResult& result) {
-        return result.verdict == Verdict::kPass || result.number == kCost;
-    });
+    std::vector<CheckResult> results;
+    for (int check = 1; check <= kChecks; ++check)
+        results.push_back({check, kNames[check - 1], Verdict::kNotJudged, reason, {}});
+    return results;
 }
 
-std::string TextReport(const CheckOptions& options, const std::vector<CheckResult>& results)
+std::string CheckList()
+{
+    std::string list;
+    for (int check = 1; check <= kChecks; ++check)
+        list += "  " + std::to_string(check) + " " + kNames[check - 1] + (check == kCost ? " (reported, not judged)\n" : "\n");
+    return list;
+}
+
+int ExitCode(const std::vector<CheckResult>& results)
+{
+    if (Count(results, Verdict::kFail) > 0) return 1;
+    return Count(results, Verdict::kNotJudged) > 0 ? 3 : 0;
+}
+
+std::string TextReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds)
 {
     std::string report = "DravelCheck " + options.library + "\n";
     for (const CheckResult& result : results) {
-        report += std::string(kVerdicts[static_cast<int>(result.verdict)]) + " " + std::to_string(result.number) + " " +
-                  result.name + ": " + result.summary;
-        if (result.findings.size() > 1)
+        // "NOT JUDGED n: name: reason", so the reason stands after the first colon as elsewhere.
+        report += result.verdict == Verdict::kNotJudged
+                      ? std::string(kVerdicts[static_cast<int>(result.verdict)]) + " " + std::to_string(result.number) +
+                            ": " + result.name + ": " + result.summary
+                      : std::string(kVerdicts[static_cast<int>(result.verdict)]) + " " + std::to_string(result.number) +
+                            " " + result.name + ": " + result.summary;
+        if (result.findings.size() > 1 && result.verdict == Verdict::kFail)
             report += " (and " + std::to_string(result.findings.size() - 1) + " more, see --json)";
         report += "\n";
     }
+    const int notes = Count(results, Verdict::kNote);
+    constexpr const char* kOutcomes[] = {"the library keeps the contract", "the library does NOT keep the contract",
+                                         "", "the library could not be judged in full"};
+    char wall[32];
+    std::snprintf(wall, sizeof wall, " (%.1f s)", seconds);
     report += std::to_string(Count(results, Verdict::kPass)) + " passed, " +
               std::to_string(Count(results, Verdict::kFail)) + " failed, " +
-              std::to_string(Count(results, Verdict::kNote)) +
-              (Count(results, Verdict::kNote) == 1 ? " note: " : " notes: ") +
-              (AllPassed(results) ? "the library keeps the contract" : "the library does NOT keep the contract") + "\n";
+              std::to_string(Count(results, Verdict::kNotJudged)) + " not judged, " + std::to_string(notes) +
+              (notes == 1 ? " note: " : " notes: ") + kOutcomes[ExitCode(results)] + wall + "\n";
     return report;
 }
 
-std::string JsonReport(const CheckOptions& options, const std::vector<CheckResult>& results)
+std::string JsonReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds)
 {
+    char wall[32];
+    std::snprintf(wall, sizeof wall, "%.1f", seconds);
     std::string json = "{\n  \"library\": " + JsonString(options.library) +
                        ",\n  \"seed\": " + std::to_string(options.seed) +
                        ",\n  \"samples\": " + std::to_string(options.samples) +
-                       ",\n  \"passed\": " + (AllPassed(results) ? "true" : "false") + ",\n  \"checks\": [";
+                       ",\n  \"passed\": " + (ExitCode(results) == 0 ? "true" : "false") +
+                       ",\n  \"exitCode\": " + std::to_string(ExitCode(results)) + ",\n  \"seconds\": " + wall +
+                       ",\n  \"checks\": [";
     for (const CheckResult& result : results) {
         json += std::string(&result == &results.front() ? "" : ",") +
                 "\n    {\"check\": " + std::to_string(result.number) + ", \"name\": " + JsonString(result.name) +
@@ -308,6 +411,33 @@ std::string JsonReport(const CheckOptions& options, const std::vector<CheckResul
         json += "]}";
     }
     return json + "\n  ]\n}\n";
+}
+
+std::string JunitReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds)
+{
+    char wall[32];
+    std::snprintf(wall, sizeof wall, "%.1f", seconds);
+    const std::string counts = " tests=\"" + std::to_string(results.size()) + "\" failures=\"" +
+                               std::to_string(Count(results, Verdict::kFail)) + "\" skipped=\"" +
+                               std::to_string(Count(results, Verdict::kNotJudged)) + "\" time=\"" + wall + "\"";
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"DravelCheck\"" + counts +
+                      ">\n  <testsuite name=" + XmlText(options.library, true) + counts + ">\n";
+    for (const CheckResult& result : results) {
+        xml += "    <testcase classname=\"DravelCheck\" name=" +
+               XmlText(std::to_string(result.number) + " " + result.name, true) + ">\n";
+        if (result.verdict == Verdict::kFail) {
+            std::string text;
+            for (const std::string& finding : result.findings) text += finding + "\n";
+            xml += "      <failure message=" + XmlText(result.summary, true) + ">" + XmlText(text, false) +
+                   "</failure>\n";
+        } else if (result.verdict == Verdict::kNotJudged) {
+            xml += "      <skipped message=" + XmlText("NOT JUDGED: " + result.summary, true) + "/>\n";
+        } else {
+            xml += "      <system-out>" + XmlText(result.summary, false) + "</system-out>\n";
+        }
+        xml += "    </testcase>\n";
+    }
+    return xml + "  </testsuite>\n</testsuites>\n";
 }
 
 }  // namespace check

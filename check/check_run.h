@@ -1,4 +1,4 @@
-// The six checks: each scenario in a child process of this program, their lines gathered into one
+// The checks: each scenario in a child process of this program, their lines gathered into one
 // verdict per check, and the report as text or JSON.
 #pragma once
 
@@ -15,7 +15,7 @@ struct CheckOptions {
     std::string reproFolder;  // full path
 };
 
-enum class Verdict { kPass, kFail, kNote };
+enum class Verdict { kPass, kFail, kNote, kNotJudged };
 
 struct CheckResult {
     int number;
@@ -26,9 +26,16 @@ struct CheckResult {
 };
 
 std::vector<CheckResult> RunChecks(const CheckOptions& options);
+// Every check not judged for one reason: the file given is no library this build can load.
+std::vector<CheckResult> NotJudged(const std::string& reason);
+// "  1 exports\n" and so on, for --help.
+std::string CheckList();
 
-bool AllPassed(const std::vector<CheckResult>& results);
-std::string TextReport(const CheckOptions& options, const std::vector<CheckResult>& results);
-std::string JsonReport(const CheckOptions& options, const std::vector<CheckResult>& results);
+// 0 every judged check passed, 1 one failed, 3 none failed but one could not be judged.
+int ExitCode(const std::vector<CheckResult>& results);
+// Each with the run's wall time.
+std::string TextReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds);
+std::string JsonReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds);
+std::string JunitReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds);
 
 }  // namespace check

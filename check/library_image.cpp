@@ -80,24 +80,35 @@ std::optional<std::string> UnjudgeableImage(const std::string& path)
     return path + " " + *fault;
 }
 
+constexpr char kDoesNotLoad[] = "the library does not load";
+
+bool IsLoadFailure(const std::string& finding)
+{
+    return finding.rfind(kDoesNotLoad, 0) == 0;
+}
+
 std::string LoadFailure(DWORD error)
 {
-    const std::string number = " (error " + std::to_string(error) + ")";
+    const char* reason = "";
     switch (error) {
         case ERROR_MOD_NOT_FOUND:
-            return "the library does not load: a library it imports from was not found" + number;
+            reason = ": a library it imports from was not found";
+            break;
         case ERROR_PROC_NOT_FOUND:
-            return "the library does not load: a function it imports is missing from its library" + number;
+            reason = ": a function it imports is missing from its library";
+            break;
         case ERROR_DLL_INIT_FAILED:
-            return "the library does not load: its DllMain refused to load it" + number;
+            reason = ": its DllMain refused to load it";
+            break;
         case ERROR_BAD_EXE_FORMAT:
-            return "the library does not load: the system does not take it as a library" + number;
+            reason = ": the system does not take it as a library";
+            break;
         case ERROR_NOT_ENOUGH_MEMORY:
         case ERROR_OUTOFMEMORY:
-            return "the library does not load: not enough memory" + number;
-        default:
-            return "the library does not load" + number;
+            reason = ": not enough memory";
+            break;
     }
+    return std::string(kDoesNotLoad) + reason + " (error " + std::to_string(error) + ")";
 }
 
 }  // namespace check

@@ -16,5 +16,7 @@ std::optional<std::string> UnjudgeableImage(const std::string& path);
 
 // The reason a library of the right architecture did not load, in words with the error number.
 std::string LoadFailure(DWORD error);
+// Whether a finding is one of LoadFailure's.
+bool IsLoadFailure(const std::string& finding);
 
 }  // namespace check

@@ -1,9 +1,8 @@
-// DravelCheck [--json] [--seed S] [--samples N] [DLL]: checks that an overlay library keeps the
-// contract the console relies on. DLL defaults to the DRAVEL.dll beside this program. Exit code 0
-// when every check passes, 1 when one does not, 2 for a bad command line.
+// DravelCheck: checks that an overlay library keeps the contract the console relies on (--help
+// says how it is used).
 //
 // The program also runs its own scenarios, one per child process: --scenario NAME --files DIR
-// [--skip CALLS].
+// [--skip CALLS], and --scenario replay --files DIR --replay FILE.
 #include <windows.h>
 
 #include <cstdio>
@@ -25,10 +24,48 @@ namespace {
 constexpr std::uint32_t kDefaultSeed = 15;
 constexpr std::uint32_t kDefaultSamples = 500;
 
+constexpr char kUsage[] =
+    "usage: DravelCheck [--json] [--junit FILE] [--seed S] [--samples N] [--repro DIR] [DLL]\n"
+    "       DravelCheck --replay FILE [DLL]\n"
+    "       DravelCheck --help\n";
+
 int Usage()
 {
-    std::fputs("usage: DravelCheck [--json] [--seed S] [--samples N] [DLL]\n", stderr);
+    std::fprintf(stderr, "%sDravelCheck --help tells more.\n", kUsage);
     return 2;
+}
+
+int Help()
+{
+    std::printf("%s\n"
+                "Checks that an overlay library (DLL, default: the DRAVEL.dll beside this program) keeps the\n"
+                "contract the console relies on, each scenario in a process of its own.\n\n"
+                "  --json         the report as JSON on standard output\n"
+                "  --junit FILE   also the report as JUnit XML in FILE, one test case per check\n"
+                "  --seed S       seed of the random sample (default %u)\n"
+                "  --samples N    calls in the random sample (default %u)\n"
+                "  --repro DIR    folder for the shrunk reproducer of each failure of the sweep or the\n"
+                "                 random sample (default: dravelcheck-repro in the current folder)\n"
+                "  --replay FILE  runs a reproducer's calls in a child process and prints each call's\n"
+                "                 code; stops at a crash, hang or message box and names the line\n"
+                "  --help         this text\n\n"
+                "Checks:\n%s\n"
+                "Exit codes:\n"
+                "  0  kept: every check passed\n"
+                "  1  broken: a check failed (--replay: a call crashed, hung or left a box)\n"
+                "  2  bad command line (--replay: a line of the file cannot be read)\n"
+                "  3  could not judge: the file is no library for this DravelCheck, or a check cannot be\n"
+                "     judged on this platform (\"NOT JUDGED n: ...\") and none failed\n",
+                kUsage, kDefaultSeed, kDefaultSamples, check::CheckList().c_str());
+    return 0;
+}
+
+bool WriteFile(const std::string& path, const std::string& text)
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    return std::fclose(file) == 0 && written;
 }
 
 std::string FullPath(const std::string& path)
@@ -50,7 +87,7 @@ bool ReadNumber(const char* text, std::uint32_t& number)
 
 int main(int argc, char** argv)
 {
-    std::string scenario, files, library, replay, repro = "dravelcheck-repro";
+    std::string scenario, files, library, replay, junit, repro = "dravelcheck-repro";
     std::uint32_t seed = kDefaultSeed, samples = kDefaultSamples, skip = 0;
     bool json = false;
     for (int i = 1; i < argc; ++i) {
@@ -58,6 +95,10 @@ int main(int argc, char** argv)
         const bool hasValue = i + 1 < argc;
         if (argument == "--json")
             json = true;
+        else if (argument == "--help")
+            return Help();
+        else if (argument == "--junit" && hasValue)
+            junit = argv[++i];
         else if (argument == "--scenario" && hasValue)
             scenario = argv[++i];
         else if (argument == "--files" && hasValue)
@@ -94,12 +135,20 @@ int main(int argc, char** argv)
     }
     if (!replay.empty()) return check::ReplayCommand(FullPath(replay), FullPath(library));
     const check::CheckOptions options{FullPath(library), seed, samples, FullPath(repro)};
-    if (const auto unjudgeable = check::UnjudgeableImage(options.library)) {
+    const ULONGLONG start = GetTickCount64();
+    const auto unjudgeable = check::UnjudgeableImage(options.library);
+    const std::vector<check::CheckResult> results =
+        unjudgeable ? check::NotJudged(*unjudgeable) : check::RunChecks(options);
+    const double seconds = static_cast<double>(GetTickCount64() - start) / 1000;
+    if (json)
+        std::fputs(check::JsonReport(options, results, seconds).c_str(), stdout);
+    else if (unjudgeable)
         std::printf("NOT JUDGED: %s\n", unjudgeable->c_str());
-        return 3;
+    else
+        std::fputs(check::TextReport(options, results, seconds).c_str(), stdout);
+    if (!junit.empty() && !WriteFile(junit, check::JunitReport(options, results, seconds))) {
+        std::fprintf(stderr, "DravelCheck: cannot write %s\n", junit.c_str());
+        return 2;
     }
-    const std::vector<check::CheckResult> results = check::RunChecks(options);
-    const std::string report = json ? check::JsonReport(options, results) : check::TextReport(options, results);
-    std::fputs(report.c_str(), stdout);
-    return check::AllPassed(results) ? 0 : 1;
+    return check::ExitCode(results);
 }

@@ -149,19 +149,19 @@ std::size_t ThreadCount()
     return count;
 }
 
-ProcessUsage Usage()
+}  // namespace
+
+ProcessUsage CurrentUsage()
 {
     return {GdiObjectCount(), UserObjectCount(), PrivateBytes(), KernelHandleCount(), ThreadCount()};
 }
 
-}  // namespace
-
 ProcessUsage SettledUsage()
 {
-    ProcessUsage usage = Usage();
+    ProcessUsage usage = CurrentUsage();
     for (int tries = 0; tries < 20; ++tries) {
         Sleep(50);
-        const ProcessUsage again = Usage();
+        const ProcessUsage again = CurrentUsage();
         if (again.gdiObjects == usage.gdiObjects && again.userObjects == usage.userObjects) return again;
         usage = again;
     }

@@ -15,10 +15,9 @@ struct ProcessUsage {
     std::size_t privateBytes;
     std::size_t kernelHandles;
     std::size_t threads;
-
-    // False when some count could not be taken (it is 0).
-    bool IsCounted() const { return gdiObjects != 0 && userObjects != 0 && privateBytes != 0; }
 };
+
+ProcessUsage CurrentUsage();
 
 // Taken once the object counts hold still: a dialog that has just gone lets go of a few GDI
 // objects a moment later.

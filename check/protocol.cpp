@@ -12,7 +12,7 @@ namespace check {
 
 namespace {
 
-constexpr const char* kTags[] = {"call", "done", "find", "info", "end", "exit"};
+constexpr const char* kTags[] = {"call", "done", "find", "info", "end", "exit", "skip"};
 
 HANDLE g_channel = nullptr;
 
@@ -35,6 +35,7 @@ bool InRange(const Line& line)
             return line.number >= 0 && line.number <= kOrdinals;
         case LineKind::kFinding:
         case LineKind::kMeasure:
+        case LineKind::kNotJudged:
             return line.number >= 1 && line.number <= kChecks;
         case LineKind::kEnd:
         case LineKind::kEnding:
@@ -74,6 +75,11 @@ void SendFinding(int check, const std::string& text)
 void SendMeasure(int check, const std::string& text)
 {
     Send(LineKind::kMeasure, std::to_string(check) + " " + text);
+}
+
+void SendNotJudged(int check, const std::string& reason)
+{
+    Send(LineKind::kNotJudged, std::to_string(check) + " " + reason);
 }
 
 void SendEnd()

@@ -1,6 +1,6 @@
 // What a scenario process tells the checking process, one line each, as it goes: a call about to
 // start (so a crash or hang is blamed on it), a call that returned, a finding, a measurement, the
-// end, and what ended the process when it dies early.
+// end, what ended the process when it dies early, and what the platform cannot judge.
 #pragma once
 
 #include <cstdint>
@@ -15,7 +15,7 @@ inline constexpr int kChecks = 7;
 // A scenario silent for this long is in a call that is taken for hung.
 inline constexpr unsigned kHangMs = 5000;
 
-enum class LineKind { kCall, kDone, kFinding, kMeasure, kEnd, kEnding };
+enum class LineKind { kCall, kDone, kFinding, kMeasure, kEnd, kEnding, kNotJudged };
 
 struct Line {
     LineKind kind = LineKind::kEnd;
@@ -33,6 +33,8 @@ void SendCall(int ordinal, const std::string& what);
 void SendDone(int ordinal, std::uint32_t code, double micros);
 void SendFinding(int check, const std::string& text);
 void SendMeasure(int check, const std::string& text);
+// What of a check this platform cannot judge, and why.
+void SendNotJudged(int check, const std::string& reason);
 void SendEnd();
 // What is ending the process before its end: "throw" or "abort" (abnormal_end.h).
 void SendEnding(const char* what);

@@ -82,6 +82,7 @@ ReplayEnd PlayFile(const std::string& replayFile, const std::vector<PlannedCall>
                 finished = true;
                 break;
             case LineKind::kMeasure:
+            case LineKind::kNotJudged:
                 break;
         }
     }
