@@ -73,16 +73,16 @@ void ForgetThrows()
     g_lastThrow = 0;
 }
 
-std::string AbnormalEnd(DWORD exitCode, const std::string& ending, const std::string& call)
+std::string AbnormalEnd(DWORD exitCode, const std::string& ending)
 {
-    if (ending == "throw") return "an exception (C++, std::terminate) left " + call;
-    if (ending == "abort") return call + " called abort() (or std::terminate)";
+    if (ending == "throw") return "let an exception out (C++, std::terminate)";
+    if (ending == "abort") return "called abort() (or std::terminate)";
     char code[16];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(exitCode));
     for (const NamedCode& named : kExceptions)
-        if (named.code == exitCode) return "an exception (" + std::string(code) + ", " + named.name + ") left " + call;
-    if (exitCode >= 0xC0000000) return "an exception (" + std::string(code) + ") left " + call;
-    return call + " ended the process (exit code " + std::to_string(exitCode) + ")";
+        if (named.code == exitCode) return "let an exception out (" + std::string(code) + ", " + named.name + ")";
+    if (exitCode >= 0xC0000000) return "let an exception out (" + std::string(code) + ")";
+    return "ended the process (exit code " + std::to_string(exitCode) + ")";
 }
 
 }  // namespace check

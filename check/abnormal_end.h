@@ -15,8 +15,9 @@ void WatchAbnormalEnd();
 // Scenario side: a C++ exception thrown and caught inside an earlier call does not count.
 void ForgetThrows();
 
-// Checking side: what ended the process during `call`, from its exit code and the line the
-// scenario side sent before dying ("throw" or "abort"; empty when none came).
-std::string AbnormalEnd(DWORD exitCode, const std::string& ending, const std::string& call);
+// Checking side: what the call in progress did to end the process ("let an exception out (0xC0000005,
+// access violation)"), from the exit code and the line the scenario side sent before dying
+// ("throw" or "abort"; empty when none came).
+std::string AbnormalEnd(DWORD exitCode, const std::string& ending);
 
 }  // namespace check

@@ -262,7 +262,8 @@ CallInput RandomInputs::Next()
 
 int RandomInputs::NextOrdinal()
 {
-    constexpr int kWeighted[] = {1, 1, 2, 3, 3, 3, 4, 4, 4, 5};
+    constexpr int kWeighted[] = {kOpen,       kOpen,        kClose,       kSetAndShow,  kSetAndShow,
+                                 kSetAndShow, kMoveAndShow, kMoveAndShow, kMoveAndShow, kClearSetting};
     return kWeighted[m_random() % std::size(kWeighted)];
 }
 

@@ -14,6 +14,7 @@
 #include "check/child_process.h"
 #include "check/library_image.h"
 #include "check/protocol.h"
+#include "check/reports.h"
 #include "check/reproducer.h"
 #include "check/scenarios.h"
 #include "framework/module_path.h"
@@ -131,7 +132,7 @@ int main(int argc, char** argv)
         // Relative names, the console's "Image.bmp" among them, find the test files.
         SetCurrentDirectoryA(files.c_str());
         if (scenario == "replay") return check::PlayReplay(library, files, replay), 0;
-        return check::RunScenario(scenario, {library, files, seed, samples, skip}) ? 0 : Usage();
+        return check::RunScenario(scenario, {check::Check{}, library, files, seed, samples, skip}) ? 0 : Usage();
     }
     if (!replay.empty()) return check::ReplayCommand(FullPath(replay), FullPath(library));
     const check::CheckOptions options{FullPath(library), seed, samples, FullPath(repro)};

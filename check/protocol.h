@@ -1,28 +1,29 @@
 // What a scenario process tells the checking process, one line each, as it goes: a call about to
-// start (so a crash or hang is blamed on it), a call that returned, a finding, a measurement, the
-// end, what ended the process when it dies early, and what the platform cannot judge.
+// start (so a crash or hang is blamed on it), a call that returned, a finding, a measurement, what
+// the platform cannot judge, the end, and what ended the process when it dies early.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "check/checks.h"
+
 namespace check {
 
-// Exports, calling convention, records, every input returns, leaks, per-call cost, caller's state.
-inline constexpr int kChecks = 7;
+enum class LineKind { kCall, kDone, kFinding, kMeasure, kEnd, kEnding, kNotJudged };
 
 // A scenario silent for this long is in a call that is taken for hung.
 inline constexpr unsigned kHangMs = 5000;
 
-enum class LineKind { kCall, kDone, kFinding, kMeasure, kEnd, kEnding, kNotJudged };
-
 struct Line {
     LineKind kind = LineKind::kEnd;
-    int number = 0;  // the ordinal of kCall and kDone; the check of kFinding and kMeasure
-    std::uint32_t code = 0;
-    double micros = 0;
-    std::string text;
+    int ordinal = 0;         // kCall, kDone
+    std::uint32_t code = 0;  // kDone
+    double micros = 0;       // kDone
+    std::string text;        // kCall: the call; kMeasure: the measurement; kNotJudged: why; kEnding: what
+    Check check = Check{};   // kMeasure, kNotJudged
+    Finding finding;         // kFinding
 };
 
 // The scenario side. First the lines take standard output for themselves: what the library
@@ -31,10 +32,10 @@ void ClaimStandardOutput();
 // Each writes one line at once.
 void SendCall(int ordinal, const std::string& what);
 void SendDone(int ordinal, std::uint32_t code, double micros);
-void SendFinding(int check, const std::string& text);
-void SendMeasure(int check, const std::string& text);
+void SendFinding(const Finding& finding);
+void SendMeasure(Check check, const std::string& text);
 // What of a check this platform cannot judge, and why.
-void SendNotJudged(int check, const std::string& reason);
+void SendNotJudged(Check check, const std::string& reason);
 void SendEnd();
 // What is ending the process before its end: "throw" or "abort" (abnormal_end.h).
 void SendEnding(const char* what);

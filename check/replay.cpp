@@ -12,7 +12,6 @@ namespace check {
 
 namespace {
 
-constexpr const char* kCallNames[] = {"Open", "Close", "Set & show", "Move & show", "Clear setting"};
 constexpr std::size_t kPathBytes = sizeof(OverlaySurfaceParams::bitmapFile);
 
 // The test files a replay names by kind; the checker makes them afresh for each run.
@@ -133,7 +132,7 @@ std::optional<std::string> ReadFields(const std::string& line, std::size_t at, i
         while (at < line.size() && line[at] == ' ') ++at;
         if (at >= line.size()) return std::nullopt;
         if (ordinal != kSetAndShow && ordinal != kMoveAndShow)
-            return std::string(kCallNames[ordinal - 1]) + " takes no fields";
+            return std::string(OrdinalName(ordinal)) + " takes no fields";
         const std::size_t equals = line.find('=', at);
         if (equals == std::string::npos) return "\"" + line.substr(at) + "\" is not name=value";
         const std::string name = line.substr(at, equals - at);
@@ -180,8 +179,8 @@ Replay ParseReplay(const std::string& text, const TestFiles& files)
         if (start == std::string::npos || line[start] == '#') continue;
         int ordinal = 0;
         for (int i = kOrdinals; i >= 1 && ordinal == 0; --i) {
-            const std::size_t length = std::strlen(kCallNames[i - 1]);
-            if (line.compare(start, length, kCallNames[i - 1]) == 0 &&
+            const std::size_t length = std::strlen(OrdinalName(i));
+            if (line.compare(start, length, OrdinalName(i)) == 0 &&
                 (start + length == line.size() || line[start + length] == ' '))
                 ordinal = i;
         }
@@ -192,7 +191,7 @@ Replay ParseReplay(const std::string& text, const TestFiles& files)
             continue;
         }
         CallInput input = StartupInput(ordinal);
-        if (auto error = ReadFields(line, start + std::strlen(kCallNames[ordinal - 1]), ordinal, input, files))
+        if (auto error = ReadFields(line, start + std::strlen(OrdinalName(ordinal)), ordinal, input, files))
             replay.errors.push_back(where + *error);
         else
             replay.calls.push_back({{ordinal, input}, number});
@@ -204,7 +203,7 @@ std::string ReplayText(const std::vector<PlannedCall>& calls)
 {
     std::string text;
     for (const PlannedCall& call : calls) {
-        text += kCallNames[call.ordinal - 1];
+        text += OrdinalName(call.ordinal);
         const CallInput startup = StartupInput(call.ordinal);
         const OverlaySurfaceParams& params = call.input.params;
         const auto field = [&text](const char* name, std::uint32_t value, std::uint32_t startupValue) {

@@ -23,7 +23,6 @@ namespace {
 // How long and how often a fault's sequence may be tried while shrinking it; a hang costs 5 s a try.
 constexpr ULONGLONG kShrinkMs = 30000;
 constexpr int kShrinkTries = 150;
-constexpr const char* kNames[] = {"Open", "Close", "Set & show", "Move & show", "Clear setting"};
 
 std::optional<std::string> ReadText(const std::string& path)
 {
@@ -61,19 +60,20 @@ ReplayEnd PlayFile(const std::string& replayFile, const std::vector<PlannedCall>
         const std::size_t index = started > 0 ? static_cast<std::size_t>(started - 1) : 0;
         switch (line->kind) {
             case LineKind::kCall:
-                if (line->number != 0) ++started;
+                if (line->ordinal != kNoOrdinal) ++started;
                 break;
             case LineKind::kDone: {
                 char code[16];
                 std::snprintf(code, sizeof code, "0x%08x", static_cast<unsigned>(line->code));
-                end.codes.push_back(LineOf(lines, index) + kNames[line->number - 1] + " " + code);
+                end.codes.push_back(LineOf(lines, index) + OrdinalName(line->ordinal) + " " + code);
                 break;
             }
             case LineKind::kFinding:
                 end.stopped = true;
                 end.stopIndex = index;
                 end.fault = text;
-                end.message = (started > 0 ? LineOf(lines, index) : "") + line->text;
+                end.what = line->finding.Text();
+                end.message = (started > 0 ? LineOf(lines, index) : "") + end.what;
                 break;
             case LineKind::kEnding:
                 ending = line->text;
@@ -89,17 +89,17 @@ ReplayEnd PlayFile(const std::string& replayFile, const std::vector<PlannedCall>
     if (end.stopped || finished) return end;
     end.stopped = true;
     end.stopIndex = started > 0 ? static_cast<std::size_t>(started - 1) : 0;
-    const std::string name = end.stopIndex < calls.size() ? kNames[calls[end.stopIndex].ordinal - 1] : "the replay";
+    const std::string name = end.stopIndex < calls.size() ? OrdinalName(calls[end.stopIndex].ordinal) : "the replay";
     end.fault = std::to_string(end.stopIndex < calls.size() ? calls[end.stopIndex].ordinal : 0) +
                 (run.end == ChildRun::End::kSilent ? " hang" : " exit " + std::to_string(run.exitCode) + " " + ending);
     if (run.end == ChildRun::End::kSilent)
-        end.message = name + (run.openBoxes.empty() ? "" : " showed a message box \"" + run.openBoxes.front() + "\" and") +
-                      " did not return within 5 s";
+        end.what = name + (run.openBoxes.empty() ? "" : " showed a message box \"" + run.openBoxes.front() + "\" and") +
+                   " did not return within 5 s";
     else if (run.end == ChildRun::End::kNotStarted)
-        end.message = "the replay process did not start";
+        end.what = "the replay process did not start";
     else
-        end.message = AbnormalEnd(run.exitCode, ending, name);
-    end.message = LineOf(lines, end.stopIndex) + end.message;
+        end.what = name + " " + AbnormalEnd(run.exitCode, ending);
+    end.message = LineOf(lines, end.stopIndex) + end.what;
     return end;
 }
 
@@ -197,13 +197,13 @@ void PlayReplay(const std::string& libraryPath, const std::string& folder, const
     const TestFiles files(folder);
     const Replay replay = ParseReplay(ReadText(replayFile).value_or(""), files);
     CheckedLibrary library(libraryPath);
-    if (!library.IsLoaded()) return SendFinding(1, LoadFailure(GetLastError()));
+    if (!library.IsLoaded()) return SendFinding({Check::kExports, kNoOrdinal, "", LoadFailure(GetLastError())});
     for (const ReplayCall& call : replay.calls) {
         // On this call's stack, as the console holds them.
         const OverlaySurfaceParams params = call.call.input.params;
         const OverlayRect rect = call.call.input.rect;
         if (!library.Call(call.call.ordinal, &params, &rect))
-            return SendFinding(1, OrdinalLabel(call.call.ordinal) + " is not exported");
+            return SendFinding({Check::kExports, call.call.ordinal, OrdinalLabel(call.call.ordinal), "is not exported"});
     }
     SendEnd();
 }
@@ -243,23 +243,23 @@ int ReplayCommand(const std::string& replayFile, const std::string& library)
     return end.stopped ? 1 : 0;
 }
 
-std::optional<Reproducer> WriteReproducer(std::vector<PlannedCall> calls, const std::string& library,
-                                          const TestFiles& files, const std::string& folder, const std::string& name)
+std::string WriteReproducer(std::vector<PlannedCall> calls, const std::string& library, const TestFiles& files,
+                            const std::string& folder, const std::string& name)
 {
     const std::size_t before = calls.size();
     ReplayEnd found = PlayCalls(calls, library, files);
-    if (!found.stopped) return std::nullopt;
+    if (!found.stopped) return "no reproducer: the calls replayed did not show it again";
     calls.resize(found.stopIndex + 1);
     Shrinker shrinker(library, files, std::move(found));
     shrinker.DropCalls(calls);
     shrinker.ResetFields(calls);
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string path = folder + "\\" + name + ".replay";
-    const std::string header = "# DravelCheck reproducer for " + library + "\n# " + shrinker.Found().message +
+    const std::string header = "# DravelCheck reproducer for " + library + "\n# " + shrinker.Found().what +
                                "\n# shrunk from " + std::to_string(before) + " calls to " +
                                std::to_string(calls.size()) + "; run it with DravelCheck --replay FILE [DLL]\n";
-    if (!WriteText(path, header + ReplayText(calls))) return std::nullopt;
-    return Reproducer{path, before, calls.size()};
+    if (!WriteText(path, header + ReplayText(calls))) return "no reproducer: " + path + " cannot be written";
+    return "reproducer: " + path + ", " + std::to_string(calls.size()) + " of " + std::to_string(before) + " calls";
 }
 
 }  // namespace check

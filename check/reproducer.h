@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,7 +19,8 @@ struct ReplayEnd {
     bool stopped = false;            // at a crash, hang or box
     std::size_t stopIndex = 0;       // the call it stopped at
     std::string fault;               // what stopped it, for comparing two runs
-    std::string message;             // "line N: ..." in words
+    std::string what;                // what stopped it, in words
+    std::string message;             // "line N: " and what
 };
 
 // Checking side: plays `calls` (read from a replay file at `lines`, or made by a scenario, with
@@ -35,15 +35,10 @@ void PlayReplay(const std::string& library, const std::string& files, const std:
 // exit code (0 every call returned, 1 stopped at a fault, 2 a line cannot be read).
 int ReplayCommand(const std::string& replayFile, const std::string& library);
 
-struct Reproducer {
-    std::string path;
-    std::size_t callsBefore;
-    std::size_t callsAfter;
-};
-
 // Shrinks `calls`, whose last call showed a fault, and writes the result into `folder` as
-// `name`.replay; nullopt when the whole sequence does not show the fault again.
-std::optional<Reproducer> WriteReproducer(std::vector<PlannedCall> calls, const std::string& library,
-                                          const TestFiles& files, const std::string& folder, const std::string& name);
+// `name`.replay. Returns what the finding says of it: "reproducer: PATH, 1 of 452 calls", or why
+// there is none.
+std::string WriteReproducer(std::vector<PlannedCall> calls, const std::string& library, const TestFiles& files,
+                            const std::string& folder, const std::string& name);
 
 }  // namespace check

@@ -18,64 +18,35 @@ namespace check {
 namespace {
 
 constexpr int kCycles = 1000;
+constexpr int kCheckpoint = 100;
 constexpr std::size_t kPrivateAllowance = 4 << 20;
-constexpr int kCallerState = 7;
+
+// The counts the lifecycles watch, each with what 1,000 cycles may leave behind: Wine's own caches
+// move a little; a leak of one object or one small surface per cycle goes far past this.
+struct WatchedCount {
+    const char* name;
+    std::size_t tavik::ProcessUsage::*count;
+    std::size_t allowance;
+};
+constexpr WatchedCount kWatchedCounts[] = {
+    {"GDI objects", &tavik::ProcessUsage::gdiObjects, 8},
+    {"windows", &tavik::ProcessUsage::userObjects, 1},
+    {"private", &tavik::ProcessUsage::privateBytes, kPrivateAllowance},
+    {"kernel handles", &tavik::ProcessUsage::kernelHandles, 8},
+    {"threads", &tavik::ProcessUsage::threads, 1},
+};
 
 std::string Kilobytes(std::size_t bytes)
 {
     return std::to_string(bytes / 1024) + " KB";
 }
 
-// Loads the library for a scenario of `check`; a library that does not load is that check's
-// finding.
-bool Loaded(const CheckedLibrary& library, int check)
+// Loads the library for a scenario; a library that does not load is its check's finding.
+bool Loaded(const CheckedLibrary& library, const ScenarioOptions& options)
 {
     if (!library.IsLoaded())
-        SendFinding(check, LoadFailure(GetLastError()));
+        SendFinding({options.check, kNoOrdinal, "", LoadFailure(GetLastError())});
     return library.IsLoaded();
-}
-
-void Exports(const ScenarioOptions& options)
-{
-    CheckedLibrary library(options.library);
-    if (!Loaded(library, 1)) return;
-    for (int ordinal = 1; ordinal <= kOrdinals; ++ordinal)
-        if (!library.Has(ordinal)) SendFinding(1, OrdinalLabel(ordinal) + " is not exported");
-}
-
-void CallingConvention(const ScenarioOptions& options)
-{
-    CheckedLibrary library(options.library);
-    if (!Loaded(library, 2)) return;
-    const TestFiles files(options.files);
-    const CallInput input = PlainInput(files);
-    // Each entry point when it fails and when it succeeds.
-    for (int ordinal : {kMoveAndShow, kClose, kOpen, kSetAndShow, kMoveAndShow, kClearSetting, kClearSetting,
-                        kSetAndShow, kOpen, kClose})
-        if (const auto outcome = library.Call(ordinal, &input.params, &input.rect))
-            for (const std::string& breach : outcome->abiBreaches) SendFinding(2, OrdinalLabel(ordinal) + " " + breach);
-    SendMeasure(2, kIs64Bit ? "stack pointer, rbx rbp rdi rsi r12-r15 xmm6-xmm15, DF, x87 control word and MXCSR"
-                            : "stack pointer, ebx ebp edi esi, DF, x87 control word and MXCSR");
-}
-
-void Records(const ScenarioOptions& options)
-{
-    CheckedLibrary library(options.library);
-    if (!Loaded(library, 3)) return;
-    const TestFiles files(options.files);
-    const CallInput input = PlainInput(files);
-    GuardedRecords records;
-    // Every record is fresh for its call and gone after it, so a pointer kept from one call is
-    // caught on the next.
-    for (int ordinal : {kOpen, kSetAndShow, kMoveAndShow, kSetAndShow, kMoveAndShow, kClearSetting, kMoveAndShow,
-                        kSetAndShow, kClose}) {
-        const OverlaySurfaceParams* params = records.LendParams(input.params);
-        const OverlayRect* rect = records.LendRect(input.rect);
-        const std::string label = OrdinalLabel(ordinal);
-        records.BeginCall(label.c_str());
-        library.Call(ordinal, params, rect);
-        for (const std::string& finding : records.Release()) SendFinding(3, finding);
-    }
 }
 
 // The records are copied to this call's own stack, as the console's handlers hold them: a pointer
@@ -88,14 +59,6 @@ void Call(CheckedLibrary& library, int ordinal, const CallInput& input)
                              : ordinal == kMoveAndShow ? input.DescribeRect()
                                                        : "";
     library.Call(ordinal, &params, &rect, what);
-}
-
-void Sweep(const ScenarioOptions& options)
-{
-    CheckedLibrary library(options.library, options.skip);
-    if (!Loaded(library, 4)) return;
-    const TestFiles files(options.files);
-    for (const PlannedCall& call : SweepCalls(files)) Call(library, call.ordinal, call.input);
 }
 
 constexpr int kCycle[] = {kOpen, kSetAndShow, kClearSetting, kClose};
@@ -120,10 +83,80 @@ private:
     HWND m_window;
 };
 
+std::string CountText(const WatchedCount& watched, std::size_t value)
+{
+    return watched.count == &tavik::ProcessUsage::privateBytes ? Kilobytes(value) : std::to_string(value);
+}
+
+// An object count grown by one object per cycle done, past its allowance, is a leak however the
+// cycles go on. Private bytes are never taken for certain early: a cache may still be filling.
+bool LeakCertain(const tavik::ProcessUsage& before, const tavik::ProcessUsage& now, std::size_t cycles)
+{
+    for (const WatchedCount& watched : kWatchedCounts)
+        if (watched.count != &tavik::ProcessUsage::privateBytes && before.*watched.count != 0 &&
+            now.*watched.count >= before.*watched.count + std::max(cycles, watched.allowance + 1))
+            return true;
+    return false;
+}
+
+}  // namespace
+
+void Exports(const ScenarioOptions& options)
+{
+    CheckedLibrary library(options.library);
+    if (!Loaded(library, options)) return;
+    for (const int ordinal : kAllOrdinals)
+        if (!library.Has(ordinal)) SendFinding({Check::kExports, ordinal, OrdinalLabel(ordinal), "is not exported"});
+}
+
+void CallingConvention(const ScenarioOptions& options)
+{
+    CheckedLibrary library(options.library);
+    if (!Loaded(library, options)) return;
+    const TestFiles files(options.files);
+    const CallInput input = PlainInput(files);
+    // Each entry point when it fails and when it succeeds.
+    for (int ordinal : {kMoveAndShow, kClose, kOpen, kSetAndShow, kMoveAndShow, kClearSetting, kClearSetting,
+                        kSetAndShow, kOpen, kClose})
+        if (const auto outcome = library.Call(ordinal, &input.params, &input.rect))
+            for (const std::string& breach : outcome->abiBreaches)
+                SendFinding({Check::kCallingConvention, ordinal, OrdinalLabel(ordinal), breach});
+    SendMeasure(Check::kCallingConvention,
+                kIs64Bit ? "stack pointer, rbx rbp rdi rsi r12-r15 xmm6-xmm15, DF, x87 control word and MXCSR"
+                         : "stack pointer, ebx ebp edi esi, DF, x87 control word and MXCSR");
+}
+
+void Records(const ScenarioOptions& options)
+{
+    CheckedLibrary library(options.library);
+    if (!Loaded(library, options)) return;
+    const TestFiles files(options.files);
+    const CallInput input = PlainInput(files);
+    GuardedRecords records;
+    // Every record is fresh for its call and gone after it, so a pointer kept from one call is
+    // caught on the next.
+    for (int ordinal : {kOpen, kSetAndShow, kMoveAndShow, kSetAndShow, kMoveAndShow, kClearSetting, kMoveAndShow,
+                        kSetAndShow, kClose}) {
+        const OverlaySurfaceParams* params = records.LendParams(input.params);
+        const OverlayRect* rect = records.LendRect(input.rect);
+        library.Call(ordinal, params, rect);
+        for (const std::string& outcome : records.Release())
+            SendFinding({Check::kRecords, ordinal, OrdinalLabel(ordinal), outcome});
+    }
+}
+
+void Sweep(const ScenarioOptions& options)
+{
+    CheckedLibrary library(options.library, options.skip);
+    if (!Loaded(library, options)) return;
+    const TestFiles files(options.files);
+    for (const PlannedCall& call : SweepCalls(files)) Call(library, call.ordinal, call.input);
+}
+
 void RandomSample(const ScenarioOptions& options)
 {
     CheckedLibrary library(options.library, options.skip);
-    if (!Loaded(library, 4)) return;
+    if (!Loaded(library, options)) return;
     const TestFiles files(options.files);
     const CountedWindow counted;
     // Made before the first count, so that their memory is not taken for the library's.
@@ -135,49 +168,18 @@ void RandomSample(const ScenarioOptions& options)
     const tavik::ProcessUsage after = tavik::SettledUsage();
     // A count of 0 is a failed count.
     if (before.privateBytes == 0 || after.privateBytes == 0)
-        return SendNotJudged(5, "this platform cannot count the process's private bytes");
+        return SendNotJudged(Check::kLifecycles, "this platform cannot count the process's private bytes");
     const std::string change = Kilobytes(before.privateBytes) + " -> " + Kilobytes(after.privateBytes);
-    SendMeasure(5, "after the random sample and Close: private " + change);
+    SendMeasure(Check::kLifecycles, "after the random sample and Close: private " + change);
     if (after.privateBytes > before.privateBytes + kPrivateAllowance)
-        SendFinding(5, "private bytes grew over the random sample and stayed after Close: " + change);
-}
-
-// The counts the lifecycles watch, each with what 1,000 cycles may leave behind: Wine's own caches
-// move a little; a leak of one object or one small surface per cycle goes far past this.
-struct WatchedCount {
-    const char* name;
-    std::size_t tavik::ProcessUsage::*count;
-    std::size_t allowance;
-};
-constexpr WatchedCount kWatchedCounts[] = {
-    {"GDI objects", &tavik::ProcessUsage::gdiObjects, 8},
-    {"windows", &tavik::ProcessUsage::userObjects, 1},
-    {"private", &tavik::ProcessUsage::privateBytes, kPrivateAllowance},
-    {"kernel handles", &tavik::ProcessUsage::kernelHandles, 8},
-    {"threads", &tavik::ProcessUsage::threads, 1},
-};
-constexpr int kCheckpoint = 100;
-
-std::string CountText(const WatchedCount& watched, std::size_t value)
-{
-    return watched.count == &tavik::ProcessUsage::privateBytes ? Kilobytes(value) : std::to_string(value);
-}
-
-// An object count past its allowance by one object per cycle done is a leak however the cycles
-// go on. Private bytes are never taken for certain early: a cache may still be filling.
-bool LeakCertain(const tavik::ProcessUsage& before, const tavik::ProcessUsage& now, std::size_t cycles)
-{
-    for (const WatchedCount& watched : kWatchedCounts)
-        if (watched.count != &tavik::ProcessUsage::privateBytes && before.*watched.count != 0 &&
-            now.*watched.count >= before.*watched.count + watched.allowance + cycles)
-            return true;
-    return false;
+        SendFinding({Check::kLifecycles, kNoOrdinal, "",
+                     "private bytes grew over the random sample and stayed after Close: " + change});
 }
 
 void Lifecycles(const ScenarioOptions& options)
 {
     CheckedLibrary library(options.library);
-    if (!Loaded(library, 5)) return;
+    if (!Loaded(library, options)) return;
     const TestFiles files(options.files);
     const CallInput input = PlainInput(files);
     const CountedWindow counted;
@@ -195,16 +197,17 @@ void Lifecycles(const ScenarioOptions& options)
     for (const WatchedCount& watched : kWatchedCounts) {
         const std::size_t from = before.*watched.count, to = after.*watched.count;
         if (from == 0 || to == 0) {
-            SendNotJudged(5, std::string("this platform cannot count the process's ") + watched.name);
+            SendNotJudged(Check::kLifecycles, std::string("this platform cannot count the process's ") + watched.name);
             continue;
         }
-        const std::string change = std::string(watched.name) + " " + CountText(watched, from) + " -> " + CountText(watched, to);
+        const std::string change =
+            std::string(watched.name) + " " + CountText(watched, from) + " -> " + CountText(watched, to);
         counts += (counts.empty() ? "" : ", ") + change;
         if (to > from + watched.allowance) grown += (grown.empty() ? "" : ", ") + change;
     }
     const std::string run = std::to_string(cycles) + " Open/Set & show/Clear setting/Close cycles: ";
-    SendMeasure(5, run + counts);
-    if (!grown.empty()) SendFinding(5, "after " + run + grown);
+    SendMeasure(Check::kLifecycles, run + counts);
+    if (!grown.empty()) SendFinding({Check::kLifecycles, kNoOrdinal, "", "after " + run + grown});
 }
 
 // Each call with the caller's window active and its state noted, the start-up input among them:
@@ -212,14 +215,14 @@ void Lifecycles(const ScenarioOptions& options)
 void CallerStateKept(const ScenarioOptions& options)
 {
     CheckedLibrary library(options.library);
-    if (!Loaded(library, kCallerState)) return;
+    if (!Loaded(library, options)) return;
     const TestFiles files(options.files);
     const CallerWindow window;
     const CallInput plain = PlainInput(files);
     const CallInput startup = StartupInput(kSetAndShow);
     const std::pair<int, const CallInput*> calls[] = {
-        {kOpen, &plain},         {kSetAndShow, &plain},   {kMoveAndShow, &plain}, {kSetAndShow, &startup},
-        {kClearSetting, &plain}, {kClose, &plain},        {kOpen, &startup},      {kSetAndShow, &startup},
+        {kOpen, &plain},         {kSetAndShow, &plain}, {kMoveAndShow, &plain}, {kSetAndShow, &startup},
+        {kClearSetting, &plain}, {kClose, &plain},      {kOpen, &startup},      {kSetAndShow, &startup},
         {kClose, &plain}};
     for (const auto& [ordinal, input] : calls) {
         const CallerState before = CallerStateNow();
@@ -227,16 +230,11 @@ void CallerStateKept(const ScenarioOptions& options)
         if (!outcome) continue;
         std::vector<std::string> changes = outcome->foreignMessages;
         for (std::string& change : StateChanges(before, CallerStateNow())) changes.push_back(std::move(change));
-        for (const std::string& change : changes) SendFinding(kCallerState, OrdinalLabel(ordinal) + " " + change);
+        for (const std::string& change : changes)
+            SendFinding({Check::kCallerState, ordinal, OrdinalLabel(ordinal), change});
         RestoreState(before, window);
     }
 }
-
-}  // namespace
-
-const Scenario kScenarios[7] = {{"exports", 1, Exports}, {"abi", 2, CallingConvention}, {"records", 3, Records},
-                                {"sweep", 4, Sweep},     {"cycles", 5, Lifecycles},     {"random", 4, RandomSample},
-                                {"state", kCallerState, CallerStateKept}};
 
 std::vector<PlannedCall> PlannedCalls(const std::string& name, const TestFiles& files, std::uint32_t seed,
                                       std::uint32_t samples)
@@ -250,14 +248,16 @@ std::vector<PlannedCall> PlannedCalls(const std::string& name, const TestFiles& 
     return calls;
 }
 
-bool RunScenario(const std::string& name, const ScenarioOptions& options)
+bool RunScenario(const std::string& name, ScenarioOptions options)
 {
-    for (const Scenario& scenario : kScenarios)
-        if (name == scenario.name) {
-            scenario.run(options);
-            SendEnd();
-            return true;
-        }
+    for (const CheckRow& row : kChecks)
+        for (const Scenario& scenario : row.scenarios)
+            if (scenario.name != nullptr && name == scenario.name) {
+                options.check = row.id;
+                scenario.run(options);
+                SendEnd();
+                return true;
+            }
     return false;
 }
 

@@ -1,5 +1,6 @@
 // The scenarios, each run in a process of its own so that a crash or hang of the library ends
-// only that scenario. Each reports through the lines of protocol.h.
+// only that scenario. Each reports through the lines of protocol.h; the rows of checks.h say
+// which check each scenario belongs to.
 #pragma once
 
 #include <cstdint>
@@ -8,9 +9,12 @@
 
 #include "check/call_inputs.h"
 
+#include "check/checks.h"
+
 namespace check {
 
 struct ScenarioOptions {
+    Check check;  // the check whose scenario runs
     std::string library;
     std::string files;  // the folder of TestFiles, made by the checking process
     std::uint32_t seed;
@@ -20,20 +24,21 @@ struct ScenarioOptions {
     std::uint32_t skip;
 };
 
-// The scenarios by name, and the check whose scenario each is.
-struct Scenario {
-    const char* name;
-    int check;
-    void (*run)(const ScenarioOptions&);
-};
-extern const Scenario kScenarios[7];
+void Exports(const ScenarioOptions& options);
+void CallingConvention(const ScenarioOptions& options);
+void Records(const ScenarioOptions& options);
+void Sweep(const ScenarioOptions& options);
+void RandomSample(const ScenarioOptions& options);
+void Lifecycles(const ScenarioOptions& options);
+void CallerStateKept(const ScenarioOptions& options);
 
 // The calls the sweep or the random sample makes, in order, as the reproducers replay them;
 // empty for the other scenarios.
 std::vector<PlannedCall> PlannedCalls(const std::string& name, const TestFiles& files, std::uint32_t seed,
                                       std::uint32_t samples);
 
-// Runs the named scenario in this process; false for an unknown name.
-bool RunScenario(const std::string& name, const ScenarioOptions& options);
+// Runs the named scenario in this process (`options.check` is filled in from its row); false for
+// an unknown name.
+bool RunScenario(const std::string& name, ScenarioOptions options);
 
 }  // namespace check

@@ -1,23 +1,23 @@
 // DravelCheck.exe run as a user runs it: the reference DRAVEL.dll keeps every rule, each library
 // broken on purpose is caught by the one check meant for it while the run goes on to the end, a
-// failure of the random inputs comes with a reproducer that --replay runs again, and a file that
-// is no library for this build is named with the reason.
+// failure of the sweep comes with a reproducer that --replay runs again, and a file that is no
+// library for this build is named with the reason.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <string>
 
 #include "check/abi_probe.h"
+#include "check/checks.h"
 #include "check/child_process.h"
 #include "framework/module_path.h"
 
 namespace {
 
-constexpr int kChecks = 7;
-
 struct Report {
     DWORD exitCode = 0;
-    std::string checks[kChecks + 1];  // "PASS ...", "FAIL ...", "NOTE ..." or "NOT JUDGED ..." by number
+    std::map<check::Check, std::string> checks;  // "PASS ...", "FAIL ...", "NOTE ..." or "NOT JUDGED ..."
     std::string summary;
     std::string all;
 };
@@ -38,11 +38,12 @@ Report RunCheck(const std::string& arguments)
     report.exitCode = run.exitCode;
     for (const std::string& line : run.lines) {
         report.all += line + "\n";
-        const std::size_t number = line.starts_with("NOT JUDGED ") ? 11 : 5;
-        const bool verdict = line.starts_with("PASS ") || line.starts_with("FAIL ") || line.starts_with("NOTE ") ||
-                             number == 11;
-        if (verdict && line.size() > number + 2 && line[number] >= '1' && line[number] <= '0' + kChecks)
-            report.checks[line[number] - '0'] = line;
+        for (const check::CheckRow& row : check::kChecks) {
+            const std::string number = std::to_string(check::Number(row.id));
+            for (const char* verdict : {"PASS ", "FAIL ", "NOTE "})
+                if (line.starts_with(verdict + number + " " + row.name + ":")) report.checks[row.id] = line;
+            if (line.starts_with("NOT JUDGED " + number + ": " + row.name + ":")) report.checks[row.id] = line;
+        }
         if (line.find(" passed, ") != std::string::npos) report.summary = line;
     }
     return report;
@@ -55,46 +56,49 @@ std::string Library(const char* name)
 
 TEST(DravelCheck, ReferenceLibraryPassesEveryCheck)
 {
-    const Report report = RunCheck("");
+    Report report = RunCheck("");
     EXPECT_EQ(report.exitCode, 0u) << report.all;
-    for (int check = 1; check <= kChecks; ++check) {
-        if (check == 6) continue;
-        EXPECT_TRUE(report.checks[check].starts_with("PASS")) << report.all;
-    }
-    EXPECT_TRUE(report.checks[6].starts_with("NOTE 6 per-call cost")) << report.all;
+    for (const check::CheckRow& row : check::kChecks)
+        EXPECT_TRUE(report.checks[row.id].starts_with(row.role == check::Role::kJudged ? "PASS" : "NOTE"))
+            << row.name << "\n"
+            << report.all;
 }
+
+using check::Check;
 
 struct Broken {
     const char* library;
-    int check;
+    Check check;
     const char* finding;
-    // What --replay of the first reproducer stops at; none where the sweep and the sample find
-    // nothing.
+    // What --replay of the sweep's first reproducer stops at; none where the sweep finds nothing.
     const char* replayStop = nullptr;
 };
 
 // x86_64 has a single calling convention; there the stand-in for __stdcall leaves DF set.
 const Broken kBroken[] = {
-    {"convention", 2,
+    {"convention", Check::kCallingConvention,
      check::kIs64Bit ? "(Set & show) left the direction flag set" : "bytes of its arguments (__stdcall?)"},
-    {"write_record", 3, "(Set & show) wrote OverlaySurfaceParams.red"},
-    {"keep_rect", 3, "(Move & show) read OverlayRect.startX of a record from an earlier call"},
-    {"change_fpu", 2, "(Open) changed the x87 control word 0x037F -> 0x007F"},
-    {"crash_empty_name", 4, "(0xC0000005, access violation) left ordinal 3 (Set & show) width 64 height 64 colour 200,0,0 file empty",
-     "line 4: an exception (0xC0000005, access violation) left Set & show"},
-    {"hang_close", 4, "(Close) did not return within 5 s", "line 4: Close did not return within 5 s"},
-    {"throw_cpp", 4, "an exception (C++, std::terminate) left ordinal 3 (Set & show)",
-     "line 4: an exception (C++, std::terminate) left Set & show"},
-    {"missing_4", 1, "ordinal 4 (Move & show) is not exported"},
-    {"refuse_load", 1, "the library does not load: its DllMain refused to load it (error 1114)"},
-    {"leak_handle", 5, "kernel handles"},
-    {"leak_thread", 5, "threads"},
-    {"post_quit", 7, "ordinal 1 (Open) posted WM_QUIT to the caller's thread"},
-    {"change_dir", 7, "ordinal 1 (Open) changed the current directory"},
+    {"write_record", Check::kRecords, "(Set & show) wrote OverlaySurfaceParams.red"},
+    {"keep_rect", Check::kRecords, "(Move & show) read OverlayRect.startX of a record from an earlier call"},
+    {"change_fpu", Check::kCallingConvention, "(Open) changed the x87 control word 0x037F -> 0x007F"},
+    {"crash_empty_name", Check::kEveryInputReturns,
+     "(Set & show) width 64 height 64 colour 200,0,0 file empty rect 16,16,80,80 let an exception out (0xC0000005, "
+     "access violation)",
+     "line 4: Set & show let an exception out (0xC0000005, access violation)"},
+    {"hang_close", Check::kEveryInputReturns, "(Close) did not return within 5 s",
+     "line 4: Close did not return within 5 s"},
+    {"throw_cpp", Check::kEveryInputReturns, "(Set & show) let an exception out (C++, std::terminate)",
+     "line 4: Set & show let an exception out (C++, std::terminate)"},
+    {"missing_4", Check::kExports, "ordinal 4 (Move & show) is not exported"},
+    {"refuse_load", Check::kExports, "the library does not load: its DllMain refused to load it (error 1114)"},
+    {"leak_handle", Check::kLifecycles, "kernel handles"},
+    {"leak_thread", Check::kLifecycles, "threads"},
+    {"post_quit", Check::kCallerState, "ordinal 1 (Open) posted WM_QUIT to the caller's thread"},
+    {"change_dir", Check::kCallerState, "ordinal 1 (Open) changed the current directory"},
 };
 
 // A folder of the test's own under the system's temporary one, its name with a space and
-// Japanese characters as a user's path may have.
+// Japanese characters (code page 932) as a user's path may have.
 std::string TestFolder(const char* name)
 {
     char temp[MAX_PATH] = {};
@@ -116,14 +120,14 @@ TEST_P(DravelCheckBroken, CaughtByItsOwnCheckOnly)
 {
     const Broken& broken = GetParam();
     const std::string repro = TestFolder(broken.library);
-    const Report report = RunCheck("--samples 50 --repro " + check::Quoted(repro) + " " + Library(broken.library));
+    Report report = RunCheck("--samples 50 --repro " + check::Quoted(repro) + " " + Library(broken.library));
     EXPECT_EQ(report.exitCode, 1u) << report.all;
     EXPECT_FALSE(report.summary.empty()) << "the run did not reach its end\n" << report.all;
     EXPECT_TRUE(report.checks[broken.check].starts_with("FAIL")) << report.all;
     EXPECT_NE(report.checks[broken.check].find(broken.finding), std::string::npos) << report.all;
-    for (int check = 1; check <= kChecks; ++check) {
-        if (check == broken.check) continue;
-        EXPECT_FALSE(report.checks[check].starts_with("FAIL")) << report.all;
+    for (const check::CheckRow& row : check::kChecks) {
+        if (row.id == broken.check) continue;
+        EXPECT_FALSE(report.checks[row.id].starts_with("FAIL")) << row.name << "\n" << report.all;
     }
     if (!broken.replayStop) return;
     // The sweep's first fault, shrunk to the one call that shows it, after the reproducer's header.
@@ -149,10 +153,10 @@ TEST(DravelCheck, FilesItCannotJudgeAreNamed)
     otherArchitecture.replace(0x44, 2, reinterpret_cast<const char*>(&machine), 2);
     const struct {
         const char* name;
-        std::string contents;  // none: the file is not made
+        std::string contents;
         const char* reason;
     } kFiles[] = {
-        {"missing.dll", {}, ": no such file"},
+        {"missing.dll", {}, ": no such file"},  // never made
         {"empty.dll", "", " is empty"},
         {"text.dll", "not a library\n", " is not a Windows library (no MZ header)"},
         {"other.dll", otherArchitecture,
@@ -188,16 +192,16 @@ TEST(DravelCheck, ReplayNamesTheLinesItCannotRead)
 TEST(DravelCheck, JsonAndJunitCarryEveryFinding)
 {
     const std::string junit = TestFolder("junit") + "\\report.xml";
-    const Report report = RunCheck("--json --samples 10 --junit " + check::Quoted(junit) + " " + Library("keep_rect"));
+    Report report = RunCheck("--json --samples 10 --junit " + check::Quoted(junit) + " " + Library("keep_rect"));
     const std::string xml = FileText(junit);
     EXPECT_NE(xml.find("<testcase classname=\"DravelCheck\" name=\"3 records read-only and not kept\">\n      <failure"),
               std::string::npos)
         << xml;
     EXPECT_NE(xml.find("(Move &amp; show) read OverlayRect.startX"), std::string::npos) << xml;
     EXPECT_NE(report.all.find("\"passed\": false"), std::string::npos) << report.all;
-    EXPECT_NE(report.all.find("{\"check\": 3, \"name\": \"records read-only and not kept\", \"result\": \"FAIL\""),
-              std::string::npos)
-        << report.all;
+    const std::string records = "{\"check\": " + std::to_string(check::Number(Check::kRecords)) + ", \"name\": \"" +
+                                check::RowOf(Check::kRecords).name + "\", \"result\": \"FAIL\"";
+    EXPECT_NE(report.all.find(records), std::string::npos) << report.all;
     // Both entry points that read the kept rectangle, not only the first finding.
     EXPECT_NE(report.all.find("(Set & show) read OverlayRect.startX"), std::string::npos) << report.all;
     EXPECT_NE(report.all.find("(Move & show) read OverlayRect.startX"), std::string::npos) << report.all;
