@@ -176,6 +176,26 @@ void RandomSample(const ScenarioOptions& options)
                      "private bytes grew over the random sample and stayed after Close: " + change});
 }
 
+// The counts after the cycles. On a busy machine what the last Close let go of can show a moment
+// later; a count past its allowance is read again a few times and the lowest taken. A leak per
+// cycle stays whatever the wait.
+tavik::ProcessUsage LowestAfter(const tavik::ProcessUsage& before)
+{
+    tavik::ProcessUsage lowest = tavik::SettledUsage();
+    const auto overAllowance = [&before](const tavik::ProcessUsage& usage) {
+        return std::any_of(std::begin(kWatchedCounts), std::end(kWatchedCounts), [&](const WatchedCount& watched) {
+            return usage.*watched.count > before.*watched.count + watched.allowance;
+        });
+    };
+    for (int again = 0; again < 5 && overAllowance(lowest); ++again) {
+        Sleep(200);
+        const tavik::ProcessUsage usage = tavik::SettledUsage();
+        for (const WatchedCount& watched : kWatchedCounts)
+            lowest.*watched.count = std::min(lowest.*watched.count, usage.*watched.count);
+    }
+    return lowest;
+}
+
 void Lifecycles(const ScenarioOptions& options)
 {
     CheckedLibrary library(options.library);
@@ -192,7 +212,7 @@ void Lifecycles(const ScenarioOptions& options)
         if (++cycles % kCheckpoint == 0 && cycles < kCycles && LeakCertain(before, tavik::CurrentUsage(), cycles))
             break;
     }
-    const tavik::ProcessUsage after = tavik::SettledUsage();
+    const tavik::ProcessUsage after = LowestAfter(before);
     std::string counts, grown;
     for (const WatchedCount& watched : kWatchedCounts) {
         const std::size_t from = before.*watched.count, to = after.*watched.count;
