@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "bitmap/bmp_writer.h"
 #include "check/checked_library.h"
@@ -40,18 +42,11 @@ std::string LongPath(const std::string& folder, char fill)
     return path + std::string(kPathBytes - 1 - path.size() - 4, fill) + ".bmp";
 }
 
-void SetPath(CallInput& input, const std::string& path, const char* kind)
-{
-    std::memset(input.params.bitmapFile, 0, kPathBytes);
-    std::memcpy(input.params.bitmapFile, path.data(), std::min(path.size(), kPathBytes));
-    input.fileKind = kind;
-}
-
 }  // namespace
 
 TestFiles::TestFiles(const std::string& dir)
     : folder(dir),
-      bitmap(dir + "\\picture.bmp"),
+      bitmap(dir + "\\Image.bmp"),
       japanese(dir + "\\表示画像.bmp"),
       longBitmap(LongPath(dir, 'L')),
       longMissing(LongPath(dir, 'M')),
@@ -88,6 +83,22 @@ std::string CallInput::DescribeRect() const
            "," + std::to_string(rect.endY);
 }
 
+void SetPath(CallInput& input, const std::string& path, const std::string& kind)
+{
+    std::memset(input.params.bitmapFile, 0, kPathBytes);
+    std::memcpy(input.params.bitmapFile, path.data(), std::min(path.size(), kPathBytes));
+    input.fileKind = kind;
+}
+
+CallInput StartupInput(int ordinal)
+{
+    CallInput input{};
+    input.params.width = input.params.height = 128;
+    SetPath(input, "Image.bmp", "named");
+    input.rect = ordinal == kMoveAndShow ? OverlayRect{128, 128, 256, 256} : OverlayRect{0, 0, 128, 128};
+    return input;
+}
+
 CallInput PlainInput(const TestFiles& files)
 {
     CallInput input{};
@@ -98,6 +109,9 @@ CallInput PlainInput(const TestFiles& files)
     return input;
 }
 
+namespace {
+
+// Every edge value of each field, one field at a time, the others plain.
 std::vector<CallInput> SweepInputs(const TestFiles& files)
 {
     const CallInput plain = PlainInput(files);
@@ -136,6 +150,35 @@ std::vector<CallInput> SweepInputs(const TestFiles& files)
         inputs.back().rect = rect;
     }
     return inputs;
+}
+
+}  // namespace
+
+std::vector<PlannedCall> SweepCalls(const TestFiles& files)
+{
+    std::vector<PlannedCall> calls;
+    for (const CallInput& input : SweepInputs(files))
+        for (int ordinal : {kOpen, kSetAndShow, kMoveAndShow, kClearSetting, kClose}) calls.push_back({ordinal, input});
+    const CallInput plain = PlainInput(files);
+    int order[] = {kOpen, kClose, kSetAndShow, kMoveAndShow, kClearSetting};
+    do {
+        for (int ordinal : order) calls.push_back({ordinal, plain});
+        calls.push_back({kClose, plain});
+    } while (std::next_permutation(std::begin(order), std::end(order)));
+    for (int ordinal : {kOpen, kOpen, kSetAndShow, kSetAndShow, kMoveAndShow, kMoveAndShow, kClearSetting,
+                        kClearSetting, kClose, kClose}) calls.push_back({ordinal, plain});
+    return calls;
+}
+
+std::vector<PlannedCall> RandomCalls(const TestFiles& files, std::uint32_t seed, std::uint32_t samples)
+{
+    RandomInputs random(files, seed);
+    std::vector<PlannedCall> calls;
+    for (std::uint32_t i = 0; i < samples; ++i) {
+        const int ordinal = random.NextOrdinal();
+        calls.push_back({ordinal, random.Next()});
+    }
+    return calls;
 }
 
 std::uint32_t RandomInputs::Value()

@@ -11,9 +11,10 @@
 
 namespace check {
 
-// The files the inputs point at, in a folder of their own: a whole bitmap, the same under a
-// Japanese name (with a 0x5C trail byte), a 259-byte path to a bitmap, names of what is not
-// there, and the screen scene's picture.
+// The files the inputs point at, in a folder of their own: a whole bitmap (under the console's
+// start-up name, so that name finds it from the folder), the same under a Japanese name (with a
+// 0x5C trail byte), a 259-byte path to a bitmap, names of what is not there, and the screen
+// scene's picture.
 struct TestFiles {
     explicit TestFiles(const std::string& folder);
     // Writes the bitmaps; false when the folder cannot be made.
@@ -41,11 +42,29 @@ struct CallInput {
     std::string DescribeRect() const;
 };
 
+// Sets the file name field to `path` (at most 260 bytes, zeros after it), of the kind named.
+void SetPath(CallInput& input, const std::string& path, const std::string& kind);
+
+// The console's fields as it opens, for Set & show or Move & show: a 128 x 128 black surface of
+// "Image.bmp" at (0, 0)-(128, 128); Move & show to (128, 128)-(256, 256).
+CallInput StartupInput(int ordinal);
+
 // A 64 x 64 surface of the bitmap, placed at (16, 16).
 CallInput PlainInput(const TestFiles& files);
 
-// Every edge value of each field, one field at a time, the others plain.
-std::vector<CallInput> SweepInputs(const TestFiles& files);
+
+// One call of a scenario: the entry point and the fields the console would send.
+struct PlannedCall {
+    int ordinal;
+    CallInput input;
+};
+
+// The sweep: every input through Open, Set & show, Move & show, Clear setting and Close; every
+// order of the five calls with a Close after each; each call twice in a row.
+std::vector<PlannedCall> SweepCalls(const TestFiles& files);
+
+// The random sample's calls after its first plain cycle.
+std::vector<PlannedCall> RandomCalls(const TestFiles& files, std::uint32_t seed, std::uint32_t samples);
 
 class RandomInputs {
 public:

@@ -4,31 +4,49 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <thread>
 #include <utility>
 
+#include "check/abnormal_end.h"
 #include "check/call_inputs.h"
 #include "check/checked_library.h"
 #include "check/child_process.h"
+#include "check/library_image.h"
 #include "check/protocol.h"
+#include "check/reproducer.h"
+#include "check/scenarios.h"
 #include "framework/module_path.h"
 
 namespace check {
 
 namespace {
 
-// A call that takes longer than this is taken for hung.
-constexpr DWORD kHangMs = 5000;
+template <typename T>
+void AddOnce(std::vector<T>& list, const T& item)
+{
+    if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
+}
 
 // What the scenarios told each check, and the times of the timed calls.
 struct Gathered {
     std::map<Check, Tally> tallies;
     CallTimes times;
-};
 
-void AddOnce(std::vector<Finding>& findings, const Finding& finding)
-{
-    if (std::find(findings.begin(), findings.end(), finding) == findings.end()) findings.push_back(finding);
-}
+    // Takes in what scenarios run beside these told.
+    void Add(const Gathered& other)
+    {
+        for (const auto& [check, from] : other.tallies) {
+            Tally& to = tallies[check];
+            to.calls += from.calls;
+            for (const Finding& finding : from.findings) AddOnce(to.findings, finding);
+            for (const std::string& reason : from.notJudged) AddOnce(to.notJudged, reason);
+            to.measures.insert(to.measures.end(), from.measures.begin(), from.measures.end());
+            if (!to.cutShort) to.cutShort = from.cutShort;
+        }
+        for (const auto& [ordinal, micros] : other.times)
+            times[ordinal].insert(times[ordinal].end(), micros.begin(), micros.end());
+    }
+};
 
 std::string ScenarioCommand(const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
                             std::uint32_t skip)
@@ -40,10 +58,8 @@ std::string ScenarioCommand(const Scenario& scenario, const CheckOptions& option
 }
 
 // What ended a scenario before its end, blamed on the call in progress.
-std::string CutShortOutcome(const ChildRun& run)
+std::string CutShortOutcome(const ChildRun& run, const std::string& ending)
 {
-    char code[32];
-    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(run.exitCode));
     switch (run.end) {
         case ChildRun::End::kNotStarted:
             return "the scenario process did not start";
@@ -53,8 +69,7 @@ std::string CutShortOutcome(const ChildRun& run)
         case ChildRun::End::kExited:
             break;
     }
-    if (run.exitCode >= 0xC0000000) return std::string("crashed (exception ") + code + ")";
-    return "ended the process (exit code " + std::to_string(run.exitCode) + ")";
+    return AbnormalEnd(run.exitCode, ending);
 }
 
 // How one run of a scenario ended.
@@ -67,6 +82,7 @@ struct RunEnd {
 RunEnd Gather(Check check, const Scenario& scenario, const ChildRun& run, Gathered& gathered)
 {
     RunEnd end;
+    std::string ending;
     end.fault = {kFaultsCheck, kNoOrdinal, "starting the scenario", "", scenario.name};
     for (const std::string& text : run.lines) {
         const auto line = ParseLine(text);
@@ -91,7 +107,10 @@ RunEnd Gather(Check check, const Scenario& scenario, const ChildRun& run, Gather
                 gathered.tallies[line->check].notes.push_back(line->text);
                 break;
             case LineKind::kNotJudged:
-                gathered.tallies[line->check].notJudged = line->text;
+                AddOnce(gathered.tallies[line->check].notJudged, line->text);
+                break;
+            case LineKind::kEnding:
+                ending = line->text;
                 break;
             case LineKind::kEnd:
                 end.finished = true;
@@ -100,10 +119,23 @@ RunEnd Gather(Check check, const Scenario& scenario, const ChildRun& run, Gather
     }
     if (end.finished) return end;
     if (run.end == ChildRun::End::kNotStarted) end.fault.call.clear();
-    end.fault.outcome = CutShortOutcome(run);
+    end.fault.outcome = CutShortOutcome(run, ending);
     AddOnce(gathered.tallies[kFaultsCheck].findings, end.fault);
     if (check != kFaultsCheck) gathered.tallies[check].cutShort = end.fault;
     return end;
+}
+
+// Shrinks the calls of a run cut short and names the reproducer in the run's finding.
+void AddReproducer(const Scenario& scenario, const CheckOptions& options, const TestFiles& files, std::uint32_t skip,
+                   const RunEnd& end, std::vector<Finding>& findings)
+{
+    const std::vector<PlannedCall> planned = PlannedCalls(scenario.name, files, options.seed, options.samples);
+    const std::size_t last = skip + end.callsDone;
+    const auto finding = std::find(findings.begin(), findings.end(), end.fault);
+    if (last >= planned.size() || finding == findings.end()) return;
+    const std::vector<PlannedCall> calls(planned.begin() + skip, planned.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+    const std::string name = std::string(scenario.name) + "-" + std::to_string(skip + 1);
+    finding->outcome += " (" + WriteReproducer(calls, options.library, files, options.reproFolder, name) + ")";
 }
 
 // Runs a scenario to its end; one that resumes goes on after a call that crashed or hung, from the
@@ -120,6 +152,7 @@ void RunScenarioToEnd(Check check, const Scenario& scenario, const CheckOptions&
         const std::pair fault{end.fault.ordinal, run.end};
         if (std::find(faults.begin(), faults.end(), fault) != faults.end()) return;
         faults.push_back(fault);
+        AddReproducer(scenario, options, files, skip, end, gathered.tallies[kFaultsCheck].findings);
         skip += end.callsDone + 1;
     }
 }
@@ -133,21 +166,44 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
     const TestFiles files(std::string(temp) + "DravelCheck-" + std::to_string(GetCurrentProcessId()));
     files.Create();
     Gathered gathered;
-    // Every check's first scenario runs before any second one: the findings come in that order.
-    for (std::size_t round = 0; round < kMostScenarios; ++round)
-        for (const CheckRow& row : kChecks)
-            if (const Scenario& scenario = row.scenarios[round]; scenario.name != nullptr)
-                RunScenarioToEnd(row.id, scenario, options, files, gathered);
+    // The exports first: a library that does not load cannot be judged by the others.
+    const CheckRow& exports = RowOf(Check::kExports);
+    RunScenarioToEnd(exports.id, exports.scenarios[0], options, files, gathered);
+    const std::vector<Finding>& exportFindings = gathered.tallies[Check::kExports].findings;
+    const bool loads = exportFindings.empty() || !IsLoadFailure(exportFindings.front().outcome);
+    if (loads) {
+        // The lifecycles take longest; the other scenarios run beside them.
+        const CheckRow& lifecycles = RowOf(Check::kLifecycles);
+        Gathered beside;
+        std::thread thread([&] {
+            for (const Scenario& scenario : lifecycles.scenarios)
+                if (scenario.name != nullptr) RunScenarioToEnd(lifecycles.id, scenario, options, files, beside);
+        });
+        // Every check's first scenario runs before any second one: the findings come in that order.
+        for (std::size_t round = 0; round < kMostScenarios; ++round)
+            for (const CheckRow& row : kChecks)
+                if (const Scenario& scenario = row.scenarios[round];
+                    scenario.name != nullptr && &row != &exports && &row != &lifecycles)
+                    RunScenarioToEnd(row.id, scenario, options, files, gathered);
+        thread.join();
+        // The lifecycles' own lines first, as their check reads them.
+        beside.Add(gathered);
+        gathered = std::move(beside);
+    }
     files.Remove();
 
     std::vector<CheckResult> results;
     for (const CheckRow& row : kChecks) {
-        const Tally& tally = gathered.tallies[row.id];
+        Tally& tally = gathered.tallies[row.id];
         const std::string summary = row.summary({tally, options, gathered.times});
         if (row.role == Role::kNote)
-            results.push_back({row.id, Verdict::kNote, summary, {}, tally.notes});
+            results.push_back({row.id, Verdict::kNote, loads ? summary : "not measured", {}, tally.notes});
         else if (!tally.findings.empty())
             results.push_back({row.id, Verdict::kFail, tally.findings.front().Text(), tally.findings, tally.notes});
+        else if (!loads)
+            results.push_back({row.id, Verdict::kNotJudged, "the library does not load (check 1)", {}});
+        else if (!tally.notJudged.empty())
+            results.push_back({row.id, Verdict::kNotJudged, Joined(tally.notJudged), {}, tally.notes});
         else if (tally.cutShort)
             results.push_back(
                 {row.id,
@@ -155,11 +211,16 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
                  "not finished: " + tally.cutShort->Text() + " (check " + std::to_string(Number(kFaultsCheck)) + ")",
                  {},
                  tally.notes});
-        else if (!tally.notJudged.empty())
-            results.push_back({row.id, Verdict::kNote, "not judged: " + tally.notJudged, {}, tally.notes});
         else
             results.push_back({row.id, Verdict::kPass, summary, {}, tally.notes});
     }
+    return results;
+}
+
+std::vector<CheckResult> NotJudged(const std::string& reason)
+{
+    std::vector<CheckResult> results;
+    for (const CheckRow& row : kChecks) results.push_back({row.id, Verdict::kNotJudged, reason, {}});
     return results;
 }
 

@@ -9,7 +9,7 @@
 
 namespace check {
 
-enum class Verdict { kPass, kFail, kNote };
+enum class Verdict { kPass, kFail, kNote, kNotJudged };
 
 struct CheckResult {
     Check check;
@@ -20,5 +20,7 @@ struct CheckResult {
 };
 
 std::vector<CheckResult> RunChecks(const CheckOptions& options);
+// Every check not judged for one reason: the file given is no library this build can load.
+std::vector<CheckResult> NotJudged(const std::string& reason);
 
 }  // namespace check

@@ -1,8 +1,10 @@
 #include "check/checked_library.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "check/abi_probe.h"
+#include "check/abnormal_end.h"
 #include "check/checks.h"
 #include "check/protocol.h"
 
@@ -19,13 +21,37 @@ double Microseconds(LONGLONG ticks)
     return static_cast<double>(ticks) * 1e6 / static_cast<double>(frequency.QuadPart);
 }
 
-void DispatchPosted()
+std::string MessageName(UINT message)
 {
+    char hex[16];
+    std::snprintf(hex, sizeof hex, "0x%04X", message);
+    return hex;
+}
+
+// Painting and input come from the system, not from a post.
+bool FromTheSystem(UINT message)
+{
+    return message == WM_PAINT || (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+}
+
+// Dispatches what the library posted, as the console's loop would, and notes what was not for
+// the library's own windows.
+std::vector<std::string> DispatchPosted(HMODULE library)
+{
+    std::vector<std::string> foreign;
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT)
+            foreign.push_back("posted WM_QUIT to the caller's thread (the caller's message loop ends)");
+        else if (message.hwnd == nullptr)
+            foreign.push_back("posted thread message " + MessageName(message.message) + " to the caller's thread");
+        else if (!FromTheSystem(message.message) && reinterpret_cast<HMODULE>(GetWindowLongPtrA(message.hwnd, GWLP_HINSTANCE)) != library)
+            foreign.push_back("posted message " + MessageName(message.message) + " to a window it does not own");
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
+    return foreign;
 }
 
 struct OpenBoxes {
@@ -45,14 +71,14 @@ BOOL CALLBACK KeepOwnDialog(HWND window, LPARAM found)
 
 }  // namespace
 
-std::string OrdinalLabel(int ordinal)
-{
-    return "ordinal " + std::to_string(ordinal) + " (" + CallName(ordinal) + ")";
-}
-
-std::string CallName(int ordinal)
+const char* OrdinalName(int ordinal)
 {
     return kNames[ordinal - 1];
+}
+
+std::string OrdinalLabel(int ordinal)
+{
+    return "ordinal " + std::to_string(ordinal) + " (" + OrdinalName(ordinal) + ")";
 }
 
 CheckedLibrary::CheckedLibrary(const std::string& path, std::uint32_t skip)
@@ -74,6 +100,7 @@ std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfac
     }
     const std::string label = OrdinalLabel(ordinal) + (what.empty() ? "" : " " + what);
     SendCall(ordinal, label);
+    ForgetThrows();
     // Set & show takes (params, rect), Move & show (rect); the others take nothing.
     const auto first = reinterpret_cast<std::uintptr_t>(ordinal == kMoveAndShow ? static_cast<const void*>(rect)
                                                                                 : static_cast<const void*>(params));
@@ -86,7 +113,7 @@ std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfac
     QueryPerformanceCounter(&end);
     SendDone(ordinal, code, Microseconds(end.QuadPart - start.QuadPart));
 
-    DispatchPosted();
+    std::vector<std::string> foreign = DispatchPosted(m_module);
     OpenBoxes boxes;
     EnumWindows(KeepOwnDialog, reinterpret_cast<LPARAM>(&boxes));
     for (HWND box : boxes.windows) {
@@ -96,7 +123,7 @@ std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfac
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
         SendFinding({kFaultsCheck, ordinal, label, std::string("left a message box open: \"") + text + "\""});
     }
-    return CallOutcome{code, AbiBreaches(state)};
+    return CallOutcome{code, AbiBreaches(state), std::move(foreign)};
 }
 
 }  // namespace check

@@ -16,14 +16,16 @@ enum Ordinal { kNoOrdinal = 0, kOpen, kClose, kSetAndShow, kMoveAndShow, kClearS
 inline constexpr int kOrdinals = kClearSetting;
 inline constexpr int kAllOrdinals[] = {kOpen, kClose, kSetAndShow, kMoveAndShow, kClearSetting};
 
-// "ordinal 3 (Set & show)".
+// "ordinal 3 (Set & show)", and "Set & show" alone.
 std::string OrdinalLabel(int ordinal);
-// "Set & show".
-std::string CallName(int ordinal);
+const char* OrdinalName(int ordinal);
 
 struct CallOutcome {
     OverlayResult code;
     std::vector<std::string> abiBreaches;
+    // What the library left in the caller's queue that is not its own windows' business: WM_QUIT,
+    // thread messages, messages to windows of other modules.
+    std::vector<std::string> foreignMessages;
 };
 
 class CheckedLibrary {

@@ -11,13 +11,6 @@ namespace check {
 
 namespace {
 
-std::string Joined(const std::vector<std::string>& texts)
-{
-    std::string joined;
-    for (const std::string& text : texts) joined += (joined.empty() ? "" : "; ") + text;
-    return joined;
-}
-
 std::string Calls(const Tally& tally)
 {
     return std::to_string(tally.calls) + " calls";
@@ -85,6 +78,14 @@ constexpr CheckRow kRows[] = {
      {},
      [](const SummaryInput& in) { return "over the sweep: " + CostSummary(in.times); },
      Role::kNote},
+    {Check::kCallerState,
+     "caller's state kept",
+     {{{"state", CallerStateKept}}},
+     [](const SummaryInput& in) {
+         return Calls(in.tally) + ": no message left for the caller; current directory, error mode, thread locale, "
+                                  "activation and focus kept";
+     },
+     Role::kJudged},
     {Check::kScreen,
      "what the library shows",
      {{{"scene", Scene}}},
@@ -122,6 +123,13 @@ const CheckRow* FindCheck(int number)
 const CheckRow& RowOf(Check check)
 {
     return kRows[Number(check) - 1];
+}
+
+std::string Joined(const std::vector<std::string>& texts)
+{
+    std::string joined;
+    for (const std::string& text : texts) joined += (joined.empty() ? "" : "; ") + text;
+    return joined;
 }
 
 std::string Finding::Text() const

@@ -14,7 +14,16 @@
 namespace check {
 
 // The number is the one the reports print.
-enum class Check { kExports = 1, kCallingConvention, kRecords, kEveryInputReturns, kLifecycles, kCost, kScreen };
+enum class Check {
+    kExports = 1,
+    kCallingConvention,
+    kRecords,
+    kEveryInputReturns,
+    kLifecycles,
+    kCost,
+    kCallerState,
+    kScreen
+};
 
 // Crashes, hangs and message boxes of every scenario are findings of this check.
 inline constexpr Check kFaultsCheck = Check::kEveryInputReturns;
@@ -48,7 +57,8 @@ struct CheckOptions {
     std::string library;  // full path
     std::uint32_t seed;
     std::uint32_t samples;
-    std::string pictures;  // the folder for the screen scene's pictures; empty for none
+    std::string reproFolder;  // full path
+    std::string pictures;     // the folder for the screen scene's pictures; empty for none
 };
 
 // What the scenarios told one check.
@@ -57,8 +67,8 @@ struct Tally {
     std::vector<Finding> findings;
     std::vector<std::string> measures;  // in the order the scenarios sent them
     std::vector<std::string> notes;     // reported beside the verdict
-    std::string notJudged;              // why the check could not be judged here; empty when it was
     std::optional<Finding> cutShort;    // why its own scenario did not reach its end
+    std::vector<std::string> notJudged; // what of it this platform cannot judge, and why
 };
 
 // Per ordinal, the times in microseconds of the timed scenarios' calls.
@@ -91,5 +101,8 @@ extern const std::span<const CheckRow> kChecks;
 // The row of `check`; nullptr for a number no row has.
 const CheckRow* FindCheck(int number);
 const CheckRow& RowOf(Check check);
+
+// "a; b; c".
+std::string Joined(const std::vector<std::string>& texts);
 
 }  // namespace check

@@ -1,20 +1,21 @@
-// DravelCheck [--json] [--seed S] [--samples N] [--pictures DIR] [DLL]: checks that an overlay
-// library keeps the contract the console relies on. DLL defaults to the DRAVEL.dll beside this
-// program. Exit code 0 when every check passes, 1 when one does not, 2 for a bad command line. With
-// --pictures the screen scene writes a PNG of each step and a sheet of them all into DIR.
+// DravelCheck: checks that an overlay library keeps the contract the console relies on (--help
+// says how it is used).
 //
 // The program also runs its own scenarios, one per child process: --scenario NAME --files DIR
-// [--skip CALLS] [--pictures DIR].
+// [--skip CALLS] [--pictures DIR], and --scenario replay --files DIR --replay FILE.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
+#include "check/abnormal_end.h"
 #include "check/check_run.h"
 #include "check/child_process.h"
+#include "check/library_image.h"
 #include "check/protocol.h"
 #include "check/reports.h"
+#include "check/reproducer.h"
 #include "check/scenarios.h"
 #include "framework/module_path.h"
 
@@ -24,10 +25,50 @@ namespace {
 constexpr std::uint32_t kDefaultSeed = 15;
 constexpr std::uint32_t kDefaultSamples = 500;
 
+constexpr char kUsage[] =
+    "usage: DravelCheck [--json] [--junit FILE] [--seed S] [--samples N] [--repro DIR] [--pictures DIR] [DLL]\n"
+    "       DravelCheck --replay FILE [DLL]\n"
+    "       DravelCheck --help\n";
+
 int Usage()
 {
-    std::fputs("usage: DravelCheck [--json] [--seed S] [--samples N] [--pictures DIR] [DLL]\n", stderr);
+    std::fprintf(stderr, "%sDravelCheck --help tells more.\n", kUsage);
     return 2;
+}
+
+int Help()
+{
+    std::printf("%s\n"
+                "Checks that an overlay library (DLL, default: the DRAVEL.dll beside this program) keeps the\n"
+                "contract the console relies on, each scenario in a process of its own.\n\n"
+                "  --json         the report as JSON on standard output\n"
+                "  --junit FILE   also the report as JUnit XML in FILE, one test case per check\n"
+                "  --seed S       seed of the random sample (default %u)\n"
+                "  --samples N    calls in the random sample (default %u)\n"
+                "  --repro DIR    folder for the shrunk reproducer of each failure of the sweep or the\n"
+                "                 random sample (default: dravelcheck-repro in the current folder)\n"
+                "  --pictures DIR a PNG of the screen after each step of the screen scene, and a sheet\n"
+                "                 of them all beside the rectangles asked for, in DIR\n"
+                "  --replay FILE  runs a reproducer's calls in a child process and prints each call's\n"
+                "                 code; stops at a crash, hang or message box and names the line\n"
+                "  --help         this text\n\n"
+                "Checks:\n%s\n"
+                "Exit codes:\n"
+                "  0  kept: every check passed\n"
+                "  1  broken: a check failed (--replay: a call crashed, hung or left a box)\n"
+                "  2  bad command line (--replay: a line of the file cannot be read)\n"
+                "  3  could not judge: the file is no library for this DravelCheck, or a check cannot be\n"
+                "     judged on this platform (\"NOT JUDGED n: ...\") and none failed\n",
+                kUsage, kDefaultSeed, kDefaultSamples, check::CheckList().c_str());
+    return 0;
+}
+
+bool WriteFile(const std::string& path, const std::string& text)
+{
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) return false;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    return std::fclose(file) == 0 && written;
 }
 
 std::string FullPath(const std::string& path)
@@ -49,7 +90,7 @@ bool ReadNumber(const char* text, std::uint32_t& number)
 
 int main(int argc, char** argv)
 {
-    std::string scenario, files, pictures, library;
+    std::string scenario, files, pictures, library, replay, junit, repro = "dravelcheck-repro";
     std::uint32_t seed = kDefaultSeed, samples = kDefaultSamples, skip = 0;
     bool json = false;
     for (int i = 1; i < argc; ++i) {
@@ -57,12 +98,20 @@ int main(int argc, char** argv)
         const bool hasValue = i + 1 < argc;
         if (argument == "--json")
             json = true;
+        else if (argument == "--help")
+            return Help();
+        else if (argument == "--junit" && hasValue)
+            junit = argv[++i];
         else if (argument == "--scenario" && hasValue)
             scenario = argv[++i];
         else if (argument == "--files" && hasValue)
             files = argv[++i];
         else if (argument == "--pictures" && hasValue)
             pictures = argv[++i];
+        else if (argument == "--replay" && hasValue)
+            replay = argv[++i];
+        else if (argument == "--repro" && hasValue)
+            repro = argv[++i];
         else if (argument == "--seed" && hasValue) {
             if (!ReadNumber(argv[++i], seed)) return Usage();
         } else if (argument == "--samples" && hasValue) {
@@ -82,12 +131,30 @@ int main(int argc, char** argv)
         // A crash must end the scenario process quietly, not wait on an error box.
         SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
         check::ClaimStandardOutput();
+        check::WatchAbnormalEnd();
+        // Relative names, the console's "Image.bmp" among them, find the test files.
+        SetCurrentDirectoryA(files.c_str());
+        if (scenario == "replay") return check::PlayReplay(library, files, replay), 0;
         return check::RunScenario(scenario, {check::Check{}, library, files, seed, samples, skip, pictures}) ? 0
                                                                                                              : Usage();
     }
-    const check::CheckOptions options{FullPath(library), seed, samples, pictures.empty() ? "" : FullPath(pictures)};
-    const std::vector<check::CheckResult> results = check::RunChecks(options);
-    const std::string report = json ? check::JsonReport(options, results) : check::TextReport(options, results);
-    std::fputs(report.c_str(), stdout);
-    return check::AllPassed(results) ? 0 : 1;
+    if (!replay.empty()) return check::ReplayCommand(FullPath(replay), FullPath(library));
+    const check::CheckOptions options{FullPath(library), seed, samples, FullPath(repro),
+                                     pictures.empty() ? "" : FullPath(pictures)};
+    const ULONGLONG start = GetTickCount64();
+    const auto unjudgeable = check::UnjudgeableImage(options.library);
+    const std::vector<check::CheckResult> results =
+        unjudgeable ? check::NotJudged(*unjudgeable) : check::RunChecks(options);
+    const double seconds = static_cast<double>(GetTickCount64() - start) / 1000;
+    if (json)
+        std::fputs(check::JsonReport(options, results, seconds).c_str(), stdout);
+    else if (unjudgeable)
+        std::printf("NOT JUDGED: %s\n", unjudgeable->c_str());
+    else
+        std::fputs(check::TextReport(options, results, seconds).c_str(), stdout);
+    if (!junit.empty() && !WriteFile(junit, check::JunitReport(options, results, seconds))) {
+        std::fprintf(stderr, "DravelCheck: cannot write %s\n", junit.c_str());
+        return 2;
+    }
+    return check::ExitCode(results);
 }

@@ -2,9 +2,11 @@
 
 #include <windows.h>
 #include <psapi.h>
+#include <tlhelp32.h>
 #include <winternl.h>
 
 #include <cstdint>
+#include <vector>
 
 namespace tavik {
 
@@ -94,19 +96,72 @@ std::size_t PrivateBytes()
     return counters.PagefileUsage;
 }
 
-ProcessUsage Usage()
+// One row of the system's handle list (SystemHandleInformation, class 16).
+struct SystemHandle {
+    USHORT process;
+    USHORT backTrace;
+    UCHAR type;
+    UCHAR attributes;
+    USHORT handle;
+    PVOID object;
+    ULONG access;
+};
+
+// Wine's GetProcessHandleCount returns 0; the system's handle list holds every process's handles
+// with their owner.
+std::size_t CountSystemHandles()
 {
-    return {GdiObjectCount(), UserObjectCount(), PrivateBytes()};
+    constexpr auto kSystemHandleInformation = static_cast<SYSTEM_INFORMATION_CLASS>(16);
+    constexpr NTSTATUS kTooSmall = static_cast<NTSTATUS>(0xC0000004);
+    std::vector<ULONG_PTR> buffer(1 << 16);
+    NTSTATUS status;
+    while ((status = NtQuerySystemInformation(kSystemHandleInformation, buffer.data(),
+                                              static_cast<ULONG>(buffer.size() * sizeof buffer[0]), nullptr)) ==
+               kTooSmall &&
+           buffer.size() < (1u << 24))
+        buffer.resize(buffer.size() * 2);
+    if (status != 0) return 0;
+    const ULONG rows = *reinterpret_cast<const ULONG*>(buffer.data());
+    const auto* row = reinterpret_cast<const SystemHandle*>(buffer.data() + 1);
+    std::size_t own = 0;
+    for (ULONG i = 0; i < rows; ++i)
+        if (row[i].process == static_cast<USHORT>(GetCurrentProcessId())) ++own;
+    return own;
+}
+
+std::size_t KernelHandleCount()
+{
+    DWORD count = 0;
+    if (GetProcessHandleCount(GetCurrentProcess(), &count) && count != 0) return count;
+    return CountSystemHandles();
+}
+
+std::size_t ThreadCount()
+{
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    THREADENTRY32 thread{};
+    thread.dwSize = sizeof thread;
+    std::size_t count = 0;
+    for (BOOL more = Thread32First(snapshot, &thread); more; more = Thread32Next(snapshot, &thread))
+        if (thread.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+    CloseHandle(snapshot);
+    return count;
 }
 
 }  // namespace
 
+ProcessUsage CurrentUsage()
+{
+    return {GdiObjectCount(), UserObjectCount(), PrivateBytes(), KernelHandleCount(), ThreadCount()};
+}
+
 ProcessUsage SettledUsage()
 {
-    ProcessUsage usage = Usage();
+    ProcessUsage usage = CurrentUsage();
     for (int tries = 0; tries < 20; ++tries) {
         Sleep(50);
-        const ProcessUsage again = Usage();
+        const ProcessUsage again = CurrentUsage();
         if (again.gdiObjects == usage.gdiObjects && again.userObjects == usage.userObjects) return again;
         usage = again;
     }

@@ -1,6 +1,6 @@
-// What this process holds of the platform: GDI objects, USER objects (or windows) and private
-// memory. Counted so that it works under Wine too, where GetGuiResources returns 0 and
-// PrivateUsage is 0. A count of 0 means the method failed, never that nothing is there.
+// What this process holds of the platform: GDI objects, USER objects (or windows), private
+// memory, kernel handles and threads. Counted so that it works under Wine too, where
+// GetGuiResources, PrivateUsage and GetProcessHandleCount return 0. A count of 0 means the method failed, never that nothing is there.
 #pragma once
 
 #include <cstddef>
@@ -13,10 +13,11 @@ struct ProcessUsage {
     std::size_t userObjects;
     // Committed private memory the process has touched.
     std::size_t privateBytes;
-
-    // False when some count could not be taken (it is 0).
-    bool IsCounted() const { return gdiObjects != 0 && userObjects != 0 && privateBytes != 0; }
+    std::size_t kernelHandles;
+    std::size_t threads;
 };
+
+ProcessUsage CurrentUsage();
 
 // Taken once the object counts hold still: a dialog that has just gone lets go of a few GDI
 // objects a moment later.

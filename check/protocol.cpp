@@ -12,7 +12,7 @@ namespace check {
 
 namespace {
 
-constexpr const char* kTags[] = {"call", "done", "find", "info", "note", "skip", "end"};
+constexpr const char* kTags[] = {"call", "done", "find", "info", "note", "end", "exit", "skip"};
 // Between a finding's call and its outcome; the call is our own text and never holds one.
 constexpr char kCallEnd = '\t';
 
@@ -92,6 +92,11 @@ void SendEnd()
     Send(LineKind::kEnd, "");
 }
 
+void SendEnding(const char* what)
+{
+    Send(LineKind::kEnding, what);
+}
+
 std::optional<Line> ParseLine(const std::string& text)
 {
     for (int kind = 0; kind < static_cast<int>(std::size(kTags)); ++kind) {
@@ -134,6 +139,9 @@ std::optional<Line> ParseLine(const std::string& text)
                 line.text = rest;
                 break;
             }
+            case LineKind::kEnding:
+                line.text = rest;
+                break;
             case LineKind::kEnd:
                 break;
         }

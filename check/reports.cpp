@@ -9,7 +9,7 @@ namespace check {
 
 namespace {
 
-constexpr const char* kVerdicts[] = {"PASS", "FAIL", "NOTE"};
+constexpr const char* kVerdicts[] = {"PASS", "FAIL", "NOTE", "NOT JUDGED"};
 
 const char* VerdictName(Verdict verdict)
 {
@@ -45,6 +45,39 @@ std::string JsonString(const std::string& text)
     return json + "\"";
 }
 
+// In UTF-8, with what XML reserves escaped; quoted as an attribute value when `attribute`.
+std::string XmlText(const std::string& text, bool attribute)
+{
+    std::string xml = attribute ? "\"" : "";
+    for (const char c : Utf8(text)) {
+        switch (c) {
+            case '&':
+                xml += "&amp;";
+                break;
+            case '<':
+                xml += "&lt;";
+                break;
+            case '>':
+                xml += "&gt;";
+                break;
+            case '"':
+                xml += attribute ? "&quot;" : "\"";
+                break;
+            default:
+                // XML 1.0 has no other control characters than tab and line ends.
+                xml += static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r' ? '?' : c;
+        }
+    }
+    return attribute ? xml + "\"" : xml;
+}
+
+std::string Seconds(double seconds)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", seconds);
+    return text;
+}
+
 int Count(const std::vector<CheckResult>& results, Verdict verdict)
 {
     return static_cast<int>(std::count_if(results.begin(), results.end(),
@@ -53,21 +86,23 @@ int Count(const std::vector<CheckResult>& results, Verdict verdict)
 
 }  // namespace
 
-bool AllPassed(const std::vector<CheckResult>& results)
+int ExitCode(const std::vector<CheckResult>& results)
 {
-    // A judged check that could not be judged here, or was not finished, is a note; a check not
-    // finished is always a crash or hang that check 4 fails.
-    return std::none_of(results.begin(), results.end(),
-                        [](const CheckResult& result) { return result.verdict == Verdict::kFail; });
+    if (Count(results, Verdict::kFail) > 0) return 1;
+    return Count(results, Verdict::kNotJudged) > 0 ? 3 : 0;
 }
 
-std::string TextReport(const CheckOptions& options, const std::vector<CheckResult>& results)
+std::string TextReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds)
 {
     std::string report = "DravelCheck " + options.library + "\n";
     int notes = Count(results, Verdict::kNote);
     for (const CheckResult& result : results) {
-        const std::string check = std::to_string(Number(result.check)) + " " + RowOf(result.check).name + ": ";
-        report += VerdictName(result.verdict) + (" " + check) + result.summary;
+        const std::string number = std::to_string(Number(result.check));
+        const std::string check = number + " " + RowOf(result.check).name + ": ";
+        // "NOT JUDGED n: name: why", the number before the first colon as in the other lines.
+        report += std::string(VerdictName(result.verdict)) + " " +
+                  (result.verdict == Verdict::kNotJudged ? number + ": " + RowOf(result.check).name + ": " : check) +
+                  result.summary;
         if (result.findings.size() > 1)
             report += " (and " + std::to_string(result.findings.size() - 1) + " more, see --json)";
         report += "\n";
@@ -75,19 +110,23 @@ std::string TextReport(const CheckOptions& options, const std::vector<CheckResul
             report += VerdictName(Verdict::kNote) + (" " + check) + note + "\n";
         notes += static_cast<int>(result.notes.size());
     }
+    constexpr const char* kOutcomes[] = {"the library keeps the contract", "the library does NOT keep the contract", "",
+                                         "the library could not be judged in full"};
     report += std::to_string(Count(results, Verdict::kPass)) + " passed, " +
-              std::to_string(Count(results, Verdict::kFail)) + " failed, " + std::to_string(notes) +
-              (notes == 1 ? " note: " : " notes: ") +
-              (AllPassed(results) ? "the library keeps the contract" : "the library does NOT keep the contract") + "\n";
+              std::to_string(Count(results, Verdict::kFail)) + " failed, " +
+              std::to_string(Count(results, Verdict::kNotJudged)) + " not judged, " + std::to_string(notes) +
+              (notes == 1 ? " note: " : " notes: ") + kOutcomes[ExitCode(results)] + " (" + Seconds(seconds) + " s)\n";
     return report;
 }
 
-std::string JsonReport(const CheckOptions& options, const std::vector<CheckResult>& results)
+std::string JsonReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds)
 {
     std::string json = "{\n  \"library\": " + JsonString(options.library) +
                        ",\n  \"seed\": " + std::to_string(options.seed) +
                        ",\n  \"samples\": " + std::to_string(options.samples) +
-                       ",\n  \"passed\": " + (AllPassed(results) ? "true" : "false") + ",\n  \"checks\": [";
+                       ",\n  \"passed\": " + (ExitCode(results) == 0 ? "true" : "false") +
+                       ",\n  \"exitCode\": " + std::to_string(ExitCode(results)) +
+                       ",\n  \"seconds\": " + Seconds(seconds) + ",\n  \"checks\": [";
     for (const CheckResult& result : results) {
         json += std::string(&result == &results.front() ? "" : ",") +
                 "\n    {\"check\": " + std::to_string(Number(result.check)) +
@@ -101,6 +140,41 @@ std::string JsonReport(const CheckOptions& options, const std::vector<CheckResul
         json += "]}";
     }
     return json + "\n  ]\n}\n";
+}
+
+std::string JunitReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds)
+{
+    const std::string counts = " tests=\"" + std::to_string(results.size()) + "\" failures=\"" +
+                               std::to_string(Count(results, Verdict::kFail)) + "\" skipped=\"" +
+                               std::to_string(Count(results, Verdict::kNotJudged)) + "\" time=\"" +
+                               Seconds(seconds) + "\"";
+    std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"DravelCheck\"" + counts +
+                      ">\n  <testsuite name=" + XmlText(options.library, true) + counts + ">\n";
+    for (const CheckResult& result : results) {
+        xml += "    <testcase classname=\"DravelCheck\" name=" +
+               XmlText(std::to_string(Number(result.check)) + " " + RowOf(result.check).name, true) + ">\n";
+        if (result.verdict == Verdict::kFail) {
+            std::string text;
+            for (const Finding& finding : result.findings) text += finding.Text() + "\n";
+            xml += "      <failure message=" + XmlText(result.summary, true) + ">" + XmlText(text, false) +
+                   "</failure>\n";
+        } else if (result.verdict == Verdict::kNotJudged) {
+            xml += "      <skipped message=" + XmlText("NOT JUDGED: " + result.summary, true) + "/>\n";
+        } else {
+            xml += "      <system-out>" + XmlText(result.summary, false) + "</system-out>\n";
+        }
+        xml += "    </testcase>\n";
+    }
+    return xml + "  </testsuite>\n</testsuites>\n";
+}
+
+std::string CheckList()
+{
+    std::string list;
+    for (const CheckRow& row : kChecks)
+        list += "  " + std::to_string(Number(row.id)) + " " + row.name +
+                (row.role == Role::kNote ? " (reported, not judged)\n" : "\n");
+    return list;
 }
 
 }  // namespace check

@@ -5,6 +5,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "check/call_inputs.h"
 
 #include "check/checks.h"
 
@@ -32,6 +35,12 @@ void Records(const ScenarioOptions& options);
 void Sweep(const ScenarioOptions& options);
 void RandomSample(const ScenarioOptions& options);
 void Lifecycles(const ScenarioOptions& options);
+void CallerStateKept(const ScenarioOptions& options);
+
+// The calls the sweep or the random sample makes, in order, as the reproducers replay them;
+// empty for the other scenarios.
+std::vector<PlannedCall> PlannedCalls(const std::string& name, const TestFiles& files, std::uint32_t seed,
+                                      std::uint32_t samples);
 
 // Runs the named scenario in this process (`options.check` is filled in from its row); false for
 // an unknown name.

@@ -167,7 +167,7 @@ struct Run {
 // "Set & show to (64,64)-(256,208)".
 std::string StepLabel(std::size_t step)
 {
-    return CallName(kSteps[step].ordinal) + (kSteps[step].asked ? " to " + Text(*kSteps[step].asked) : "");
+    return std::string(OrdinalName(kSteps[step].ordinal)) + (kSteps[step].asked ? " to " + Text(*kSteps[step].asked) : "");
 }
 
 void SendNotes(const Run& run)

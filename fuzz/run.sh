@@ -45,6 +45,8 @@ tavik_wine_prepare
 # A crashing file is kept in the working folder.
 (cd build/mingw-x64/fuzz && nice wine ../bin/bmp_loader_diff.exe --mutants "$mutants" --seed "$seed") || found=1
 
+# A failure's shrunk reproducer lands in build/mingw-x64/fuzz/dravelcheck-repro/.
 nice wine build/mingw-x64/bin/DravelCheck.exe --samples "$samples" --seed "$seed" \
+  --repro "$(winepath -w build/mingw-x64/fuzz/dravelcheck-repro)" \
   "$(winepath -w build/mingw-x64/bin/DRAVEL.dll)" || found=1
 exit "$found"

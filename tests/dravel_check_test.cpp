@@ -1,8 +1,10 @@
-// DravelCheck.exe run as a user runs it: the reference DRAVEL.dll keeps every rule, and each
-// library broken on purpose is caught by the one check meant for it while the run goes on to the
-// end.
+// DravelCheck.exe run as a user runs it: the reference DRAVEL.dll keeps every rule, each library
+// broken on purpose is caught by the one check meant for it while the run goes on to the end, a
+// failure of the sweep comes with a reproducer that --replay runs again, and a file that is no
+// library for this build is named with the reason.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <string>
 
@@ -15,7 +17,7 @@ namespace {
 
 struct Report {
     DWORD exitCode = 0;
-    std::map<check::Check, std::string> checks;  // "PASS ...", "FAIL ..." or "NOTE ..." by check
+    std::map<check::Check, std::string> checks;  // "PASS ...", "FAIL ...", "NOTE ..." or "NOT JUDGED ..."
     std::string summary;
     std::string all;
 };
@@ -29,11 +31,13 @@ Report RunCheck(const std::string& arguments)
     report.exitCode = run.exitCode;
     for (const std::string& line : run.lines) {
         report.all += line + "\n";
-        const bool verdict = line.starts_with("PASS ") || line.starts_with("FAIL ") || line.starts_with("NOTE ");
-        for (const check::CheckRow& row : check::kChecks)
+        for (const check::CheckRow& row : check::kChecks) {
             // The verdict comes first; notes may follow it.
-            if (verdict && line.substr(5).starts_with(std::to_string(check::Number(row.id)) + " " + row.name + ":"))
-                report.checks.emplace(row.id, line);
+            const std::string number = std::to_string(check::Number(row.id));
+            for (const char* verdict : {"PASS ", "FAIL ", "NOTE "})
+                if (line.starts_with(verdict + number + " " + row.name + ":")) report.checks.emplace(row.id, line);
+            if (line.starts_with("NOT JUDGED " + number + ": " + row.name + ":")) report.checks.emplace(row.id, line);
+        }
         if (line.find(" passed, ") != std::string::npos) report.summary = line;
     }
     return report;
@@ -68,6 +72,8 @@ struct Broken {
     const char* library;
     Check check;
     const char* finding;
+    // What --replay of the sweep's first reproducer stops at; none where the sweep finds nothing.
+    const char* replayStop = nullptr;
 };
 
 // x86_64 has a single calling convention; there the stand-in for __stdcall leaves DF set.
@@ -77,18 +83,47 @@ const Broken kBroken[] = {
     {"write_record", Check::kRecords, "(Set & show) wrote OverlaySurfaceParams.red"},
     {"keep_rect", Check::kRecords, "(Move & show) read OverlayRect.startX of a record from an earlier call"},
     {"change_fpu", Check::kCallingConvention, "(Open) changed the x87 control word 0x037F -> 0x007F"},
-    {"crash_empty_name", Check::kEveryInputReturns, "(Set & show) width 64 height 64 colour 200,0,0 file empty"},
-    {"hang_close", Check::kEveryInputReturns, "(Close) did not return within 5 s"},
+    {"crash_empty_name", Check::kEveryInputReturns,
+     "(Set & show) width 64 height 64 colour 200,0,0 file empty rect 16,16,80,80 let an exception out (0xC0000005, "
+     "access violation)",
+     "line 4: Set & show let an exception out (0xC0000005, access violation)"},
+    {"hang_close", Check::kEveryInputReturns, "(Close) did not return within 5 s",
+     "line 4: Close did not return within 5 s"},
+    {"throw_cpp", Check::kEveryInputReturns, "(Set & show) let an exception out (C++, std::terminate)",
+     "line 4: Set & show let an exception out (C++, std::terminate)"},
     {"missing_4", Check::kExports, "ordinal 4 (Move & show) is not exported"},
+    {"refuse_load", Check::kExports, "the library does not load: its DllMain refused to load it (error 1114)"},
+    {"leak_handle", Check::kLifecycles, "kernel handles"},
+    {"leak_thread", Check::kLifecycles, "threads"},
+    {"post_quit", Check::kCallerState, "ordinal 1 (Open) posted WM_QUIT to the caller's thread"},
+    {"change_dir", Check::kCallerState, "ordinal 1 (Open) changed the current directory"},
     {"leave_window", Check::kScreen, "ordinal 2 (Close) left a window of class \"BrokenDravelLeftWindow\""},
 };
+
+// A folder of the test's own under the system's temporary one, its name with a space and
+// Japanese characters (code page 932) as a user's path may have.
+std::string TestFolder(const char* name)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    const std::string folder = std::string(temp) + "DravelCheck test " + name + " \x95\x5C\x8E\xA6";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+std::string FileText(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
 
 class DravelCheckBroken : public ::testing::TestWithParam<Broken> {};
 
 TEST_P(DravelCheckBroken, CaughtByItsOwnCheckOnly)
 {
     const Broken& broken = GetParam();
-    Report report = RunCheck("--samples 50 " + Library(broken.library));
+    const std::string repro = TestFolder(broken.library);
+    Report report = RunCheck("--samples 50 --repro " + check::Quoted(repro) + " " + Library(broken.library));
     EXPECT_EQ(report.exitCode, 1u) << report.all;
     EXPECT_FALSE(report.summary.empty()) << "the run did not reach its end\n" << report.all;
     EXPECT_TRUE(report.checks[broken.check].starts_with("FAIL")) << report.all;
@@ -97,14 +132,75 @@ TEST_P(DravelCheckBroken, CaughtByItsOwnCheckOnly)
         if (row.id == broken.check) continue;
         EXPECT_FALSE(report.checks[row.id].starts_with("FAIL")) << row.name << "\n" << report.all;
     }
+    if (!broken.replayStop) return;
+    // The sweep's first fault, shrunk to the one call that shows it, after the reproducer's header.
+    const std::string reproducer = repro + "\\sweep-1.replay";
+    EXPECT_NE(FileText(reproducer).find(" calls to 1;"), std::string::npos) << FileText(reproducer);
+    const Report replay = RunCheck("--replay " + check::Quoted(reproducer) + " " + Library(broken.library));
+    EXPECT_EQ(replay.exitCode, 1u) << FileText(reproducer) << replay.all;
+    EXPECT_NE(replay.all.find(broken.replayStop), std::string::npos) << FileText(reproducer) << replay.all;
 }
 
 INSTANTIATE_TEST_SUITE_P(, DravelCheckBroken, ::testing::ValuesIn(kBroken),
                          [](const auto& info) { return std::string(info.param.library); });
 
-TEST(DravelCheck, JsonCarriesEveryFinding)
+// Each file that is no library for this build gets one line, naming it, and exit code 3.
+TEST(DravelCheck, FilesItCannotJudgeAreNamed)
 {
-    Report report = RunCheck("--json --samples 10 " + Library("keep_rect"));
+    const std::string folder = TestFolder("inputs");
+    std::string otherArchitecture(0x200, '\0');
+    otherArchitecture.replace(0, 2, "MZ");
+    otherArchitecture[0x3C] = 0x40;  // e_lfanew
+    otherArchitecture.replace(0x40, 4, std::string("PE\0\0", 4));
+    const std::uint16_t machine = check::kIs64Bit ? 0x014C : 0x8664;
+    otherArchitecture.replace(0x44, 2, reinterpret_cast<const char*>(&machine), 2);
+    const struct {
+        const char* name;
+        std::string contents;
+        const char* reason;
+    } kFiles[] = {
+        {"missing.dll", {}, ": no such file"},  // never made
+        {"empty.dll", "", " is empty"},
+        {"text.dll", "not a library\n", " is not a Windows library (no MZ header)"},
+        {"other.dll", otherArchitecture,
+         check::kIs64Bit ? " is a 32-bit (i386) library; this DravelCheck is 64-bit: use the 32-bit one"
+                         : " is a 64-bit (x86-64) library; this DravelCheck is 32-bit: use the 64-bit one"},
+    };
+    for (const auto& file : kFiles) {
+        const std::string path = folder + "\\" + file.name;
+        if (file.name != std::string("missing.dll")) std::ofstream(path, std::ios::binary) << file.contents;
+        const Report report = RunCheck(check::Quoted(path));
+        EXPECT_EQ(report.exitCode, 3u) << report.all;
+        EXPECT_EQ(report.all.rfind("NOT JUDGED: " + path + file.reason, 0), 0u) << report.all;
+        DeleteFileA(path.c_str());
+    }
+    EXPECT_EQ(RunCheck("--samples").exitCode, 2u);
+}
+
+// A line a replay cannot read is named with its number and the reason, and nothing is called.
+TEST(DravelCheck, ReplayNamesTheLinesItCannotRead)
+{
+    const std::string path = TestFolder("replay") + "\\bad.replay";
+    std::ofstream(path, std::ios::binary) << "# comment\nOpen\nSet & show width=x\nMove & show rect=1,2,3\n"
+                                             "Set & show file=\"open\nPaint\nClose now\n";
+    const Report report = RunCheck("--replay " + check::Quoted(path));
+    EXPECT_EQ(report.exitCode, 2u) << report.all;
+    for (const char* error : {"line 3: width takes a number", "line 4: rect takes four numbers",
+                              "line 5: the quoted file name has no closing quote", "line 6: \"Paint\" is not a call",
+                              "line 7: Close takes no fields"})
+        EXPECT_NE(report.all.find(error), std::string::npos) << error << "\n" << report.all;
+    EXPECT_EQ(report.all.find("0x"), std::string::npos) << report.all;
+}
+
+TEST(DravelCheck, JsonAndJunitCarryEveryFinding)
+{
+    const std::string junit = TestFolder("junit") + "\\report.xml";
+    Report report = RunCheck("--json --samples 10 --junit " + check::Quoted(junit) + " " + Library("keep_rect"));
+    const std::string xml = FileText(junit);
+    const std::string recordsCase = "name=\"" + std::to_string(check::Number(Check::kRecords)) + " " +
+                                    check::RowOf(Check::kRecords).name + "\">\n      <failure";
+    EXPECT_NE(xml.find(recordsCase), std::string::npos) << xml;
+    EXPECT_NE(xml.find("(Move &amp; show) read OverlayRect.startX"), std::string::npos) << xml;
     EXPECT_NE(report.all.find("\"passed\": false"), std::string::npos) << report.all;
     const std::string records = "{\"check\": " + std::to_string(check::Number(Check::kRecords)) + ", \"name\": \"" +
                                 check::RowOf(Check::kRecords).name + "\", \"result\": \"FAIL\"";

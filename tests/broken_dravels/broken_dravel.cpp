@@ -10,7 +10,15 @@
 //   MISSING_4         exports no ordinal 4 (built with missing4.def).
 //   LEAVE_WINDOW      shows a window of one colour over the rectangle, and neither Clear setting
 //                     nor Close takes it away (one window for the process, so nothing leaks).
+//   POST_QUIT         posts WM_QUIT to the caller's thread in Open.
+//   CHANGE_DIR        changes the current directory in Open.
+//   LEAK_HANDLE       leaks an event per Open.
+//   LEAK_THREAD       leaks a waiting thread per Open.
+//   THROW_CPP         throws a C++ exception out of Set & show.
+//   REFUSE_LOAD       its DllMain refuses to load.
 #include <windows.h>
+
+#include <stdexcept>
 
 #include "overlay/overlay_api.h"
 
@@ -63,8 +71,35 @@ void ShowOver(const OverlayRect* rect)
 
 }  // namespace
 
+#if defined(REFUSE_LOAD)
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
+{
+    return reason != DLL_PROCESS_ATTACH;
+}
+#endif
+
+#if defined(LEAK_THREAD)
+DWORD WINAPI WaitForever(LPVOID)
+{
+    Sleep(INFINITE);
+    return 0;
+}
+#endif
+
 ENTRY(OverlayOpen, void)
 {
+#if defined(POST_QUIT)
+    PostQuitMessage(0);
+#endif
+#if defined(CHANGE_DIR)
+    SetCurrentDirectoryA("C:\\");
+#endif
+#if defined(LEAK_HANDLE)
+    CreateEventA(nullptr, TRUE, FALSE, nullptr);
+#endif
+#if defined(LEAK_THREAD)
+    CloseHandle(CreateThread(nullptr, 0, WaitForever, nullptr, 0, nullptr));
+#endif
 #if defined(CHANGE_FPU)
     unsigned short control;
     __asm__ volatile("fnstcw %0" : "=m"(control));
@@ -86,6 +121,9 @@ ENTRY(OverlaySetAndShow, const OverlaySurfaceParams* params, const OverlayRect* 
 {
 #if defined(WRITE_RECORD)
     const_cast<OverlaySurfaceParams*>(params)->red = 0;
+#endif
+#if defined(THROW_CPP)
+    throw std::runtime_error("thrown out of Set & show");
 #endif
 #if defined(CRASH_EMPTY_NAME)
     if (params->bitmapFile[0] == '\0') *static_cast<volatile int*>(nullptr) = 0;

@@ -1,0 +1,85 @@
+#include "check/caller_state.h"
+
+#include <cstdio>
+
+namespace check {
+
+namespace {
+
+constexpr char kClassName[] = "DravelCheckCaller";
+
+std::string Hex(unsigned value, int digits)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
+    return text;
+}
+
+std::string CurrentDirectory()
+{
+    char path[MAX_PATH * 4] = {};
+    const DWORD length = GetCurrentDirectoryA(sizeof path, path);
+    return length > 0 && length < sizeof path ? path : "";
+}
+
+}  // namespace
+
+CallerWindow::CallerWindow()
+{
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kClassName;
+    RegisterClassA(&windowClass);
+    m_window = CreateWindowExA(0, kClassName, "DravelCheck caller", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
+                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    Activate();
+}
+
+CallerWindow::~CallerWindow()
+{
+    DestroyWindow(m_window);
+}
+
+void CallerWindow::Activate() const
+{
+    SetForegroundWindow(m_window);
+    SetActiveWindow(m_window);
+    SetFocus(m_window);
+    // What activating and painting it queued is handled before the next call.
+    UpdateWindow(m_window);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+CallerState CallerStateNow()
+{
+    return {CurrentDirectory(), GetErrorMode(), GetThreadLocale(), GetActiveWindow(), GetFocus()};
+}
+
+std::vector<std::string> StateChanges(const CallerState& before, const CallerState& after)
+{
+    std::vector<std::string> changes;
+    if (after.directory != before.directory)
+        changes.push_back("changed the current directory " + before.directory + " -> " + after.directory);
+    if (after.errorMode != before.errorMode)
+        changes.push_back("changed the error mode " + Hex(before.errorMode, 4) + " -> " + Hex(after.errorMode, 4));
+    if (after.threadLocale != before.threadLocale)
+        changes.push_back("changed the thread's locale " + Hex(before.threadLocale, 4) + " -> " +
+                          Hex(after.threadLocale, 4));
+    if (after.active != before.active)
+        changes.push_back("took the activation from the caller's window");
+    else if (after.focus != before.focus)
+        changes.push_back("took the focus from the caller's window");
+    return changes;
+}
+
+void RestoreState(const CallerState& state, const CallerWindow& window)
+{
+    SetCurrentDirectoryA(state.directory.c_str());
+    SetErrorMode(state.errorMode);
+    SetThreadLocale(state.threadLocale);
+    window.Activate();
+}
+
+}  // namespace check
