@@ -8,9 +8,10 @@
 
 #include "check/call_inputs.h"
 #include "check/checked_library.h"
-#include "check/child_process.h"
 #include "check/protocol.h"
 #include "framework/module_path.h"
+#include "process/child.h"
+#include "process/dialog_boxes.h"
 
 namespace check {
 
@@ -18,6 +19,39 @@ namespace {
 
 // A call that takes longer than this is taken for hung.
 constexpr DWORD kHangMs = 5000;
+
+// How a scenario process ended, and the lines it wrote.
+struct ChildRun {
+    enum class End { kExited, kSilent, kNotStarted } end = End::kNotStarted;
+    DWORD exitCode = 0;
+    std::vector<std::string> lines;
+    // The texts of its message boxes when it was ended for silence: a library that waits on a
+    // message box hangs its caller.
+    std::vector<std::string> openBoxes;
+};
+
+ChildRun RunChild(const std::string& commandLine)
+{
+    ChildRun run;
+    process::Child child;
+    if (!child.Start(commandLine)) return run;
+    for (std::string line;;) {
+        switch (child.ReadLine(line, kHangMs)) {
+            case process::Child::Read::kLine:
+                run.lines.push_back(line);
+                break;
+            case process::Child::Read::kExited:
+                run.end = ChildRun::End::kExited;
+                run.exitCode = child.ExitCode();
+                return run;
+            case process::Child::Read::kTimedOut:
+                for (const HWND box : process::DialogBoxesOf(child.Id()))
+                    run.openBoxes.push_back(process::MessageBoxText(box));
+                run.end = ChildRun::End::kSilent;
+                return run;
+        }
+    }
+}
 
 // What the scenarios told each check, and the times of the timed calls.
 struct Gathered {
@@ -33,9 +67,10 @@ void AddOnce(std::vector<Finding>& findings, const Finding& finding)
 std::string ScenarioCommand(const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
                             std::uint32_t skip)
 {
-    return Quoted(fw::ModuleFileName()) + " --scenario " + scenario.name + " --files " + Quoted(files.folder) +
-           " --seed " + std::to_string(options.seed) + " --samples " + std::to_string(options.samples) + " --skip " +
-           std::to_string(skip) + " " + Quoted(options.library);
+    return process::CommandLine(
+        fw::ModuleFileName(),
+        {"--scenario", scenario.name, "--files", files.folder, "--seed", std::to_string(options.seed), "--samples",
+         std::to_string(options.samples), "--skip", std::to_string(skip), options.library});
 }
 
 // What ended a scenario before its end, blamed on the call in progress.
@@ -107,7 +142,7 @@ void RunScenarioToEnd(Check check, const Scenario& scenario, const CheckOptions&
     // The same entry point failing the same way again tells nothing new.
     std::vector<std::pair<int, ChildRun::End>> faults;
     for (std::uint32_t skip = 0;;) {
-        const ChildRun run = RunChild(ScenarioCommand(scenario, options, files, skip), kHangMs);
+        const ChildRun run = RunChild(ScenarioCommand(scenario, options, files, skip));
         const RunEnd end = Gather(check, scenario, run, gathered);
         if (end.finished || !scenario.resumes || run.end == ChildRun::End::kNotStarted) return;
         const std::pair fault{end.fault.ordinal, run.end};

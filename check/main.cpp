@@ -11,7 +11,6 @@
 #include <string>
 
 #include "check/check_run.h"
-#include "check/child_process.h"
 #include "check/protocol.h"
 #include "check/reports.h"
 #include "check/scenarios.h"

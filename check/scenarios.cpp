@@ -8,8 +8,8 @@
 #include "check/call_inputs.h"
 #include "check/checked_library.h"
 #include "check/guarded_records.h"
-#include "check/process_usage.h"
 #include "check/protocol.h"
+#include "process/usage.h"
 
 namespace check {
 
@@ -69,7 +69,7 @@ private:
 };
 
 // Counts are only comparable when they were taken; a count of 0 is a failed count.
-bool Counted(const tavik::ProcessUsage& usage)
+bool Counted(const process::Usage& usage)
 {
     if (usage.IsCounted()) return true;
     SendFinding({Check::kLifecycles, kNoOrdinal, "",
@@ -150,14 +150,14 @@ void RandomSample(const ScenarioOptions& options)
     const TestFiles files(options.files);
     const CountedWindow counted;
     Cycle(library, PlainInput(files));
-    const tavik::ProcessUsage before = tavik::SettledUsage();
+    const process::Usage before = process::SettledUsage();
     RandomInputs random(files, options.seed);
     for (std::uint32_t i = 0; i < options.samples; ++i) {
         const int ordinal = random.NextOrdinal();
         Call(library, ordinal, random.Next());
     }
     library.Call(kClose, nullptr, nullptr);
-    const tavik::ProcessUsage after = tavik::SettledUsage();
+    const process::Usage after = process::SettledUsage();
     if (!Counted(before) || !Counted(after)) return;
     const std::string change = Kilobytes(before.privateBytes) + " -> " + Kilobytes(after.privateBytes);
     SendMeasure(Check::kLifecycles, "after the random sample and Close: private " + change);
@@ -175,9 +175,9 @@ void Lifecycles(const ScenarioOptions& options)
     const CountedWindow counted;
     // The first cycles load what stays loaded: the bitmap decoder, fonts, window classes.
     for (int i = 0; i < 10; ++i) Cycle(library, input);
-    const tavik::ProcessUsage before = tavik::SettledUsage();
+    const process::Usage before = process::SettledUsage();
     for (int i = 0; i < kCycles; ++i) Cycle(library, input);
-    const tavik::ProcessUsage after = tavik::SettledUsage();
+    const process::Usage after = process::SettledUsage();
     if (!Counted(before) || !Counted(after)) return;
     const std::string counts = "GDI objects " + std::to_string(before.gdiObjects) + " -> " +
                                std::to_string(after.gdiObjects) + ", windows " + std::to_string(before.userObjects) +

@@ -5,18 +5,18 @@
 
 #include <string>
 
+#include "process/dialog_boxes.h"
 #include "res/resource.h"
 
 namespace {
 
-HWND WaitForConsoleOf(DWORD process)
+HWND WaitForConsoleOf(DWORD id)
 {
     for (int tries = 0; tries < 300; ++tries) {
-        for (HWND window = FindWindowW(L"#32770", L"Tavik"); window;
-             window = FindWindowExW(nullptr, window, L"#32770", L"Tavik")) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == process && IsWindowVisible(window)) return window;
+        for (const HWND box : process::DialogBoxesOf(id)) {
+            wchar_t title[16] = {};
+            GetWindowTextW(box, title, 16);
+            if (std::wstring(title) == L"Tavik") return box;
         }
         Sleep(50);
     }

@@ -3,13 +3,14 @@
 // end.
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <map>
 #include <string>
 
 #include "check/abi_probe.h"
 #include "check/checks.h"
-#include "check/child_process.h"
 #include "framework/module_path.h"
+#include "process/child.h"
 
 namespace {
 
@@ -27,14 +28,13 @@ std::string BinFolder()
     return own.substr(0, own.find_last_of('\\') + 1);
 }
 
-Report RunCheck(const std::string& arguments)
+Report RunCheck(std::initializer_list<std::string> arguments)
 {
-    // Long enough for a whole run; the tool times each call itself.
-    const check::ChildRun run =
-        check::RunChild(check::Quoted(BinFolder() + "DravelCheck.exe") + " " + arguments, 240000);
+    process::Child child;
+    EXPECT_TRUE(child.Start(process::CommandLine(BinFolder() + "DravelCheck.exe", arguments)));
     Report report;
-    report.exitCode = run.exitCode;
-    for (const std::string& line : run.lines) {
+    // Long enough for a whole run; the tool times each call itself.
+    for (std::string line; child.ReadLine(line, 240000) == process::Child::Read::kLine;) {
         report.all += line + "\n";
         const bool verdict = line.starts_with("PASS ") || line.starts_with("FAIL ") || line.starts_with("NOTE ");
         for (const check::CheckRow& row : check::kChecks)
@@ -42,17 +42,19 @@ Report RunCheck(const std::string& arguments)
                 report.checks[row.id] = line;
         if (line.find(" passed, ") != std::string::npos) report.summary = line;
     }
+    child.End();
+    report.exitCode = child.ExitCode();
     return report;
 }
 
 std::string Library(const char* name)
 {
-    return check::Quoted(BinFolder() + "broken_dravels\\" + name + ".dll");
+    return BinFolder() + "broken_dravels\\" + name + ".dll";
 }
 
 TEST(DravelCheck, ReferenceLibraryPassesEveryCheck)
 {
-    Report report = RunCheck("");
+    Report report = RunCheck({});
     EXPECT_EQ(report.exitCode, 0u) << report.all;
     for (const check::CheckRow& row : check::kChecks)
         EXPECT_TRUE(report.checks[row.id].starts_with(row.role == check::Role::kJudged ? "PASS" : "NOTE"))
@@ -85,7 +87,7 @@ class DravelCheckBroken : public ::testing::TestWithParam<Broken> {};
 TEST_P(DravelCheckBroken, CaughtByItsOwnCheckOnly)
 {
     const Broken& broken = GetParam();
-    Report report = RunCheck("--samples 50 " + Library(broken.library));
+    Report report = RunCheck({"--samples", "50", Library(broken.library)});
     EXPECT_EQ(report.exitCode, 1u) << report.all;
     EXPECT_FALSE(report.summary.empty()) << "the run did not reach its end\n" << report.all;
     EXPECT_TRUE(report.checks[broken.check].starts_with("FAIL")) << report.all;
@@ -101,7 +103,7 @@ INSTANTIATE_TEST_SUITE_P(, DravelCheckBroken, ::testing::ValuesIn(kBroken),
 
 TEST(DravelCheck, JsonCarriesEveryFinding)
 {
-    Report report = RunCheck("--json --samples 10 " + Library("keep_rect"));
+    Report report = RunCheck({"--json", "--samples", "10", Library("keep_rect")});
     EXPECT_NE(report.all.find("\"passed\": false"), std::string::npos) << report.all;
     const std::string records = "{\"check\": " + std::to_string(check::Number(Check::kRecords)) + ", \"name\": \"" +
                                 check::RowOf(Check::kRecords).name + "\", \"result\": \"FAIL\"";

@@ -5,9 +5,9 @@
 
 #include <cstddef>
 
-namespace tavik {
+namespace process {
 
-struct ProcessUsage {
+struct Usage {
     std::size_t gdiObjects;
     // USER objects; where the platform cannot count them, the process's windows.
     std::size_t userObjects;
@@ -20,6 +20,6 @@ struct ProcessUsage {
 
 // Taken once the object counts hold still: a dialog that has just gone lets go of a few GDI
 // objects a moment later.
-ProcessUsage SettledUsage();
+Usage SettledUsage();
 
-}  // namespace tavik
+}  // namespace process

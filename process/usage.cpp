@@ -1,4 +1,4 @@
-#include "check/process_usage.h"
+#include "process/usage.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-namespace tavik {
+namespace process {
 
 namespace {
 
@@ -94,23 +94,23 @@ std::size_t PrivateBytes()
     return counters.PagefileUsage;
 }
 
-ProcessUsage Usage()
+Usage UsageNow()
 {
     return {GdiObjectCount(), UserObjectCount(), PrivateBytes()};
 }
 
 }  // namespace
 
-ProcessUsage SettledUsage()
+Usage SettledUsage()
 {
-    ProcessUsage usage = Usage();
+    Usage usage = UsageNow();
     for (int tries = 0; tries < 20; ++tries) {
         Sleep(50);
-        const ProcessUsage again = Usage();
+        const Usage again = UsageNow();
         if (again.gdiObjects == usage.gdiObjects && again.userObjects == usage.userObjects) return again;
         usage = again;
     }
     return usage;
 }
 
-}  // namespace tavik
+}  // namespace process
