@@ -22,7 +22,7 @@ struct alignas(16) Xmm {
     std::uint64_t high;
 };
 
-// Shared with the thunks, which address its fields by offset (checked below).
+// Shared with the thunks, which address its fields by offset (asserted below).
 struct AbiState {
     std::uintptr_t marker[kSavedRegisters];  // loaded into the registers before the call
     std::uintptr_t after[kSavedRegisters];   // their values when the callee returned
@@ -38,12 +38,21 @@ struct AbiState {
     Xmm afterXmm[kSavedXmm];
     Xmm callerXmm[kSavedXmm];
 };
-constexpr std::size_t kWord = sizeof(std::uintptr_t);
-static_assert(offsetof(AbiState, after) == kSavedRegisters * kWord);
-static_assert(offsetof(AbiState, caller) == 2 * kSavedRegisters * kWord);
-static_assert(offsetof(AbiState, spBefore) == 3 * kSavedRegisters * kWord);
-static_assert(offsetof(AbiState, fpuControlBefore) == (3 * kSavedRegisters + 3) * kWord);
-static_assert(offsetof(AbiState, mxcsrBefore) == (3 * kSavedRegisters + 3) * kWord + 4);
+// The thunks' .equ constants, one per field they address, for x86_64 and i686.
+constexpr std::size_t ThunkOffset(std::size_t x86_64, std::size_t i686)
+{
+    return kIs64Bit ? x86_64 : i686;
+}
+static_assert(offsetof(AbiState, marker) == 0);
+static_assert(offsetof(AbiState, after) == ThunkOffset(64, 16));
+static_assert(offsetof(AbiState, caller) == ThunkOffset(128, 32));
+static_assert(offsetof(AbiState, spBefore) == ThunkOffset(192, 48));
+static_assert(offsetof(AbiState, spAfter) == ThunkOffset(200, 52));
+static_assert(offsetof(AbiState, flagsAfter) == ThunkOffset(208, 56));
+static_assert(offsetof(AbiState, fpuControlBefore) == ThunkOffset(216, 60));
+static_assert(offsetof(AbiState, fpuControlAfter) == ThunkOffset(218, 62));
+static_assert(offsetof(AbiState, mxcsrBefore) == ThunkOffset(220, 64));
+static_assert(offsetof(AbiState, mxcsrAfter) == ThunkOffset(224, 68));
 static_assert(!kIs64Bit || offsetof(AbiState, markerXmm) == 240);
 static_assert(!kIs64Bit || offsetof(AbiState, afterXmm) == 400);
 static_assert(!kIs64Bit || offsetof(AbiState, callerXmm) == 560);

@@ -1,7 +1,18 @@
-# CheckedCall for 32-bit __cdecl; see abi_probe.h. AbiState offsets: marker 0, after 16,
-# caller 32, spBefore 48, spAfter 52, flagsAfter 56, fpuControl 60/62, mxcsr 64/68.
+# CheckedCall for 32-bit __cdecl; see abi_probe.h.
 # uint32_t CheckedCall(const void* function, uintptr_t first, uintptr_t second, AbiState* state)
 #   on the stack: 4 function, 8 first, 12 second, 16 state
+
+# The offsets of AbiState's fields; abi_probe.h asserts each.
+        .equ MARKER, 0
+        .equ AFTER, 16
+        .equ CALLER, 32
+        .equ SP_BEFORE, 48
+        .equ SP_AFTER, 52
+        .equ FLAGS_AFTER, 56
+        .equ FPU_CONTROL_BEFORE, 60
+        .equ FPU_CONTROL_AFTER, 62
+        .equ MXCSR_BEFORE, 64
+        .equ MXCSR_AFTER, 68
 
         .macro STORE_REGISTERS base
         mov %ebx, \base+0(%ecx)
@@ -26,26 +37,26 @@ state:  .space 4
 _CheckedCall:
         mov 16(%esp), %ecx
         mov %ecx, state                 # the callee may leave any register, and esp, changed
-        STORE_REGISTERS 32
-        fnstcw 60(%ecx)
-        stmxcsr 64(%ecx)
+        STORE_REGISTERS CALLER
+        fnstcw FPU_CONTROL_BEFORE(%ecx)
+        stmxcsr MXCSR_BEFORE(%ecx)
         mov 4(%esp), %eax
         pushl 12(%esp)                  # second
         pushl 12(%esp)                  # first (one slot further down now)
-        mov %esp, 48(%ecx)
-        LOAD_REGISTERS 0
+        mov %esp, SP_BEFORE(%ecx)
+        LOAD_REGISTERS MARKER
         call *%eax
         mov state, %ecx                 # volatile: free to use; eax holds the result
-        mov %esp, 52(%ecx)
-        mov 48(%ecx), %esp
+        mov %esp, SP_AFTER(%ecx)
+        mov SP_BEFORE(%ecx), %esp
         pushfl
-        popl 56(%ecx)
+        popl FLAGS_AFTER(%ecx)
         cld
-        STORE_REGISTERS 16
-        fnstcw 62(%ecx)
-        stmxcsr 68(%ecx)
-        fldcw 60(%ecx)
-        ldmxcsr 64(%ecx)
-        LOAD_REGISTERS 32
+        STORE_REGISTERS AFTER
+        fnstcw FPU_CONTROL_AFTER(%ecx)
+        stmxcsr MXCSR_AFTER(%ecx)
+        fldcw FPU_CONTROL_BEFORE(%ecx)
+        ldmxcsr MXCSR_BEFORE(%ecx)
+        LOAD_REGISTERS CALLER
         add $8, %esp
         ret

@@ -1,8 +1,21 @@
-# CheckedCall for the x86_64 Windows ABI; see abi_probe.h. AbiState offsets: marker 0, after 64,
-# caller 128, spBefore 192, spAfter 200, flagsAfter 208, fpuControl 216/218, mxcsr 220/224,
-# markerXmm 240, afterXmm 400, callerXmm 560.
+# CheckedCall for the x86_64 Windows ABI; see abi_probe.h.
 # uint32_t CheckedCall(const void* function, uintptr_t first, uintptr_t second, AbiState* state)
 #   rcx = function, rdx = first, r8 = second, r9 = state
+
+# The offsets of AbiState's fields; abi_probe.h asserts each.
+        .equ MARKER, 0
+        .equ AFTER, 64
+        .equ CALLER, 128
+        .equ SP_BEFORE, 192
+        .equ SP_AFTER, 200
+        .equ FLAGS_AFTER, 208
+        .equ FPU_CONTROL_BEFORE, 216
+        .equ FPU_CONTROL_AFTER, 218
+        .equ MXCSR_BEFORE, 220
+        .equ MXCSR_AFTER, 224
+        .equ MARKER_XMM, 240
+        .equ AFTER_XMM, 400
+        .equ CALLER_XMM, 560
 
         .macro EACH_REGISTER op, base
         \op %rbx, \base+0(%r9)
@@ -48,31 +61,31 @@ CheckedCall:
         .seh_stackalloc 40
         .seh_endprologue
         mov %r9, state(%rip)            # the callee may leave any register, and rsp, changed
-        EACH_REGISTER mov, 128
-        STORE_XMM 560
-        fnstcw 216(%r9)
-        stmxcsr 220(%r9)
-        mov %rsp, 192(%r9)
-        LOAD_REGISTERS 0
-        LOAD_XMM 240
+        EACH_REGISTER mov, CALLER
+        STORE_XMM CALLER_XMM
+        fnstcw FPU_CONTROL_BEFORE(%r9)
+        stmxcsr MXCSR_BEFORE(%r9)
+        mov %rsp, SP_BEFORE(%r9)
+        LOAD_REGISTERS MARKER
+        LOAD_XMM MARKER_XMM
         mov %rcx, %rax
         mov %rdx, %rcx
         mov %r8, %rdx
         call *%rax
         mov state(%rip), %r9            # volatile: free to use; eax holds the result
-        mov %rsp, 200(%r9)
-        mov 192(%r9), %rsp
+        mov %rsp, SP_AFTER(%r9)
+        mov SP_BEFORE(%r9), %rsp
         pushfq
-        popq 208(%r9)
+        popq FLAGS_AFTER(%r9)
         cld
-        EACH_REGISTER mov, 64
-        STORE_XMM 400
-        fnstcw 218(%r9)
-        stmxcsr 224(%r9)
-        fldcw 216(%r9)
-        ldmxcsr 220(%r9)
-        LOAD_REGISTERS 128
-        LOAD_XMM 560
+        EACH_REGISTER mov, AFTER
+        STORE_XMM AFTER_XMM
+        fnstcw FPU_CONTROL_AFTER(%r9)
+        stmxcsr MXCSR_AFTER(%r9)
+        fldcw FPU_CONTROL_BEFORE(%r9)
+        ldmxcsr MXCSR_BEFORE(%r9)
+        LOAD_REGISTERS CALLER
+        LOAD_XMM CALLER_XMM
         add $40, %rsp
         ret
         .seh_endproc

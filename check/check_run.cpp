@@ -10,12 +10,13 @@
 #include "check/abnormal_end.h"
 #include "check/call_inputs.h"
 #include "check/checked_library.h"
-#include "check/child_process.h"
 #include "check/library_image.h"
 #include "check/protocol.h"
 #include "check/reproducer.h"
+#include "check/scenario_child.h"
 #include "check/scenarios.h"
 #include "framework/module_path.h"
+#include "process/child.h"
 
 namespace check {
 
@@ -51,10 +52,10 @@ struct Gathered {
 std::string ScenarioCommand(const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
                             std::uint32_t skip)
 {
-    return Quoted(fw::ModuleFileName()) + " --scenario " + scenario.name + " --files " + Quoted(files.folder) +
-           " --seed " + std::to_string(options.seed) + " --samples " + std::to_string(options.samples) + " --skip " +
-           std::to_string(skip) + (options.pictures.empty() ? "" : " --pictures " + Quoted(options.pictures)) + " " +
-           Quoted(options.library);
+    return process::CommandLine(fw::ModuleFileName(),
+                                {"--scenario", scenario.name, "--files", files.folder, "--seed",
+                                 std::to_string(options.seed), "--samples", std::to_string(options.samples), "--skip",
+                                 std::to_string(skip), "--pictures", options.pictures, options.library});
 }
 
 // What ended a scenario before its end, blamed on the call in progress.
@@ -146,7 +147,7 @@ void RunScenarioToEnd(Check check, const Scenario& scenario, const CheckOptions&
     // The same entry point failing the same way again tells nothing new.
     std::vector<std::pair<int, ChildRun::End>> faults;
     for (std::uint32_t skip = 0;;) {
-        const ChildRun run = RunChild(ScenarioCommand(scenario, options, files, skip), kHangMs);
+        const ChildRun run = RunChild(ScenarioCommand(scenario, options, files, skip));
         const RunEnd end = Gather(check, scenario, run, gathered);
         if (end.finished || !scenario.resumes || run.end == ChildRun::End::kNotStarted) return;
         const std::pair fault{end.fault.ordinal, run.end};

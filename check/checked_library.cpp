@@ -7,6 +7,7 @@
 #include "check/abnormal_end.h"
 #include "check/checks.h"
 #include "check/protocol.h"
+#include "process/dialog_boxes.h"
 
 namespace check {
 
@@ -54,21 +55,6 @@ std::vector<std::string> DispatchPosted(HMODULE library)
     return foreign;
 }
 
-struct OpenBoxes {
-    std::vector<HWND> windows;
-};
-
-BOOL CALLBACK KeepOwnDialog(HWND window, LPARAM found)
-{
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::string(name) == "#32770")
-        reinterpret_cast<OpenBoxes*>(found)->windows.push_back(window);
-    return TRUE;
-}
-
 }  // namespace
 
 const char* OrdinalName(int ordinal)
@@ -114,14 +100,11 @@ std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfac
     SendDone(ordinal, code, Microseconds(end.QuadPart - start.QuadPart));
 
     std::vector<std::string> foreign = DispatchPosted(m_module);
-    OpenBoxes boxes;
-    EnumWindows(KeepOwnDialog, reinterpret_cast<LPARAM>(&boxes));
-    for (HWND box : boxes.windows) {
+    for (const HWND box : process::DialogBoxesOf(GetCurrentProcessId())) {
         if (std::find(m_reportedBoxes.begin(), m_reportedBoxes.end(), box) != m_reportedBoxes.end()) continue;
         m_reportedBoxes.push_back(box);
-        char text[256] = {};
-        GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        SendFinding({kFaultsCheck, ordinal, label, std::string("left a message box open: \"") + text + "\""});
+        SendFinding(
+            {kFaultsCheck, ordinal, label, "left a message box open: \"" + process::MessageBoxText(box) + "\""});
     }
     return CallOutcome{code, AbiBreaches(state), std::move(foreign)};
 }

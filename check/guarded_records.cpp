@@ -20,9 +20,15 @@ struct Field {
     std::size_t offset;
     const char* name;
 };
-constexpr Field kParamsFields[] = {{0, "width"}, {4, "height"}, {8, "red"},
-                                   {9, "green"}, {10, "blue"},  {11, "bitmapFile"}};
-constexpr Field kRectFields[] = {{0, "startX"}, {4, "startY"}, {8, "endX"}, {12, "endY"}};
+// In the order of the record, so the field at an offset is the last one starting at or before it.
+constexpr Field kParamsFields[] = {
+    {offsetof(OverlaySurfaceParams, width), "width"}, {offsetof(OverlaySurfaceParams, height), "height"},
+    {offsetof(OverlaySurfaceParams, red), "red"},     {offsetof(OverlaySurfaceParams, green), "green"},
+    {offsetof(OverlaySurfaceParams, blue), "blue"},   {offsetof(OverlaySurfaceParams, bitmapFile), "bitmapFile"}};
+constexpr Field kRectFields[] = {{offsetof(OverlayRect, startX), "startX"},
+                                 {offsetof(OverlayRect, startY), "startY"},
+                                 {offsetof(OverlayRect, endX), "endX"},
+                                 {offsetof(OverlayRect, endY), "endY"}};
 
 // One guarded process at a time; the handler reaches it through these.
 struct Guard {

@@ -11,7 +11,6 @@
 
 #include "check/abnormal_end.h"
 #include "check/check_run.h"
-#include "check/child_process.h"
 #include "check/library_image.h"
 #include "check/protocol.h"
 #include "check/reports.h"

@@ -10,11 +10,12 @@
 
 #include "check/abnormal_end.h"
 #include "check/checked_library.h"
-#include "check/child_process.h"
 #include "check/library_image.h"
 #include "check/protocol.h"
 #include "check/replay.h"
+#include "check/scenario_child.h"
 #include "framework/module_path.h"
+#include "process/child.h"
 
 namespace check {
 
@@ -47,9 +48,8 @@ std::string LineOf(const std::vector<int>& lines, std::size_t index)
 ReplayEnd PlayFile(const std::string& replayFile, const std::vector<PlannedCall>& calls, const std::vector<int>& lines,
                    const std::string& library, const TestFiles& files)
 {
-    const ChildRun run = RunChild(Quoted(fw::ModuleFileName()) + " --scenario replay --files " + Quoted(files.folder) +
-                                      " --replay " + Quoted(replayFile) + " " + Quoted(library),
-                                  kHangMs);
+    const ChildRun run = RunChild(process::CommandLine(
+        fw::ModuleFileName(), {"--scenario", "replay", "--files", files.folder, "--replay", replayFile, library}));
     ReplayEnd end;
     std::string ending;
     int started = 0;

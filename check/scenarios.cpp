@@ -10,8 +10,8 @@
 #include "check/checked_library.h"
 #include "check/guarded_records.h"
 #include "check/library_image.h"
-#include "check/process_usage.h"
 #include "check/protocol.h"
+#include "process/usage.h"
 
 namespace check {
 
@@ -25,15 +25,15 @@ constexpr std::size_t kPrivateAllowance = 4 << 20;
 // move a little; a leak of one object or one small surface per cycle goes far past this.
 struct WatchedCount {
     const char* name;
-    std::size_t tavik::ProcessUsage::*count;
+    std::size_t process::Usage::*count;
     std::size_t allowance;
 };
 constexpr WatchedCount kWatchedCounts[] = {
-    {"GDI objects", &tavik::ProcessUsage::gdiObjects, 8},
-    {"windows", &tavik::ProcessUsage::userObjects, 1},
-    {"private", &tavik::ProcessUsage::privateBytes, kPrivateAllowance},
-    {"kernel handles", &tavik::ProcessUsage::kernelHandles, 8},
-    {"threads", &tavik::ProcessUsage::threads, 1},
+    {"GDI objects", &process::Usage::gdiObjects, 8},
+    {"windows", &process::Usage::userObjects, 1},
+    {"private", &process::Usage::privateBytes, kPrivateAllowance},
+    {"kernel handles", &process::Usage::kernelHandles, 8},
+    {"threads", &process::Usage::threads, 1},
 };
 
 std::string Kilobytes(std::size_t bytes)
@@ -77,15 +77,15 @@ private:
 
 std::string CountText(const WatchedCount& watched, std::size_t value)
 {
-    return watched.count == &tavik::ProcessUsage::privateBytes ? Kilobytes(value) : std::to_string(value);
+    return watched.count == &process::Usage::privateBytes ? Kilobytes(value) : std::to_string(value);
 }
 
 // An object count grown by one object per cycle done, past its allowance, is a leak however the
 // cycles go on. Private bytes are never taken for certain early: a cache may still be filling.
-bool LeakCertain(const tavik::ProcessUsage& before, const tavik::ProcessUsage& now, std::size_t cycles)
+bool LeakCertain(const process::Usage& before, const process::Usage& now, std::size_t cycles)
 {
     for (const WatchedCount& watched : kWatchedCounts)
-        if (watched.count != &tavik::ProcessUsage::privateBytes && before.*watched.count != 0 &&
+        if (watched.count != &process::Usage::privateBytes && before.*watched.count != 0 &&
             now.*watched.count >= before.*watched.count + std::max(cycles, watched.allowance + 1))
             return true;
     return false;
@@ -161,10 +161,10 @@ void RandomSample(const ScenarioOptions& options)
     // Made before the first count, so that their memory is not taken for the library's.
     const std::vector<PlannedCall> calls = RandomCalls(files, options.seed, options.samples);
     Cycle(library, PlainInput(files));
-    const tavik::ProcessUsage before = tavik::SettledUsage();
+    const process::Usage before = process::SettledUsage();
     for (const PlannedCall& call : calls) Call(library, call.ordinal, call.input);
     library.Call(kClose, nullptr, nullptr);
-    const tavik::ProcessUsage after = tavik::SettledUsage();
+    const process::Usage after = process::SettledUsage();
     // A count of 0 is a failed count.
     if (before.privateBytes == 0 || after.privateBytes == 0)
         return SendNotJudged(Check::kLifecycles, "this platform cannot count the process's private bytes");
@@ -178,17 +178,17 @@ void RandomSample(const ScenarioOptions& options)
 // The counts after the cycles. On a busy machine what the last Close let go of can show a moment
 // later; a count past its allowance is read again a few times and the lowest taken. A leak per
 // cycle stays whatever the wait.
-tavik::ProcessUsage LowestAfter(const tavik::ProcessUsage& before)
+process::Usage LowestAfter(const process::Usage& before)
 {
-    tavik::ProcessUsage lowest = tavik::SettledUsage();
-    const auto overAllowance = [&before](const tavik::ProcessUsage& usage) {
+    process::Usage lowest = process::SettledUsage();
+    const auto overAllowance = [&before](const process::Usage& usage) {
         return std::any_of(std::begin(kWatchedCounts), std::end(kWatchedCounts), [&](const WatchedCount& watched) {
             return usage.*watched.count > before.*watched.count + watched.allowance;
         });
     };
     for (int again = 0; again < 5 && overAllowance(lowest); ++again) {
         Sleep(200);
-        const tavik::ProcessUsage usage = tavik::SettledUsage();
+        const process::Usage usage = process::SettledUsage();
         for (const WatchedCount& watched : kWatchedCounts)
             lowest.*watched.count = std::min(lowest.*watched.count, usage.*watched.count);
     }
@@ -204,14 +204,14 @@ void Lifecycles(const ScenarioOptions& options)
     const CountedWindow counted;
     // The first cycles load what stays loaded: the bitmap decoder, fonts, window classes.
     for (int i = 0; i < 10; ++i) Cycle(library, input);
-    const tavik::ProcessUsage before = tavik::SettledUsage();
+    const process::Usage before = process::SettledUsage();
     int cycles = 0;
     while (cycles < kCycles) {
         Cycle(library, input);
-        if (++cycles % kCheckpoint == 0 && cycles < kCycles && LeakCertain(before, tavik::CurrentUsage(), cycles))
+        if (++cycles % kCheckpoint == 0 && cycles < kCycles && LeakCertain(before, process::UsageNow(), cycles))
             break;
     }
-    const tavik::ProcessUsage after = LowestAfter(before);
+    const process::Usage after = LowestAfter(before);
     std::string counts, grown;
     for (const WatchedCount& watched : kWatchedCounts) {
         const std::size_t from = before.*watched.count, to = after.*watched.count;

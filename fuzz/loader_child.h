@@ -3,9 +3,11 @@
 // child.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
-#include <windows.h>
+#include "process/child.h"
 
 namespace tavik::fuzz {
 
@@ -16,25 +18,15 @@ public:
     // The child is this program started with `childArgument`; it must answer each path line
     // with "1" (loaded) or "0" (refused) on a line of its own.
     explicit LoaderChild(std::string childArgument) : m_childArgument(std::move(childArgument)) {}
-    ~LoaderChild() { Stop(); }
-    LoaderChild(const LoaderChild&) = delete;
-    LoaderChild& operator=(const LoaderChild&) = delete;
 
     LoadOutcome Load(const std::string& path, DWORD timeoutMs);
 
     // How the last crashed child ended, e.g. 0xC0000005.
-    DWORD LastExitCode() const { return m_exitCode; }
+    DWORD LastExitCode() const { return m_child.ExitCode(); }
 
 private:
-    bool Start();
-    void Stop();
-    bool Send(const std::string& line);
-
     std::string m_childArgument;
-    HANDLE m_process = nullptr;
-    HANDLE m_toChild = nullptr;
-    HANDLE m_fromChild = nullptr;
-    DWORD m_exitCode = 0;
+    process::Child m_child;
 };
 
 }  // namespace tavik::fuzz

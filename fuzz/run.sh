@@ -20,7 +20,8 @@ cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz >/dev/null
 
 dir=build/fuzz/fuzz
-for target in bmp_check_fuzz unsigned_text_fuzz overlay_checks_fuzz; do
+# Each target is registered as a test of its own name (fuzz/CMakeLists.txt).
+for target in $(ctest --preset fuzz -N | sed -n 's/^ *Test *#[0-9]*: //p'); do
   log=$dir/$target.log
   status=0
   nice build/fuzz/bin/$target -max_total_time="$seconds" -timeout=10 -print_final_stats=1 \

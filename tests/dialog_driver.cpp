@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <cstring>
 #include <thread>
 
 #include "framework/window_text.h"
+#include "process/dialog_boxes.h"
 #include "tests/message_box_hook.h"
 
 namespace tavik::test {
@@ -39,36 +39,11 @@ bool WaitFor(Condition condition, std::chrono::milliseconds limit = kWaitLimit)
     return true;
 }
 
-bool IsDialogClass(HWND window)
-{
-    char name[8] = {};
-    GetClassNameA(window, name, sizeof name);
-    return std::strcmp(name, "#32770") == 0;
-}
-
-// A lambda is no CALLBACK (stdcall) function on i686, hence the named one.
-template <class Visit>
-BOOL CALLBACK VisitWindow(HWND window, LPARAM visit)
-{
-    (*reinterpret_cast<Visit*>(visit))(window);
-    return TRUE;
-}
-
-template <class Visit>
-void ForEachWindowOf(DWORD thread, Visit visit)
-{
-    EnumThreadWindows(thread, &VisitWindow<Visit>, reinterpret_cast<LPARAM>(&visit));
-}
-
 HWND FindDialogOver(DWORD thread, HWND owner)
 {
-    HWND found = nullptr;
-    ForEachWindowOf(thread, [&](HWND window) {
-        if (!found && IsWindowVisible(window) && IsDialogClass(window) && !MessageBoxHook::IsMessageBox(window) &&
-            GetWindow(window, GW_OWNER) == owner)
-            found = window;
-    });
-    return found;
+    for (const HWND box : process::DialogBoxesOfThread(thread))
+        if (!MessageBoxHook::IsMessageBox(box) && GetWindow(box, GW_OWNER) == owner) return box;
+    return nullptr;
 }
 
 }  // namespace
@@ -211,9 +186,7 @@ void DialogDriver::Watchdog()
         ADD_FAILURE() << "A dialog was left open (time limit or end of script); the watchdog cancels it";
         SetTimer(m_helper, kWatchdogTimer, kCancelEveryMs, nullptr);
     }
-    ForEachWindowOf(m_thread, [](HWND window) {
-        if (IsDialogClass(window)) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-    });
+    for (const HWND box : process::DialogBoxesOfThread(m_thread)) PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
 }
 
 LRESULT CALLBACK DialogDriver::HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -5,13 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <initializer_list>
 #include <map>
 #include <string>
 
 #include "check/abi_probe.h"
 #include "check/checks.h"
-#include "check/child_process.h"
 #include "framework/module_path.h"
+#include "process/child.h"
 
 namespace {
 
@@ -22,14 +23,13 @@ struct Report {
     std::string all;
 };
 
-Report RunCheck(const std::string& arguments)
+Report RunCheck(std::initializer_list<std::string> arguments)
 {
-    // Long enough for a whole run; the tool times each call itself.
-    const check::ChildRun run =
-        check::RunChild(check::Quoted(fw::ModuleFolder() + "DravelCheck.exe") + " " + arguments, 240000);
+    process::Child child;
+    EXPECT_TRUE(child.Start(process::CommandLine(fw::ModuleFolder() + "DravelCheck.exe", arguments)));
     Report report;
-    report.exitCode = run.exitCode;
-    for (const std::string& line : run.lines) {
+    // Long enough for a whole run; the tool times each call itself.
+    for (std::string line; child.ReadLine(line, 240000) == process::Child::Read::kLine;) {
         report.all += line + "\n";
         for (const check::CheckRow& row : check::kChecks) {
             // The verdict comes first; notes may follow it.
@@ -40,17 +40,19 @@ Report RunCheck(const std::string& arguments)
         }
         if (line.find(" passed, ") != std::string::npos) report.summary = line;
     }
+    child.End();
+    report.exitCode = child.ExitCode();
     return report;
 }
 
 std::string Library(const char* name)
 {
-    return check::Quoted(fw::ModuleFolder() + "broken_dravels\\" + name + ".dll");
+    return fw::ModuleFolder() + "broken_dravels\\" + name + ".dll";
 }
 
 TEST(DravelCheck, ReferenceLibraryPassesEveryCheck)
 {
-    Report report = RunCheck("");
+    Report report = RunCheck({});
     EXPECT_EQ(report.exitCode, 0u) << report.all;
     for (const check::CheckRow& row : check::kChecks)
         EXPECT_TRUE(report.checks[row.id].starts_with(row.role == check::Role::kJudged ? "PASS" : "NOTE"))
@@ -123,7 +125,7 @@ TEST_P(DravelCheckBroken, CaughtByItsOwnCheckOnly)
 {
     const Broken& broken = GetParam();
     const std::string repro = TestFolder(broken.library);
-    Report report = RunCheck("--samples 50 --repro " + check::Quoted(repro) + " " + Library(broken.library));
+    Report report = RunCheck({"--samples", "50", "--repro", repro, Library(broken.library)});
     EXPECT_EQ(report.exitCode, 1u) << report.all;
     EXPECT_FALSE(report.summary.empty()) << "the run did not reach its end\n" << report.all;
     EXPECT_TRUE(report.checks[broken.check].starts_with("FAIL")) << report.all;
@@ -136,7 +138,7 @@ TEST_P(DravelCheckBroken, CaughtByItsOwnCheckOnly)
     // The sweep's first fault, shrunk to the one call that shows it, after the reproducer's header.
     const std::string reproducer = repro + "\\sweep-1.replay";
     EXPECT_NE(FileText(reproducer).find(" calls to 1;"), std::string::npos) << FileText(reproducer);
-    const Report replay = RunCheck("--replay " + check::Quoted(reproducer) + " " + Library(broken.library));
+    const Report replay = RunCheck({"--replay", reproducer, Library(broken.library)});
     EXPECT_EQ(replay.exitCode, 1u) << FileText(reproducer) << replay.all;
     EXPECT_NE(replay.all.find(broken.replayStop), std::string::npos) << FileText(reproducer) << replay.all;
 }
@@ -169,12 +171,12 @@ TEST(DravelCheck, FilesItCannotJudgeAreNamed)
     for (const auto& file : kFiles) {
         const std::string path = folder + "\\" + file.name;
         if (file.name != std::string("missing.dll")) std::ofstream(path, std::ios::binary) << file.contents;
-        const Report report = RunCheck(check::Quoted(path));
+        const Report report = RunCheck({path});
         EXPECT_EQ(report.exitCode, 3u) << report.all;
         EXPECT_EQ(report.all.rfind("NOT JUDGED: " + path + file.reason, 0), 0u) << report.all;
         DeleteFileA(path.c_str());
     }
-    EXPECT_EQ(RunCheck("--samples").exitCode, 2u);
+    EXPECT_EQ(RunCheck({"--samples"}).exitCode, 2u);
 }
 
 // A line a replay cannot read is named with its number and the reason, and nothing is called.
@@ -183,7 +185,7 @@ TEST(DravelCheck, ReplayNamesTheLinesItCannotRead)
     const std::string path = TestFolder("replay") + "\\bad.replay";
     std::ofstream(path, std::ios::binary) << "# comment\nOpen\nSet & show width=x\nMove & show rect=1,2,3\n"
                                              "Set & show file=\"open\nPaint\nClose now\n";
-    const Report report = RunCheck("--replay " + check::Quoted(path));
+    const Report report = RunCheck({"--replay", path});
     EXPECT_EQ(report.exitCode, 2u) << report.all;
     for (const char* error : {"line 3: width takes a number", "line 4: rect takes four numbers",
                               "line 5: the quoted file name has no closing quote", "line 6: \"Paint\" is not a call",
@@ -195,7 +197,7 @@ TEST(DravelCheck, ReplayNamesTheLinesItCannotRead)
 TEST(DravelCheck, JsonAndJunitCarryEveryFinding)
 {
     const std::string junit = TestFolder("junit") + "\\report.xml";
-    Report report = RunCheck("--json --samples 10 --junit " + check::Quoted(junit) + " " + Library("keep_rect"));
+    Report report = RunCheck({"--json", "--samples", "10", "--junit", junit, Library("keep_rect")});
     const std::string xml = FileText(junit);
     const std::string recordsCase = "name=\"" + std::to_string(check::Number(Check::kRecords)) + " " +
                                     check::RowOf(Check::kRecords).name + "\">\n      <failure";

@@ -12,6 +12,7 @@
 
 #include "dravel/dravel_codes.h"
 #include "framework/module_path.h"
+#include "process/dialog_boxes.h"
 #include "res/resource.h"
 #include "res/texts.h"
 #include "tests/bmp_files.h"
@@ -48,13 +49,6 @@ HWND FindWindowOf(DWORD process, Test test)
     return nullptr;
 }
 
-bool IsDialogClass(HWND window)
-{
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    return std::string(name) == "#32770";
-}
-
 COLORREF ScreenPixel(int x, int y)
 {
     const HDC screen = GetDC(nullptr);
@@ -83,9 +77,8 @@ public:
                             &m_process))
             return;
         for (const DWORD start = GetTickCount(); !m_console && GetTickCount() - start < kPatienceMs; Sleep(50)) {
-            m_console = FindWindowOf(m_process.dwProcessId, [](HWND window) {
-                return IsDialogClass(window) && IsWindowVisible(window) && TextOf(window) == "Tavik";
-            });
+            for (const HWND box : process::DialogBoxesOf(m_process.dwProcessId))
+                if (TextOf(box) == "Tavik") m_console = box;
         }
     }
     ~RunningTavik()
@@ -151,9 +144,9 @@ public:
 private:
     HWND MessageBox() const
     {
-        return FindWindowOf(m_process.dwProcessId, [this](HWND window) {
-            return window != m_console && IsDialogClass(window) && IsWindowVisible(window);
-        });
+        for (const HWND box : process::DialogBoxesOf(m_process.dwProcessId))
+            if (box != m_console) return box;
+        return nullptr;
     }
 
     PROCESS_INFORMATION m_process{};

@@ -1,8 +1,9 @@
 #include "tests/message_box_hook.h"
 
 #include <atomic>
-#include <cstring>
 #include <utility>
+
+#include "process/dialog_boxes.h"
 
 namespace tavik::test {
 
@@ -28,10 +29,8 @@ MessageBoxHook::~MessageBoxHook()
 // of id 0xFFFF too, but no icon static.
 bool MessageBoxHook::IsMessageBox(HWND window)
 {
-    char name[8] = {};
-    GetClassNameA(window, name, sizeof name);
     const HWND icon = GetDlgItem(window, 0x440);
-    return std::strcmp(name, "#32770") == 0 && icon && (GetWindowLongA(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
+    return process::IsDialogBox(window) && icon && (GetWindowLongA(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON &&
            GetDlgItem(window, 0xFFFF);
 }
 

@@ -1,11 +1,11 @@
 // What this process holds of the platform, for the leak checks of the GUI tests.
 #pragma once
 
-#include "check/process_usage.h"
+#include "process/usage.h"
 
 namespace tavik::test {
 
-using tavik::ProcessUsage;
-using tavik::SettledUsage;
+using ProcessUsage = process::Usage;
+using process::SettledUsage;
 
 }  // namespace tavik::test

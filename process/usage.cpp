@@ -1,4 +1,4 @@
-#include "check/process_usage.h"
+#include "process/usage.h"
 
 #include <windows.h>
 #include <psapi.h>
@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace tavik {
+namespace process {
 
 namespace {
 
@@ -151,21 +151,21 @@ std::size_t ThreadCount()
 
 }  // namespace
 
-ProcessUsage CurrentUsage()
+Usage UsageNow()
 {
     return {GdiObjectCount(), UserObjectCount(), PrivateBytes(), KernelHandleCount(), ThreadCount()};
 }
 
-ProcessUsage SettledUsage()
+Usage SettledUsage()
 {
-    ProcessUsage usage = CurrentUsage();
+    Usage usage = UsageNow();
     for (int tries = 0; tries < 20; ++tries) {
         Sleep(50);
-        const ProcessUsage again = CurrentUsage();
+        const Usage again = UsageNow();
         if (again.gdiObjects == usage.gdiObjects && again.userObjects == usage.userObjects) return again;
         usage = again;
     }
     return usage;
 }
 
-}  // namespace tavik
+}  // namespace process

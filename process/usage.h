@@ -1,13 +1,14 @@
 // What this process holds of the platform: GDI objects, USER objects (or windows), private
 // memory, kernel handles and threads. Counted so that it works under Wine too, where
-// GetGuiResources, PrivateUsage and GetProcessHandleCount return 0. A count of 0 means the method failed, never that nothing is there.
+// GetGuiResources, PrivateUsage and GetProcessHandleCount return 0. A count of 0 means the method
+// failed, never that nothing is there.
 #pragma once
 
 #include <cstddef>
 
-namespace tavik {
+namespace process {
 
-struct ProcessUsage {
+struct Usage {
     std::size_t gdiObjects;
     // USER objects; where the platform cannot count them, the process's windows.
     std::size_t userObjects;
@@ -17,10 +18,10 @@ struct ProcessUsage {
     std::size_t threads;
 };
 
-ProcessUsage CurrentUsage();
+Usage UsageNow();
 
 // Taken once the object counts hold still: a dialog that has just gone lets go of a few GDI
 // objects a moment later.
-ProcessUsage SettledUsage();
+Usage SettledUsage();
 
-}  // namespace tavik
+}  // namespace process
