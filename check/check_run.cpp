@@ -41,6 +41,7 @@ struct Gathered {
             to.calls += from.calls;
             for (const Finding& finding : from.findings) AddOnce(to.findings, finding);
             for (const std::string& reason : from.notJudged) AddOnce(to.notJudged, reason);
+            to.notes.insert(to.notes.end(), from.notes.begin(), from.notes.end());
             to.measures.insert(to.measures.end(), from.measures.begin(), from.measures.end());
             if (!to.cutShort) to.cutShort = from.cutShort;
         }
@@ -134,7 +135,8 @@ void AddReproducer(const Scenario& scenario, const CheckOptions& options, const 
     const std::size_t last = skip + end.callsDone;
     const auto finding = std::find(findings.begin(), findings.end(), end.fault);
     if (last >= planned.size() || finding == findings.end()) return;
-    const std::vector<PlannedCall> calls(planned.begin() + skip, planned.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+    const std::vector<PlannedCall> calls(planned.begin() + skip,
+                                         planned.begin() + static_cast<std::ptrdiff_t>(last) + 1);
     const std::string name = std::string(scenario.name) + "-" + std::to_string(skip + 1);
     finding->outcome += " (" + WriteReproducer(calls, options.library, files, options.reproFolder, name) + ")";
 }
@@ -181,12 +183,16 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
                 if (scenario.name != nullptr) RunScenarioToEnd(lifecycles.id, scenario, options, files, beside);
         });
         // Every check's first scenario runs before any second one: the findings come in that order.
-        for (std::size_t round = 0; round < kMostScenarios; ++round)
-            for (const CheckRow& row : kChecks)
-                if (const Scenario& scenario = row.scenarios[round];
-                    scenario.name != nullptr && &row != &exports && &row != &lifecycles)
-                    RunScenarioToEnd(row.id, scenario, options, files, gathered);
+        const auto runRound = [&](bool alone) {
+            for (std::size_t round = 0; round < kMostScenarios; ++round)
+                for (const CheckRow& row : kChecks)
+                    if (const Scenario& scenario = row.scenarios[round];
+                        scenario.name != nullptr && scenario.alone == alone && &row != &exports && &row != &lifecycles)
+                        RunScenarioToEnd(row.id, scenario, options, files, gathered);
+        };
+        runRound(false);
         thread.join();
+        runRound(true);
         // The lifecycles' own lines first, as their check reads them.
         beside.Add(gathered);
         gathered = std::move(beside);

@@ -80,15 +80,16 @@ constexpr CheckRow kRows[] = {
      Role::kNote},
     {Check::kCallerState,
      "caller's state kept",
-     {{{"state", CallerStateKept}}},
+     {{{.name = "state", .run = CallerStateKept, .alone = true}}},
      [](const SummaryInput& in) {
-         return Calls(in.tally) + ": no message left for the caller; current directory, error mode, thread locale, "
-                                  "activation and focus kept";
+         return Calls(in.tally) +
+                ": no message left for the caller; current directory, error mode, thread locale, "
+                "activation and focus kept";
      },
      Role::kJudged},
     {Check::kScreen,
      "what the library shows",
-     {{{"scene", Scene}}},
+     {{{.name = "scene", .run = Scene, .alone = true}}},
      [](const SummaryInput&) {
          return std::string(
              "after Close no window of the library's is visible and the screen is as before Open; the caller's "

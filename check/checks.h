@@ -51,6 +51,9 @@ struct Scenario {
     bool resumes = false;
     // Its calls' times make the per-call cost.
     bool timed = false;
+    // It watches the screen, the activation or the focus, which another scenario's windows would
+    // change: it runs when no other does.
+    bool alone = false;
 };
 
 struct CheckOptions {
@@ -65,10 +68,10 @@ struct CheckOptions {
 struct Tally {
     int calls = 0;  // calls of the check's own scenarios that returned
     std::vector<Finding> findings;
-    std::vector<std::string> measures;  // in the order the scenarios sent them
-    std::vector<std::string> notes;     // reported beside the verdict
-    std::optional<Finding> cutShort;    // why its own scenario did not reach its end
-    std::vector<std::string> notJudged; // what of it this platform cannot judge, and why
+    std::vector<std::string> measures;   // in the order the scenarios sent them
+    std::vector<std::string> notes;      // reported beside the verdict
+    std::optional<Finding> cutShort;     // why its own scenario did not reach its end
+    std::vector<std::string> notJudged;  // what of it this platform cannot judge, and why
 };
 
 // Per ordinal, the times in microseconds of the timed scenarios' calls.
