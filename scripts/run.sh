@@ -17,13 +17,13 @@ dravel=""
 if [ "${1:-}" = "--dravel" ]; then
   [ -n "${2:-}" ] || usage
   dravel=$(realpath -m "$2")
-  shift 2
   machine=$(scripts/pe-machine.sh "$dravel") || exit 2
   if [ "$machine" != x86_64 ]; then
-    echo "$dravel is a 32-bit ($machine) library; the console here is the x86_64 build under Debian's Wine." >&2
+    echo "$2 is a 32-bit ($machine) library; the console here is the x86_64 build under Debian's Wine." >&2
     echo "Check it with scripts/check.sh $2, or try it with Tavik.exe of the win32 zip on Windows." >&2
     exit 2
   fi
+  shift 2
 fi
 headless=""
 steps=()
