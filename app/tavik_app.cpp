@@ -4,12 +4,13 @@
 #include "overlay/overlay_entry_points.h"
 #include "res/texts.h"
 
+namespace tavik {
+
 // The one application object, found by the entry through fw::CWinApp::Current().
 CTavikApp theApp;
 
 bool CTavikApp::InitInstance()
 {
-    // No hosted-control or 3-D dialog support to enable: neither exists on this platform.
     CTavikDlg console(ImportedOverlay());
     SetMainWindow(&console);
     // OK or Cancel, the program ends the same way.
@@ -19,5 +20,7 @@ bool CTavikApp::InitInstance()
 
 const char* CTavikApp::HelpFailedText() const
 {
-    return tavik::texts::kHelpFailed;
+    return texts::kHelpFailed;
 }
+
+}  // namespace tavik

@@ -66,7 +66,7 @@ void ShowFloor(int templateId)
 
 void ShowConsole(const OverlayEntryPoints& library)
 {
-    CTavikDlg console(library);
+    tavik::CTavikDlg console(library);
     console.DoModal();
 }
 

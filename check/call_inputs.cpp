@@ -4,6 +4,9 @@
 
 #include <cstring>
 
+#include "bitmap/bmp_writer.h"
+#include "check/checked_library.h"
+
 namespace check {
 
 namespace {
@@ -12,25 +15,22 @@ constexpr std::uint32_t kEdges[] = {0, 1, 255, 256, 8192, 65535, 0x7FFFFFFF, 0x8
 constexpr std::size_t kPathBytes = sizeof(OverlaySurfaceParams::bitmapFile);
 
 // An 8 x 8 24-bit bitmap, bottom-up, in four coloured quarters.
-std::string SmallBitmap()
+tavik::bmp::Bytes SmallBitmap()
 {
-    constexpr int kSide = 8;
-    constexpr DWORD kPixelBytes = kSide * kSide * 3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + kPixelBytes;
-    info.biSize = sizeof info;
-    info.biWidth = info.biHeight = kSide;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = kPixelBytes;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    for (int y = 0; y < kSide; ++y)
-        for (int x = 0; x < kSide; ++x) bytes += {char(x < 4 ? 255 : 0), char(y < 4 ? 255 : 0), char(64)};
-    return bytes;
+    return tavik::bmp::Build({.width = 8, .height = 8, .colourAt = [](int x, int y) -> std::uint32_t {
+                                  return RGB(64, y < 4 ? 0 : 255, x < 4 ? 255 : 0);
+                              }});
+}
+
+// Red grows to the right and green downwards, and a white block marks the top-left corner: shown
+// mirrored, upside down or shifted, it looks different.
+tavik::bmp::Bytes ScenePicture()
+{
+    return tavik::bmp::Build(
+        {.width = kScenePictureWidth, .height = kScenePictureHeight, .colourAt = [](int x, int y) -> std::uint32_t {
+             if (x < 8 && y < 8) return RGB(255, 255, 255);
+             return RGB(x * 255 / (kScenePictureWidth - 1), y * 255 / (kScenePictureHeight - 1), 0x40);
+         }});
 }
 
 // A name of `name` padded to make the whole path 259 bytes.
@@ -55,26 +55,23 @@ TestFiles::TestFiles(const std::string& dir)
       japanese(dir + "\\表示画像.bmp"),
       longBitmap(LongPath(dir, 'L')),
       longMissing(LongPath(dir, 'M')),
-      missing(dir + "\\missing.bmp")
+      missing(dir + "\\missing.bmp"),
+      scenePicture(dir + "\\scene.bmp")
 {
 }
 
 bool TestFiles::Create() const
 {
     if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
-    const std::string bytes = SmallBitmap();
-    for (const std::string* path : {&bitmap, &japanese, &longBitmap}) {
-        const HANDLE file = CreateFileA(path->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-    }
+    const tavik::bmp::Bytes bytes = SmallBitmap();
+    for (const std::string* path : {&bitmap, &japanese, &longBitmap}) tavik::bmp::Save(*path, bytes);
+    tavik::bmp::Save(scenePicture, ScenePicture());
     return true;
 }
 
 void TestFiles::Remove() const
 {
-    for (const std::string* path : {&bitmap, &japanese, &longBitmap}) DeleteFileA(path->c_str());
+    for (const std::string* path : {&bitmap, &japanese, &longBitmap, &scenePicture}) DeleteFileA(path->c_str());
     RemoveDirectoryA(folder.c_str());
 }
 
@@ -217,7 +214,8 @@ CallInput RandomInputs::Next()
 
 int RandomInputs::NextOrdinal()
 {
-    constexpr int kWeighted[] = {1, 1, 2, 3, 3, 3, 4, 4, 4, 5};
+    constexpr int kWeighted[] = {kOpen,       kOpen,        kClose,       kSetAndShow,  kSetAndShow,
+                                 kSetAndShow, kMoveAndShow, kMoveAndShow, kMoveAndShow, kClearSetting};
     return kWeighted[m_random() % std::size(kWeighted)];
 }
 

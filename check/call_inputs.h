@@ -12,8 +12,8 @@
 namespace check {
 
 // The files the inputs point at, in a folder of their own: a whole bitmap, the same under a
-// Japanese name (with a 0x5C trail byte), a 259-byte path to a bitmap, and names of what is not
-// there.
+// Japanese name (with a 0x5C trail byte), a 259-byte path to a bitmap, names of what is not
+// there, and the screen scene's picture.
 struct TestFiles {
     explicit TestFiles(const std::string& folder);
     // Writes the bitmaps; false when the folder cannot be made.
@@ -26,7 +26,11 @@ struct TestFiles {
     std::string longBitmap;
     std::string longMissing;
     std::string missing;
+    std::string scenePicture;  // kScenePictureWidth x kScenePictureHeight, with no symmetry
 };
+
+inline constexpr int kScenePictureWidth = 48;
+inline constexpr int kScenePictureHeight = 32;
 
 struct CallInput {
     OverlaySurfaceParams params;

@@ -4,12 +4,12 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 #include "check/call_inputs.h"
 #include "check/checked_library.h"
 #include "check/child_process.h"
 #include "check/protocol.h"
-#include "check/scenarios.h"
 #include "framework/module_path.h"
 
 namespace check {
@@ -18,37 +18,29 @@ namespace {
 
 // A call that takes longer than this is taken for hung.
 constexpr DWORD kHangMs = 5000;
-constexpr int kEveryInputReturns = 4;
-constexpr int kCost = 6;
-constexpr const char* kNames[kChecks] = {"exports",
-                                         "calling convention and registers",
-                                         "records read-only and not kept",
-                                         "every input returns",
-                                         "lifecycles leak nothing",
-                                         "per-call cost"};
 
-struct Tally {
-    int calls = 0;
-    std::vector<std::string> findings;
-    std::vector<std::string> measures;
-    std::string cutShort;
+// What the scenarios told each check, and the times of the timed calls.
+struct Gathered {
+    std::map<Check, Tally> tallies;
+    CallTimes times;
 };
 
-void AddOnce(std::vector<std::string>& texts, const std::string& text)
+void AddOnce(std::vector<Finding>& findings, const Finding& finding)
 {
-    if (std::find(texts.begin(), texts.end(), text) == texts.end()) texts.push_back(text);
+    if (std::find(findings.begin(), findings.end(), finding) == findings.end()) findings.push_back(finding);
 }
 
 std::string ScenarioCommand(const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
                             std::uint32_t skip)
 {
-    return Quoted(fw::ModuleFileName()) + " --scenario " + scenario.name + " --files " + Quoted(files.folder) + " --seed " +
-           std::to_string(options.seed) + " --samples " + std::to_string(options.samples) + " --skip " +
-           std::to_string(skip) + " " + Quoted(options.library);
+    return Quoted(fw::ModuleFileName()) + " --scenario " + scenario.name + " --files " + Quoted(files.folder) +
+           " --seed " + std::to_string(options.seed) + " --samples " + std::to_string(options.samples) + " --skip " +
+           std::to_string(skip) + (options.pictures.empty() ? "" : " --pictures " + Quoted(options.pictures)) + " " +
+           Quoted(options.library);
 }
 
-// Why a scenario did not reach its end, blamed on the call in progress.
-std::string CutShort(const ChildRun& run, const std::string& call)
+// What ended a scenario before its end, blamed on the call in progress.
+std::string CutShortOutcome(const ChildRun& run)
 {
     char code[32];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(run.exitCode));
@@ -56,44 +48,50 @@ std::string CutShort(const ChildRun& run, const std::string& call)
         case ChildRun::End::kNotStarted:
             return "the scenario process did not start";
         case ChildRun::End::kSilent:
-            return call + (run.openBoxes.empty() ? "" : " showed a message box \"" + run.openBoxes.front() + "\" and") +
-                   " did not return within 5 s";
+            return (run.openBoxes.empty() ? "" : "showed a message box \"" + run.openBoxes.front() + "\" and ") +
+                   std::string("did not return within 5 s");
         case ChildRun::End::kExited:
             break;
     }
-    if (run.exitCode >= 0xC0000000) return call + " crashed (exception " + code + ")";
-    return call + " ended the process (exit code " + std::to_string(run.exitCode) + ")";
+    if (run.exitCode >= 0xC0000000) return std::string("crashed (exception ") + code + ")";
+    return "ended the process (exit code " + std::to_string(run.exitCode) + ")";
 }
 
 // How one run of a scenario ended.
 struct RunEnd {
     bool finished = false;
     std::uint32_t callsDone = 0;
-    std::string fault;  // the call in progress and what it did, when not finished
+    Finding fault;  // the call in progress and what it did, when not finished
 };
 
-RunEnd Gather(const Scenario& scenario, const ChildRun& run, Tally (&tally)[kChecks + 1],
-              std::vector<double> (&micros)[kOrdinals + 1])
+RunEnd Gather(Check check, const Scenario& scenario, const ChildRun& run, Gathered& gathered)
 {
-    std::string call = "starting the scenario";
     RunEnd end;
+    end.fault = {kFaultsCheck, kNoOrdinal, "starting the scenario", "", scenario.name};
     for (const std::string& text : run.lines) {
         const auto line = ParseLine(text);
         if (!line) continue;
         switch (line->kind) {
             case LineKind::kCall:
-                call = line->text;
+                end.fault.ordinal = line->ordinal;
+                end.fault.call = line->text;
                 break;
             case LineKind::kDone:
                 ++end.callsDone;
-                ++tally[scenario.check].calls;
-                if (std::string(scenario.name) == "sweep") micros[line->number].push_back(line->micros);
+                ++gathered.tallies[check].calls;
+                if (scenario.timed) gathered.times[line->ordinal].push_back(line->micros);
                 break;
             case LineKind::kFinding:
-                AddOnce(tally[line->number].findings, line->text);
+                AddOnce(gathered.tallies[line->finding.check].findings, line->finding);
                 break;
             case LineKind::kMeasure:
-                tally[line->number].measures.push_back(line->text);
+                gathered.tallies[line->check].measures.push_back(line->text);
+                break;
+            case LineKind::kNote:
+                gathered.tallies[line->check].notes.push_back(line->text);
+                break;
+            case LineKind::kNotJudged:
+                gathered.tallies[line->check].notJudged = line->text;
                 break;
             case LineKind::kEnd:
                 end.finished = true;
@@ -101,116 +99,29 @@ RunEnd Gather(const Scenario& scenario, const ChildRun& run, Tally (&tally)[kChe
         }
     }
     if (end.finished) return end;
-    end.fault = CutShort(run, call);
-    const std::string reason = std::string(scenario.name) + ": " + end.fault;
-    AddOnce(tally[kEveryInputReturns].findings, reason);
-    if (scenario.check != kEveryInputReturns) tally[scenario.check].cutShort = reason;
+    if (run.end == ChildRun::End::kNotStarted) end.fault.call.clear();
+    end.fault.outcome = CutShortOutcome(run);
+    AddOnce(gathered.tallies[kFaultsCheck].findings, end.fault);
+    if (check != kFaultsCheck) gathered.tallies[check].cutShort = end.fault;
     return end;
 }
 
-// Runs a scenario to its end. The inputs of check 4 go on after a call that crashed or hung, from
-// the call after it, until the same fault comes back: one bad input must not hide the others.
-void RunScenarioToEnd(const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
-                      Tally (&tally)[kChecks + 1], std::vector<double> (&micros)[kOrdinals + 1])
+// Runs a scenario to its end; one that resumes goes on after a call that crashed or hung, from the
+// call after it.
+void RunScenarioToEnd(Check check, const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
+                      Gathered& gathered)
 {
-    std::vector<std::string> faults;
+    // The same entry point failing the same way again tells nothing new.
+    std::vector<std::pair<int, ChildRun::End>> faults;
     for (std::uint32_t skip = 0;;) {
         const ChildRun run = RunChild(ScenarioCommand(scenario, options, files, skip), kHangMs);
-        const RunEnd end = Gather(scenario, run, tally, micros);
-        if (end.finished || scenario.check != kEveryInputReturns || run.end == ChildRun::End::kNotStarted) return;
-        // The same entry point failing the same way again tells nothing new.
-        const std::string fault =
-            end.fault.substr(0, end.fault.find(')')) + (run.end == ChildRun::End::kSilent ? "hang" : "crash");
+        const RunEnd end = Gather(check, scenario, run, gathered);
+        if (end.finished || !scenario.resumes || run.end == ChildRun::End::kNotStarted) return;
+        const std::pair fault{end.fault.ordinal, run.end};
         if (std::find(faults.begin(), faults.end(), fault) != faults.end()) return;
         faults.push_back(fault);
         skip += end.callsDone + 1;
     }
-}
-
-std::string Milliseconds(double micros)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%.3f ms", micros / 1000);
-    return text;
-}
-
-std::string CostSummary(std::vector<double> (&micros)[kOrdinals + 1])
-{
-    std::string summary;
-    for (int ordinal = 1; ordinal <= kOrdinals; ++ordinal) {
-        std::vector<double>& times = micros[ordinal];
-        if (!summary.empty()) summary += "; ";
-        summary += OrdinalLabel(ordinal);
-        if (times.empty()) {
-            summary += " not called";
-            continue;
-        }
-        std::sort(times.begin(), times.end());
-        summary += " median " + Milliseconds(times[times.size() / 2]) + ", worst " + Milliseconds(times.back());
-    }
-    return summary;
-}
-
-std::string Joined(const std::vector<std::string>& texts)
-{
-    std::string joined;
-    for (const std::string& text : texts) joined += (joined.empty() ? "" : "; ") + text;
-    return joined;
-}
-
-std::string PassSummary(int check, const Tally& tally, const CheckOptions& options)
-{
-    const std::string calls = std::to_string(tally.calls) + " calls";
-    switch (check) {
-        case 1:
-            return "ordinals 1-5 present";
-        case 2:
-            return calls + ": " + Joined(tally.measures) + " kept";
-        case 3:
-            return calls + ": no write, no read past a record, no touch after the call";
-        case 4:
-            return calls + " (sweep, and " + std::to_string(options.samples) + " random with seed " +
-                   std::to_string(options.seed) + "): each returned a code; no crash, hang or message box";
-        default:
-            return Joined(tally.measures);
-    }
-}
-
-std::string Utf8(const std::string& text)
-{
-    const int wide = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring utf16(wide, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), utf16.data(), wide);
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
-    std::string utf8(bytes, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, utf8.data(), bytes, nullptr, nullptr);
-    return utf8;
-}
-
-std::string JsonString(const std::string& text)
-{
-    std::string json = "\"";
-    for (const char c : Utf8(text)) {
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-            json += escaped;
-        } else {
-            json += c;
-        }
-    }
-    return json + "\"";
-}
-
-constexpr const char* kVerdicts[] = {"PASS", "FAIL", "NOTE"};
-
-int Count(const std::vector<CheckResult>& results, Verdict verdict)
-{
-    return static_cast<int>(std::count_if(results.begin(), results.end(),
-                                          [verdict](const CheckResult& result) { return result.verdict == verdict; }));
 }
 
 }  // namespace
@@ -221,68 +132,35 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
     GetTempPathA(sizeof temp, temp);
     const TestFiles files(std::string(temp) + "DravelCheck-" + std::to_string(GetCurrentProcessId()));
     files.Create();
-    Tally tally[kChecks + 1];
-    std::vector<double> micros[kOrdinals + 1];
-    for (const Scenario& scenario : kScenarios) RunScenarioToEnd(scenario, options, files, tally, micros);
+    Gathered gathered;
+    // Every check's first scenario runs before any second one: the findings come in that order.
+    for (std::size_t round = 0; round < kMostScenarios; ++round)
+        for (const CheckRow& row : kChecks)
+            if (const Scenario& scenario = row.scenarios[round]; scenario.name != nullptr)
+                RunScenarioToEnd(row.id, scenario, options, files, gathered);
     files.Remove();
 
     std::vector<CheckResult> results;
-    for (int check = 1; check < kCost; ++check) {
-        const Tally& t = tally[check];
-        if (!t.findings.empty())
-            results.push_back({check, kNames[check - 1], Verdict::kFail, t.findings.front(), t.findings});
-        else if (!t.cutShort.empty())
+    for (const CheckRow& row : kChecks) {
+        const Tally& tally = gathered.tallies[row.id];
+        const std::string summary = row.summary({tally, options, gathered.times});
+        if (row.role == Role::kNote)
+            results.push_back({row.id, Verdict::kNote, summary, {}, tally.notes});
+        else if (!tally.findings.empty())
+            results.push_back({row.id, Verdict::kFail, tally.findings.front().Text(), tally.findings, tally.notes});
+        else if (tally.cutShort)
             results.push_back(
-                {check, kNames[check - 1], Verdict::kNote, "not finished: " + t.cutShort + " (check 4)", {}});
+                {row.id,
+                 Verdict::kNote,
+                 "not finished: " + tally.cutShort->Text() + " (check " + std::to_string(Number(kFaultsCheck)) + ")",
+                 {},
+                 tally.notes});
+        else if (!tally.notJudged.empty())
+            results.push_back({row.id, Verdict::kNote, "not judged: " + tally.notJudged, {}, tally.notes});
         else
-            results.push_back({check, kNames[check - 1], Verdict::kPass, PassSummary(check, t, options), {}});
+            results.push_back({row.id, Verdict::kPass, summary, {}, tally.notes});
     }
-    results.push_back({kCost, kNames[kCost - 1], Verdict::kNote, "over the sweep: " + CostSummary(micros), {}});
     return results;
-}
-
-bool AllPassed(const std::vector<CheckResult>& results)
-{
-    // The cost is reported, not judged.
-    return std::all_of(results.begin(), results.end(), [](const CheckResult& result) {
-        return result.verdict == Verdict::kPass || result.number == kCost;
-    });
-}
-
-std::string TextReport(const CheckOptions& options, const std::vector<CheckResult>& results)
-{
-    std::string report = "DravelCheck " + options.library + "\n";
-    for (const CheckResult& result : results) {
-        report += std::string(kVerdicts[static_cast<int>(result.verdict)]) + " " + std::to_string(result.number) + " " +
-                  result.name + ": " + result.summary;
-        if (result.findings.size() > 1)
-            report += " (and " + std::to_string(result.findings.size() - 1) + " more, see --json)";
-        report += "\n";
-    }
-    report += std::to_string(Count(results, Verdict::kPass)) + " passed, " +
-              std::to_string(Count(results, Verdict::kFail)) + " failed, " +
-              std::to_string(Count(results, Verdict::kNote)) +
-              (Count(results, Verdict::kNote) == 1 ? " note: " : " notes: ") +
-              (AllPassed(results) ? "the library keeps the contract" : "the library does NOT keep the contract") + "\n";
-    return report;
-}
-
-std::string JsonReport(const CheckOptions& options, const std::vector<CheckResult>& results)
-{
-    std::string json = "{\n  \"library\": " + JsonString(options.library) +
-                       ",\n  \"seed\": " + std::to_string(options.seed) +
-                       ",\n  \"samples\": " + std::to_string(options.samples) +
-                       ",\n  \"passed\": " + (AllPassed(results) ? "true" : "false") + ",\n  \"checks\": [";
-    for (const CheckResult& result : results) {
-        json += std::string(&result == &results.front() ? "" : ",") +
-                "\n    {\"check\": " + std::to_string(result.number) + ", \"name\": " + JsonString(result.name) +
-                ", \"result\": \"" + kVerdicts[static_cast<int>(result.verdict)] +
-                "\", \"summary\": " + JsonString(result.summary) + ", \"findings\": [";
-        for (const std::string& finding : result.findings)
-            json += (&finding == &result.findings.front() ? "" : ", ") + JsonString(finding);
-        json += "]}";
-    }
-    return json + "\n  ]\n}\n";
 }
 
 }  // namespace check

@@ -1,33 +1,24 @@
-// The six checks: each scenario in a child process of this program, their lines gathered into one
-// verdict per check, and the report as text or JSON.
+// The checks of checks.h run: each scenario in a child process of this program, their lines
+// gathered into one verdict per check.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
-namespace check {
+#include "check/checks.h"
 
-struct CheckOptions {
-    std::string library;  // full path
-    std::uint32_t seed;
-    std::uint32_t samples;
-};
+namespace check {
 
 enum class Verdict { kPass, kFail, kNote };
 
 struct CheckResult {
-    int number;
-    const char* name;
+    Check check;
     Verdict verdict;
     std::string summary;  // the first finding of a failed check
-    std::vector<std::string> findings;
+    std::vector<Finding> findings;
+    std::vector<std::string> notes;
 };
 
 std::vector<CheckResult> RunChecks(const CheckOptions& options);
-
-bool AllPassed(const std::vector<CheckResult>& results);
-std::string TextReport(const CheckOptions& options, const std::vector<CheckResult>& results);
-std::string JsonReport(const CheckOptions& options, const std::vector<CheckResult>& results);
 
 }  // namespace check

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "check/abi_probe.h"
+#include "check/checks.h"
 #include "check/protocol.h"
 
 namespace check {
@@ -46,17 +47,21 @@ BOOL CALLBACK KeepOwnDialog(HWND window, LPARAM found)
 
 std::string OrdinalLabel(int ordinal)
 {
-    return "ordinal " + std::to_string(ordinal) + " (" + kNames[ordinal - 1] + ")";
+    return "ordinal " + std::to_string(ordinal) + " (" + CallName(ordinal) + ")";
+}
+
+std::string CallName(int ordinal)
+{
+    return kNames[ordinal - 1];
 }
 
 CheckedLibrary::CheckedLibrary(const std::string& path, std::uint32_t skip)
     : m_module(nullptr), m_skip(skip), m_entries{}
 {
-    SendCall(0, "loading the library");
+    SendCall(kNoOrdinal, "loading the library");
     m_module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (m_module == nullptr) return;
-    for (int ordinal = 1; ordinal <= kOrdinals; ++ordinal)
-        m_entries[ordinal - 1] = GetProcAddress(m_module, MAKEINTRESOURCEA(ordinal));
+    for (const int ordinal : kAllOrdinals) m_entries[ordinal - 1] = GetProcAddress(m_module, MAKEINTRESOURCEA(ordinal));
 }
 
 std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfaceParams* params,
@@ -89,7 +94,7 @@ std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfac
         m_reportedBoxes.push_back(box);
         char text[256] = {};
         GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-        SendFinding(4, label + " left a message box open: \"" + text + "\"");
+        SendFinding({kFaultsCheck, ordinal, label, std::string("left a message box open: \"") + text + "\""});
     }
     return CallOutcome{code, AbiBreaches(state)};
 }

@@ -12,11 +12,14 @@
 
 namespace check {
 
-enum Ordinal { kOpen = 1, kClose, kSetAndShow, kMoveAndShow, kClearSetting };
-inline constexpr int kOrdinals = 5;
+enum Ordinal { kNoOrdinal = 0, kOpen, kClose, kSetAndShow, kMoveAndShow, kClearSetting };
+inline constexpr int kOrdinals = kClearSetting;
+inline constexpr int kAllOrdinals[] = {kOpen, kClose, kSetAndShow, kMoveAndShow, kClearSetting};
 
 // "ordinal 3 (Set & show)".
 std::string OrdinalLabel(int ordinal);
+// "Set & show".
+std::string CallName(int ordinal);
 
 struct CallOutcome {
     OverlayResult code;

@@ -29,7 +29,6 @@ struct Guard {
     unsigned char* region = nullptr;
     std::size_t next = 0;
     std::size_t lentFrom = 0;  // slots from here to `next` belong to the call in progress
-    const char* call = "";
     std::vector<std::string> findings;
 } g_guard;
 
@@ -79,7 +78,7 @@ LONG CALLBACK OnAccess(EXCEPTION_POINTERS* exception)
 
     const std::size_t index = static_cast<std::size_t>(address - g_guard.region) / kSlotBytes;
     const std::size_t slot = LastLoanAt(index);
-    std::string finding = std::string(g_guard.call) + (record.ExceptionInformation[0] == 1 ? " wrote " : " read ");
+    std::string finding = record.ExceptionInformation[0] == 1 ? "wrote " : "read ";
     if (slot == g_guard.next) {
         finding += "memory beside the records";
     } else {
@@ -133,11 +132,6 @@ const OverlayRect* GuardedRecords::LendRect(const OverlayRect& rect)
 {
     if (g_guard.next % 2 == 0) ++g_guard.next;
     return static_cast<const OverlayRect*>(Lend(&rect, sizeof rect));
-}
-
-void GuardedRecords::BeginCall(const char* call)
-{
-    g_guard.call = call;
 }
 
 std::vector<std::string> GuardedRecords::Release()

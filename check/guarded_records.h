@@ -18,12 +18,11 @@ public:
     GuardedRecords(const GuardedRecords&) = delete;
     GuardedRecords& operator=(const GuardedRecords&) = delete;
 
-    // Read-only copies for the next call; they stay valid until Release. `call` names the call in
-    // the findings.
+    // Read-only copies for the next call; they stay valid until Release.
     const OverlaySurfaceParams* LendParams(const OverlaySurfaceParams& params);
     const OverlayRect* LendRect(const OverlayRect& rect);
-    void BeginCall(const char* call);
-    // Takes back what was lent, and returns what the library did wrong since BeginCall.
+    // Takes back what was lent, and returns what the library did wrong since the last Release
+    // ("wrote OverlaySurfaceParams.red").
     std::vector<std::string> Release();
 
 private:

@@ -1,9 +1,10 @@
-// DravelCheck [--json] [--seed S] [--samples N] [DLL]: checks that an overlay library keeps the
-// contract the console relies on. DLL defaults to the DRAVEL.dll beside this program. Exit code 0
-// when every check passes, 1 when one does not, 2 for a bad command line.
+// DravelCheck [--json] [--seed S] [--samples N] [--pictures DIR] [DLL]: checks that an overlay
+// library keeps the contract the console relies on. DLL defaults to the DRAVEL.dll beside this
+// program. Exit code 0 when every check passes, 1 when one does not, 2 for a bad command line. With
+// --pictures the screen scene writes a PNG of each step and a sheet of them all into DIR.
 //
 // The program also runs its own scenarios, one per child process: --scenario NAME --files DIR
-// [--skip CALLS].
+// [--skip CALLS] [--pictures DIR].
 #include <windows.h>
 
 #include <cstdio>
@@ -13,6 +14,7 @@
 #include "check/check_run.h"
 #include "check/child_process.h"
 #include "check/protocol.h"
+#include "check/reports.h"
 #include "check/scenarios.h"
 #include "framework/module_path.h"
 
@@ -24,7 +26,7 @@ constexpr std::uint32_t kDefaultSamples = 500;
 
 int Usage()
 {
-    std::fputs("usage: DravelCheck [--json] [--seed S] [--samples N] [DLL]\n", stderr);
+    std::fputs("usage: DravelCheck [--json] [--seed S] [--samples N] [--pictures DIR] [DLL]\n", stderr);
     return 2;
 }
 
@@ -47,7 +49,7 @@ bool ReadNumber(const char* text, std::uint32_t& number)
 
 int main(int argc, char** argv)
 {
-    std::string scenario, files, library;
+    std::string scenario, files, pictures, library;
     std::uint32_t seed = kDefaultSeed, samples = kDefaultSamples, skip = 0;
     bool json = false;
     for (int i = 1; i < argc; ++i) {
@@ -59,6 +61,8 @@ int main(int argc, char** argv)
             scenario = argv[++i];
         else if (argument == "--files" && hasValue)
             files = argv[++i];
+        else if (argument == "--pictures" && hasValue)
+            pictures = argv[++i];
         else if (argument == "--seed" && hasValue) {
             if (!ReadNumber(argv[++i], seed)) return Usage();
         } else if (argument == "--samples" && hasValue) {
@@ -71,17 +75,17 @@ int main(int argc, char** argv)
             library = argument;
     }
     if (library.empty()) {
-        const std::string own = fw::ModuleFileName();
-        library = own.substr(0, own.find_last_of('\\') + 1) + "DRAVEL.dll";
+        library = fw::ModuleFolder() + "DRAVEL.dll";
     }
 
     if (!scenario.empty()) {
         // A crash must end the scenario process quietly, not wait on an error box.
         SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
         check::ClaimStandardOutput();
-        return check::RunScenario(scenario, {library, files, seed, samples, skip}) ? 0 : Usage();
+        return check::RunScenario(scenario, {check::Check{}, library, files, seed, samples, skip, pictures}) ? 0
+                                                                                                             : Usage();
     }
-    const check::CheckOptions options{FullPath(library), seed, samples};
+    const check::CheckOptions options{FullPath(library), seed, samples, pictures.empty() ? "" : FullPath(pictures)};
     const std::vector<check::CheckResult> results = check::RunChecks(options);
     const std::string report = json ? check::JsonReport(options, results) : check::TextReport(options, results);
     std::fputs(report.c_str(), stdout);

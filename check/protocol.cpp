@@ -12,7 +12,9 @@ namespace check {
 
 namespace {
 
-constexpr const char* kTags[] = {"call", "done", "find", "info", "end"};
+constexpr const char* kTags[] = {"call", "done", "find", "info", "note", "skip", "end"};
+// Between a finding's call and its outcome; the call is our own text and never holds one.
+constexpr char kCallEnd = '\t';
 
 HANDLE g_channel = nullptr;
 
@@ -27,19 +29,18 @@ void Send(LineKind kind, const std::string& rest)
               &written, nullptr);
 }
 
-bool InRange(const Line& line)
+bool IsOrdinal(long number)
 {
-    switch (line.kind) {
-        case LineKind::kCall:
-        case LineKind::kDone:
-            return line.number >= 0 && line.number <= kOrdinals;
-        case LineKind::kFinding:
-        case LineKind::kMeasure:
-            return line.number >= 1 && line.number <= kChecks;
-        case LineKind::kEnd:
-            break;
-    }
-    return true;
+    return number >= kNoOrdinal && number <= kOrdinals;
+}
+
+// Reads "NUMBER " from `rest` and moves past it.
+long TakeNumber(const char*& rest)
+{
+    char* end = nullptr;
+    const long number = std::strtol(rest, &end, 10);
+    rest = *end == ' ' ? end + 1 : end;
+    return number;
 }
 
 }  // namespace
@@ -65,14 +66,25 @@ void SendDone(int ordinal, std::uint32_t code, double micros)
     Send(LineKind::kDone, text);
 }
 
-void SendFinding(int check, const std::string& text)
+void SendFinding(const Finding& finding)
 {
-    Send(LineKind::kFinding, std::to_string(check) + " " + text);
+    Send(LineKind::kFinding, std::to_string(Number(finding.check)) + " " + std::to_string(finding.ordinal) + " " +
+                                 finding.call + kCallEnd + finding.outcome);
 }
 
-void SendMeasure(int check, const std::string& text)
+void SendMeasure(Check check, const std::string& text)
 {
-    Send(LineKind::kMeasure, std::to_string(check) + " " + text);
+    Send(LineKind::kMeasure, std::to_string(Number(check)) + " " + text);
+}
+
+void SendNote(Check check, const std::string& text)
+{
+    Send(LineKind::kNote, std::to_string(Number(check)) + " " + text);
+}
+
+void SendNotJudged(Check check, const std::string& reason)
+{
+    Send(LineKind::kNotJudged, std::to_string(Number(check)) + " " + reason);
 }
 
 void SendEnd()
@@ -88,14 +100,43 @@ std::optional<Line> ParseLine(const std::string& text)
         Line line;
         line.kind = static_cast<LineKind>(kind);
         const char* rest = text.c_str() + tag.size();
-        char* end = nullptr;
-        line.number = static_cast<int>(std::strtol(rest, &end, 10));
-        if (line.kind == LineKind::kDone) {
-            line.code = static_cast<std::uint32_t>(std::strtoul(end, &end, 16));
-            line.micros = std::strtod(end, &end);
+        switch (line.kind) {
+            case LineKind::kCall:
+            case LineKind::kDone: {
+                const long ordinal = TakeNumber(rest);
+                if (!IsOrdinal(ordinal)) return std::nullopt;
+                line.ordinal = static_cast<int>(ordinal);
+                if (line.kind == LineKind::kCall) {
+                    line.text = rest;
+                } else {
+                    char* end = nullptr;
+                    line.code = static_cast<std::uint32_t>(std::strtoul(rest, &end, 16));
+                    line.micros = std::strtod(end, &end);
+                }
+                break;
+            }
+            case LineKind::kFinding: {
+                const CheckRow* row = FindCheck(static_cast<int>(TakeNumber(rest)));
+                const long ordinal = TakeNumber(rest);
+                if (row == nullptr || !IsOrdinal(ordinal)) return std::nullopt;
+                const std::string both = rest;
+                const std::size_t callEnd = both.find(kCallEnd);
+                if (callEnd == std::string::npos) return std::nullopt;
+                line.finding = {row->id, static_cast<int>(ordinal), both.substr(0, callEnd), both.substr(callEnd + 1)};
+                break;
+            }
+            case LineKind::kMeasure:
+            case LineKind::kNote:
+            case LineKind::kNotJudged: {
+                const CheckRow* row = FindCheck(static_cast<int>(TakeNumber(rest)));
+                if (row == nullptr) return std::nullopt;
+                line.check = row->id;
+                line.text = rest;
+                break;
+            }
+            case LineKind::kEnd:
+                break;
         }
-        line.text = *end == ' ' ? end + 1 : end;
-        if (!InRange(line)) return std::nullopt;
         return line;
     }
     return std::nullopt;

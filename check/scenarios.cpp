@@ -27,58 +27,6 @@ std::string Kilobytes(std::size_t bytes)
     return std::to_string(bytes / 1024) + " KB";
 }
 
-// Loads the library for a scenario of `check`; a library that does not load is that check's
-// finding.
-bool Loaded(const CheckedLibrary& library, int check)
-{
-    if (!library.IsLoaded())
-        SendFinding(check, "the library does not load (error " + std::to_string(GetLastError()) + ")");
-    return library.IsLoaded();
-}
-
-void Exports(const ScenarioOptions& options)
-{
-    CheckedLibrary library(options.library);
-    if (!Loaded(library, 1)) return;
-    for (int ordinal = 1; ordinal <= kOrdinals; ++ordinal)
-        if (!library.Has(ordinal)) SendFinding(1, OrdinalLabel(ordinal) + " is not exported");
-}
-
-void CallingConvention(const ScenarioOptions& options)
-{
-    CheckedLibrary library(options.library);
-    if (!Loaded(library, 2)) return;
-    const TestFiles files(options.files);
-    const CallInput input = PlainInput(files);
-    // Each entry point when it fails and when it succeeds.
-    for (int ordinal : {kMoveAndShow, kClose, kOpen, kSetAndShow, kMoveAndShow, kClearSetting, kClearSetting,
-                        kSetAndShow, kOpen, kClose})
-        if (const auto outcome = library.Call(ordinal, &input.params, &input.rect))
-            for (const std::string& breach : outcome->abiBreaches) SendFinding(2, OrdinalLabel(ordinal) + " " + breach);
-    SendMeasure(2, kIs64Bit ? "stack pointer, rbx rbp rdi rsi r12-r15 xmm6-xmm15, DF, x87 control word and MXCSR"
-                            : "stack pointer, ebx ebp edi esi, DF, x87 control word and MXCSR");
-}
-
-void Records(const ScenarioOptions& options)
-{
-    CheckedLibrary library(options.library);
-    if (!Loaded(library, 3)) return;
-    const TestFiles files(options.files);
-    const CallInput input = PlainInput(files);
-    GuardedRecords records;
-    // Every record is fresh for its call and gone after it, so a pointer kept from one call is
-    // caught on the next.
-    for (int ordinal : {kOpen, kSetAndShow, kMoveAndShow, kSetAndShow, kMoveAndShow, kClearSetting, kMoveAndShow,
-                        kSetAndShow, kClose}) {
-        const OverlaySurfaceParams* params = records.LendParams(input.params);
-        const OverlayRect* rect = records.LendRect(input.rect);
-        const std::string label = OrdinalLabel(ordinal);
-        records.BeginCall(label.c_str());
-        library.Call(ordinal, params, rect);
-        for (const std::string& finding : records.Release()) SendFinding(3, finding);
-    }
-}
-
 // The records are copied to this call's own stack, as the console's handlers hold them: a pointer
 // the library keeps then points at memory that stays there, and only the records check sees it.
 void Call(CheckedLibrary& library, int ordinal, const CallInput& input)
@@ -89,25 +37,6 @@ void Call(CheckedLibrary& library, int ordinal, const CallInput& input)
                              : ordinal == kMoveAndShow ? input.DescribeRect()
                                                        : "";
     library.Call(ordinal, &params, &rect, what);
-}
-
-void Sweep(const ScenarioOptions& options)
-{
-    CheckedLibrary library(options.library, options.skip);
-    if (!Loaded(library, 4)) return;
-    const TestFiles files(options.files);
-    for (const CallInput& input : SweepInputs(files))
-        for (int ordinal : {kOpen, kSetAndShow, kMoveAndShow, kClearSetting, kClose}) Call(library, ordinal, input);
-    // Every order of the five calls, and each call twice in a row; a Close after each resets.
-    const CallInput plain = PlainInput(files);
-    int order[] = {kOpen, kClose, kSetAndShow, kMoveAndShow, kClearSetting};
-    do {
-        for (int ordinal : order) Call(library, ordinal, plain);
-        Call(library, kClose, plain);
-    } while (std::next_permutation(std::begin(order), std::end(order)));
-    for (int ordinal : {kOpen, kOpen, kSetAndShow, kSetAndShow, kMoveAndShow, kMoveAndShow, kClearSetting,
-                        kClearSetting, kClose, kClose})
-        Call(library, ordinal, plain);
 }
 
 void Cycle(CheckedLibrary& library, const CallInput& input)
@@ -134,15 +63,89 @@ private:
 bool Counted(const tavik::ProcessUsage& usage)
 {
     if (usage.IsCounted()) return true;
-    SendFinding(5, std::string("cannot count this process's") + (usage.gdiObjects ? "" : " GDI objects") +
-                       (usage.userObjects ? "" : " windows") + (usage.privateBytes ? "" : " private bytes"));
+    SendFinding({Check::kLifecycles, kNoOrdinal, "",
+                 std::string("cannot count this process's") + (usage.gdiObjects ? "" : " GDI objects") +
+                     (usage.userObjects ? "" : " windows") + (usage.privateBytes ? "" : " private bytes")});
     return false;
+}
+
+}  // namespace
+
+bool Loaded(const CheckedLibrary& library, const ScenarioOptions& options)
+{
+    if (!library.IsLoaded())
+        SendFinding({options.check, kNoOrdinal, "",
+                     "the library does not load (error " + std::to_string(GetLastError()) + ")"});
+    return library.IsLoaded();
+}
+
+void Exports(const ScenarioOptions& options)
+{
+    CheckedLibrary library(options.library);
+    if (!Loaded(library, options)) return;
+    for (const int ordinal : kAllOrdinals)
+        if (!library.Has(ordinal)) SendFinding({Check::kExports, ordinal, OrdinalLabel(ordinal), "is not exported"});
+}
+
+void CallingConvention(const ScenarioOptions& options)
+{
+    CheckedLibrary library(options.library);
+    if (!Loaded(library, options)) return;
+    const TestFiles files(options.files);
+    const CallInput input = PlainInput(files);
+    // Each entry point when it fails and when it succeeds.
+    for (int ordinal : {kMoveAndShow, kClose, kOpen, kSetAndShow, kMoveAndShow, kClearSetting, kClearSetting,
+                        kSetAndShow, kOpen, kClose})
+        if (const auto outcome = library.Call(ordinal, &input.params, &input.rect))
+            for (const std::string& breach : outcome->abiBreaches)
+                SendFinding({Check::kCallingConvention, ordinal, OrdinalLabel(ordinal), breach});
+    SendMeasure(Check::kCallingConvention,
+                kIs64Bit ? "stack pointer, rbx rbp rdi rsi r12-r15 xmm6-xmm15, DF, x87 control word and MXCSR"
+                         : "stack pointer, ebx ebp edi esi, DF, x87 control word and MXCSR");
+}
+
+void Records(const ScenarioOptions& options)
+{
+    CheckedLibrary library(options.library);
+    if (!Loaded(library, options)) return;
+    const TestFiles files(options.files);
+    const CallInput input = PlainInput(files);
+    GuardedRecords records;
+    // Every record is fresh for its call and gone after it, so a pointer kept from one call is
+    // caught on the next.
+    for (int ordinal : {kOpen, kSetAndShow, kMoveAndShow, kSetAndShow, kMoveAndShow, kClearSetting, kMoveAndShow,
+                        kSetAndShow, kClose}) {
+        const OverlaySurfaceParams* params = records.LendParams(input.params);
+        const OverlayRect* rect = records.LendRect(input.rect);
+        library.Call(ordinal, params, rect);
+        for (const std::string& outcome : records.Release())
+            SendFinding({Check::kRecords, ordinal, OrdinalLabel(ordinal), outcome});
+    }
+}
+
+void Sweep(const ScenarioOptions& options)
+{
+    CheckedLibrary library(options.library, options.skip);
+    if (!Loaded(library, options)) return;
+    const TestFiles files(options.files);
+    for (const CallInput& input : SweepInputs(files))
+        for (int ordinal : {kOpen, kSetAndShow, kMoveAndShow, kClearSetting, kClose}) Call(library, ordinal, input);
+    // Every order of the five calls, and each call twice in a row; a Close after each resets.
+    const CallInput plain = PlainInput(files);
+    int order[] = {kOpen, kClose, kSetAndShow, kMoveAndShow, kClearSetting};
+    do {
+        for (int ordinal : order) Call(library, ordinal, plain);
+        Call(library, kClose, plain);
+    } while (std::next_permutation(std::begin(order), std::end(order)));
+    for (int ordinal : {kOpen, kOpen, kSetAndShow, kSetAndShow, kMoveAndShow, kMoveAndShow, kClearSetting,
+                        kClearSetting, kClose, kClose})
+        Call(library, ordinal, plain);
 }
 
 void RandomSample(const ScenarioOptions& options)
 {
     CheckedLibrary library(options.library, options.skip);
-    if (!Loaded(library, 4)) return;
+    if (!Loaded(library, options)) return;
     const TestFiles files(options.files);
     const CountedWindow counted;
     Cycle(library, PlainInput(files));
@@ -156,15 +159,16 @@ void RandomSample(const ScenarioOptions& options)
     const tavik::ProcessUsage after = tavik::SettledUsage();
     if (!Counted(before) || !Counted(after)) return;
     const std::string change = Kilobytes(before.privateBytes) + " -> " + Kilobytes(after.privateBytes);
-    SendMeasure(5, "after the random sample and Close: private " + change);
+    SendMeasure(Check::kLifecycles, "after the random sample and Close: private " + change);
     if (after.privateBytes > before.privateBytes + kPrivateAllowance)
-        SendFinding(5, "private bytes grew over the random sample and stayed after Close: " + change);
+        SendFinding({Check::kLifecycles, kNoOrdinal, "",
+                     "private bytes grew over the random sample and stayed after Close: " + change});
 }
 
 void Lifecycles(const ScenarioOptions& options)
 {
     CheckedLibrary library(options.library);
-    if (!Loaded(library, 5)) return;
+    if (!Loaded(library, options)) return;
     const TestFiles files(options.files);
     const CallInput input = PlainInput(files);
     const CountedWindow counted;
@@ -178,26 +182,23 @@ void Lifecycles(const ScenarioOptions& options)
                                std::to_string(after.gdiObjects) + ", windows " + std::to_string(before.userObjects) +
                                " -> " + std::to_string(after.userObjects) + ", private " +
                                Kilobytes(before.privateBytes) + " -> " + Kilobytes(after.privateBytes);
-    SendMeasure(5, std::to_string(kCycles) + " Open/Set & show/Clear setting/Close cycles: " + counts);
+    SendMeasure(Check::kLifecycles, std::to_string(kCycles) + " Open/Set & show/Clear setting/Close cycles: " + counts);
     if (after.gdiObjects > before.gdiObjects + kGdiAllowance ||
         after.userObjects > before.userObjects + kWindowAllowance ||
         after.privateBytes > before.privateBytes + kPrivateAllowance)
-        SendFinding(5, "after " + std::to_string(kCycles) + " cycles: " + counts);
+        SendFinding({Check::kLifecycles, kNoOrdinal, "", "after " + std::to_string(kCycles) + " cycles: " + counts});
 }
 
-}  // namespace
-
-const Scenario kScenarios[6] = {{"exports", 1, Exports}, {"abi", 2, CallingConvention}, {"records", 3, Records},
-                                {"sweep", 4, Sweep},     {"cycles", 5, Lifecycles},     {"random", 4, RandomSample}};
-
-bool RunScenario(const std::string& name, const ScenarioOptions& options)
+bool RunScenario(const std::string& name, ScenarioOptions options)
 {
-    for (const Scenario& scenario : kScenarios)
-        if (name == scenario.name) {
-            scenario.run(options);
-            SendEnd();
-            return true;
-        }
+    for (const CheckRow& row : kChecks)
+        for (const Scenario& scenario : row.scenarios)
+            if (scenario.name != nullptr && name == scenario.name) {
+                options.check = row.id;
+                scenario.run(options);
+                SendEnd();
+                return true;
+            }
     return false;
 }
 

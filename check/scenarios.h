@@ -1,13 +1,17 @@
 // The scenarios, each run in a process of its own so that a crash or hang of the library ends
-// only that scenario. Each reports through the lines of protocol.h.
+// only that scenario. Each reports through the lines of protocol.h; the rows of checks.h say
+// which check each scenario belongs to.
 #pragma once
 
 #include <cstdint>
 #include <string>
 
+#include "check/checks.h"
+
 namespace check {
 
 struct ScenarioOptions {
+    Check check;  // the check whose scenario runs
     std::string library;
     std::string files;  // the folder of TestFiles, made by the checking process
     std::uint32_t seed;
@@ -15,17 +19,22 @@ struct ScenarioOptions {
     // Calls passed over before the first one made: a scenario cut short by a crash or hang goes
     // on after the call that ended it.
     std::uint32_t skip;
+    std::string pictures;  // the folder the screen scene writes its pictures to; empty for none
 };
 
-// The scenarios by name, and the check whose scenario each is.
-struct Scenario {
-    const char* name;
-    int check;
-    void (*run)(const ScenarioOptions&);
-};
-extern const Scenario kScenarios[6];
+class CheckedLibrary;
+// Whether the library loaded for a scenario; a library that does not load is its check's finding.
+bool Loaded(const CheckedLibrary& library, const ScenarioOptions& options);
 
-// Runs the named scenario in this process; false for an unknown name.
-bool RunScenario(const std::string& name, const ScenarioOptions& options);
+void Exports(const ScenarioOptions& options);
+void CallingConvention(const ScenarioOptions& options);
+void Records(const ScenarioOptions& options);
+void Sweep(const ScenarioOptions& options);
+void RandomSample(const ScenarioOptions& options);
+void Lifecycles(const ScenarioOptions& options);
+
+// Runs the named scenario in this process (`options.check` is filled in from its row); false for
+// an unknown name.
+bool RunScenario(const std::string& name, ScenarioOptions options);
 
 }  // namespace check

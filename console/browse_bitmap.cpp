@@ -10,7 +10,7 @@ void RunBrowseBitmap(ConsoleWindow& window, BitmapSource& source)
 {
     const std::optional<std::string> path = source.ChooseBitmapFile();
     if (!path) return;
-    window.ReplaceText(IDC_BITMAP_FILE, *path);
+    window.WriteText(IDC_BITMAP_FILE, *path);
 
     const std::optional<BitmapSize> size = source.ReadBitmapSize(*path);
     if (!size) {

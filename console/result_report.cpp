@@ -13,7 +13,7 @@ std::string FormatResult(OverlayResult result)
 
 void ReportResult(ConsoleWindow& window, const CommandReport& report, OverlayResult result)
 {
-    window.ReplaceText(report.resultField, FormatResult(result));
+    window.WriteText(report.resultField, FormatResult(result));
     if (result != 0) window.ShowStopBox(report.failureText, report.caption);
 }
 

@@ -4,16 +4,16 @@
 #include "console/commands.h"
 #include "console/open_file_bitmap_source.h"
 #include "console/picture_fields.h"
-#include "console/unsigned_text.h"
 #include "console/version_info_dlg.h"
-#include "framework/window_text.h"
 #include "res/texts.h"
+
+namespace tavik {
 
 namespace {
 
 // The console opens as if a 128 × 128 picture had been picked, in black.
 constexpr std::uint32_t kInitialPictureSide = 128;
-constexpr tavik::NumberWrite kInitialColour[] = {{IDC_RED, 0}, {IDC_GREEN, 0}, {IDC_BLUE, 0}};
+constexpr NumberWrite kInitialColour[] = {{IDC_RED, 0}, {IDC_GREEN, 0}, {IDC_BLUE, 0}};
 
 // The menu string is UTF-16 in the resources; the wide calls keep it exact whatever the system
 // code page.
@@ -37,24 +37,17 @@ CTavikDlg::CTavikDlg(const OverlayEntryPoints& overlay)
 {
 }
 
-void CTavikDlg::DoDataExchange(fw::DataExchange& exchange)
-{
-    for (const auto& [id, edit] : kEditFields) exchange.Control(id, this->*edit);
-}
-
 bool CTavikDlg::OnInitDialog()
 {
-    CDialog::OnInitDialog();
-
     if (const HMENU systemMenu = GetSystemMenu(Hwnd(), FALSE)) AddVersionItem(systemMenu);
     SendMessageA(Hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon));
     SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
-    const tavik::PictureFields picture = tavik::FieldsForPicture(kInitialPictureSide, kInitialPictureSide);
-    tavik::WriteNumbers(*this, picture.surface);
-    tavik::WriteNumbers(*this, kInitialColour);
-    ReplaceText(IDC_BITMAP_FILE, tavik::texts::kInitialBitmapFile);
-    tavik::WriteNumbers(*this, picture.rectangles);
+    const PictureFields picture = FieldsForPicture(kInitialPictureSide, kInitialPictureSide);
+    WriteNumbers(*this, picture.surface);
+    WriteNumbers(*this, kInitialColour);
+    WriteText(IDC_BITMAP_FILE, texts::kInitialBitmapFile);
+    WriteNumbers(*this, picture.rectangles);
     return true;
 }
 
@@ -89,54 +82,33 @@ void CTavikDlg::OnPaint()
 
 void CTavikDlg::OnOpenRun()
 {
-    tavik::RunOpen(*this, m_overlay);
+    RunOpen(*this, m_overlay);
 }
 
 void CTavikDlg::OnCloseRun()
 {
-    tavik::RunClose(*this, m_overlay);
+    RunClose(*this, m_overlay);
 }
 
 void CTavikDlg::OnSetShowRun()
 {
-    tavik::RunSetAndShow(*this, m_overlay);
+    RunSetAndShow(*this, m_overlay);
 }
 
 void CTavikDlg::OnMoveShowRun()
 {
-    tavik::RunMoveAndShow(*this, m_overlay);
+    RunMoveAndShow(*this, m_overlay);
 }
 
 void CTavikDlg::OnClearRun()
 {
-    tavik::RunClearSetting(*this, m_overlay);
+    RunClearSetting(*this, m_overlay);
 }
 
 void CTavikDlg::OnBrowseBitmap()
 {
-    tavik::OpenFileBitmapSource files(Hwnd());
-    tavik::RunBrowseBitmap(*this, files);
-}
-
-// Read as text and parsed strictly: the platform's own integer read takes "-1" and "12abc".
-std::optional<std::uint32_t> CTavikDlg::ReadUnsigned(int id)
-{
-    return tavik::ParseUnsignedDecimal(fw::WindowText(GetDlgItem(Hwnd(), id)));
-}
-
-void CTavikDlg::WriteUnsigned(int id, std::uint32_t value)
-{
-    SetDlgItemInt(Hwnd(), id, value, FALSE);
-}
-
-std::string CTavikDlg::ReadText(int id)
-{
-    return Edit(id).Text();
-}
-
-void CTavikDlg::ReplaceText(int id, const std::string& text)
-{
-    Edit(id).SetText(text);
+    OpenFileBitmapSource files(Hwnd());
+    RunBrowseBitmap(*this, files);
 }
 
 void CTavikDlg::ShowStopBox(const char* text, const char* caption)
@@ -144,13 +116,4 @@ void CTavikDlg::ShowStopBox(const char* text, const char* caption)
     MessageBoxA(Hwnd(), text, caption, MB_ICONHAND | MB_OK);
 }
 
-// Text goes through the bound member of its field; the commands read and write text in no other.
-// The program throws nothing, so another id meets an edit bound to no window: it reads as empty
-// and takes no text.
-const fw::CEdit& CTavikDlg::Edit(int id) const
-{
-    static const fw::CEdit unbound;
-    for (const auto& [fieldId, edit] : kEditFields)
-        if (fieldId == id) return this->*edit;
-    return unbound;
-}
+}  // namespace tavik

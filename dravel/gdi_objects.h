@@ -19,23 +19,6 @@ struct MemoryDcDeleter {
 };
 using UniqueMemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, MemoryDcDeleter>;
 
-// The screen's device context for as long as the object lives.
-class ScreenDc {
-public:
-    ScreenDc() : m_dc(GetDC(nullptr)) {}
-    ~ScreenDc()
-    {
-        if (m_dc) ReleaseDC(nullptr, m_dc);
-    }
-    ScreenDc(const ScreenDc&) = delete;
-    ScreenDc& operator=(const ScreenDc&) = delete;
-
-    HDC get() const { return m_dc; }
-
-private:
-    HDC m_dc;
-};
-
 // Keeps an object selected into a DC, and puts the previous one back at the end of the scope.
 class Selection {
 public:

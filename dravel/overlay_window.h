@@ -8,11 +8,13 @@
 #include "dravel/dravel_codes.h"
 #include "dravel/overlay_checks.h"
 #include "dravel/surface.h"
+#include "dravel/window_image.h"
 
 namespace dravel {
 
 // A popup on the creating thread, hidden until shown: topmost and layered, it lets clicks through
-// to what lies beneath, never takes activation and has no task-bar button.
+// to what lies beneath, never takes activation and has no task-bar button. It paints only the
+// part of itself that lies on the screen, from an image of that part alone.
 class OverlayWindow {
 public:
     // IsMade() tells whether the window could be made.
@@ -23,20 +25,25 @@ public:
 
     bool IsMade() const { return m_window != nullptr; }
 
-    // Shows the whole surface stretched to the placement, above the other topmost windows. On
-    // failure the window keeps the image and place it had.
+    // Shows the surface stretched to the placement, above the other topmost windows. On failure
+    // the window keeps the image and place it had.
     Code Show(const Surface& surface, const Placement& placement);
-    // The same for the surface already shown: when the size stays, the window keeps its image and
-    // only moves, whatever the surface's size.
+    // The same for the surface already shown: when the size stays and no part of the window comes
+    // into view that its image lacks, the window only moves, whatever the surface's size.
     Code Move(const Surface& surface, const Placement& placement);
     void Hide();
 
 private:
-    Code Present(HDC image, const Placement& placement);
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    void Paint();
 
     HINSTANCE m_module;
     HWND m_window;
-    std::optional<Placement> m_shown;  // where the window's image is, empty while hidden
+    std::optional<Placement> m_shown;  // where the window is, empty while hidden
+    WindowImage m_image;               // what it shows of itself, empty while hidden
+    // The screen's bounds, read on Show and when the display changes: Wine takes about a
+    // millisecond to tell them, more than a whole move.
+    RECT m_screen{};
 };
 
 }  // namespace dravel

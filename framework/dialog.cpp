@@ -1,11 +1,13 @@
 #include "framework/dialog.h"
 
+#include <cassert>
 #include <exception>
 #include <utility>
 
 #include "framework/centre_window.h"
 #include "framework/help_key_filter.h"
 #include "framework/win_app.h"
+#include "framework/window_text.h"
 
 namespace fw {
 
@@ -50,12 +52,6 @@ INT_PTR CDialog::Dispatch(const Message& message)
     return FALSE;
 }
 
-bool CDialog::OnInitDialog()
-{
-    UpdateData();
-    return true;
-}
-
 // The framework places its dialogs, not their templates: each is centred once it is set up and
 // before it is shown.
 bool CDialog::HandleInitDialog()
@@ -67,7 +63,6 @@ bool CDialog::HandleInitDialog()
 
 void CDialog::OnOK()
 {
-    UpdateData();
     EndDialog(m_hWnd, IDOK);
 }
 
@@ -84,6 +79,23 @@ void CDialog::PassHelpToApplication()
 LRESULT CDialog::HelpContext() const
 {
     return kHelpContextBase + m_templateId;
+}
+
+HWND CDialog::Item(int id) const
+{
+    const HWND item = GetDlgItem(m_hWnd, id);
+    assert(item && "no control with this id in the dialog");
+    return item;
+}
+
+std::string CDialog::GetItemText(int id) const
+{
+    return WindowText(Item(id));
+}
+
+void CDialog::SetItemText(int id, const std::string& text) const
+{
+    SetWindowTextA(Item(id), text.c_str());
 }
 
 }  // namespace fw

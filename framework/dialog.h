@@ -6,14 +6,16 @@
 #include <windows.h>
 
 #include <span>
+#include <string>
 
-#include "framework/data_exchange.h"
 #include "framework/message_map.h"
 
 namespace fw {
 
 // The help command: F1 in a dialog of this framework sends it to the application's main window,
-// whose dialog hands it to the application.
+// whose dialog hands it to the application. 57670 is 0xE146, in the range 0xE000-0xEFFF that
+// application frameworks keep for their standard commands, so no control or command id of an
+// application (all below 0xE000) can take it.
 inline constexpr int kHelpCommand = 57670;
 // Help contexts of dialogs: this base plus the dialog's template id.
 inline constexpr DWORD kHelpContextBase = 0x20000;
@@ -42,16 +44,14 @@ public:
     virtual std::span<const MessageMapEntry> MessageMap() const { return {}; }
 
 protected:
-    // Binding of control members; called by OnInitDialog and OnOK.
-    virtual void DoDataExchange(DataExchange&) {}
     // True lets the platform put the focus on the first tab stop.
-    virtual bool OnInitDialog();
+    virtual bool OnInitDialog() { return true; }
 
-    void UpdateData()
-    {
-        DataExchange exchange(m_hWnd);
-        DoDataExchange(exchange);
-    }
+    // The one route to a control's text, in the system code page. The id must be a control of
+    // the template: another is a fault of the caller, stopped by an assertion in debug builds;
+    // in release it reads as empty and takes no text.
+    std::string GetItemText(int id) const;
+    void SetItemText(int id, const std::string& text) const;
     // Called by a handler that leaves the current message to the default dialog handling.
     void Default() { m_useDefault = true; }
 
@@ -67,16 +67,18 @@ private:
 
     int m_templateId;
     HWND m_owner;
+    HWND Item(int id) const;
+
     HWND m_hWnd = nullptr;
     bool m_useDefault = false;
 
     // clang-format off
     static constexpr MessageMapEntry kFrameworkMap[] = {
         OnWmInitDialog<&CDialog::HandleInitDialog>(),
-        OnCommand<&CDialog::OnOK>(IDOK),
-        OnCommand<&CDialog::OnCancel>(IDCANCEL),
-        OnCommand<&CDialog::PassHelpToApplication>(kHelpCommand),
-        OnQuery<&CDialog::HelpContext>(kQueryHelpContext),
+        OnWmCommand<&CDialog::OnOK>(IDOK),
+        OnWmCommand<&CDialog::OnCancel>(IDCANCEL),
+        OnWmCommand<&CDialog::PassHelpToApplication>(kHelpCommand),
+        OnWmApp<&CDialog::HelpContext>(kQueryHelpContext),
     };
     // clang-format on
 };

@@ -94,41 +94,48 @@ INT_PTR MessageResult(CDialog& dialog, const Message&)
 
 }  // namespace detail
 
+// One helper per message, each named after it; above each, the handler a row of it takes.
+
+// void OnClicked();
 template <auto Handler>
-constexpr MessageMapEntry OnCommand(int controlId)
+constexpr MessageMapEntry OnWmCommand(int controlId)
 {
     return {WM_COMMAND, controlId, &detail::Command<Handler>};
 }
 
+// void OnSysCommand(UINT command, LPARAM param);
 template <auto Handler>
 constexpr MessageMapEntry OnWmSysCommand()
 {
     return {WM_SYSCOMMAND, MessageMapEntry::kAnyControl, &detail::SysCommand<Handler>};
 }
 
+// void OnPaint();
 template <auto Handler>
 constexpr MessageMapEntry OnWmPaint()
 {
     return {WM_PAINT, MessageMapEntry::kAnyControl, &detail::Command<Handler>};
 }
 
+// HICON OnQueryDragIcon();
 template <auto Handler>
 constexpr MessageMapEntry OnWmQueryDragIcon()
 {
     return {WM_QUERYDRAGICON, MessageMapEntry::kAnyControl, &detail::ReturnValue<Handler>};
 }
 
-// A message of the program's own whose handler returns the answer.
-template <auto Handler>
-constexpr MessageMapEntry OnQuery(UINT message)
-{
-    return {message, MessageMapEntry::kAnyControl, &detail::MessageResult<Handler>};
-}
-
+// bool OnInitDialog();  true lets the platform focus the first tab stop
 template <auto Handler>
 constexpr MessageMapEntry OnWmInitDialog()
 {
     return {WM_INITDIALOG, MessageMapEntry::kAnyControl, &detail::ReturnValue<Handler>};
+}
+
+// LRESULT OnQuery();  for a message of the program's own (WM_APP and above): the answer
+template <auto Handler>
+constexpr MessageMapEntry OnWmApp(UINT message)
+{
+    return {message, MessageMapEntry::kAnyControl, &detail::MessageResult<Handler>};
 }
 
 }  // namespace fw

@@ -46,6 +46,12 @@ std::string ModuleFileName()
     }
 }
 
+std::string ModuleFolder()
+{
+    const std::string path = ModuleFileName();
+    return path.substr(0, SplitFileName(path).nameStart);
+}
+
 std::string FileStem(const std::string& path)
 {
     const FileNameParts parts = SplitFileName(path);

@@ -7,6 +7,8 @@ namespace fw {
 
 // Full path of the running executable, however long.
 std::string ModuleFileName();
+// Its folder, ending in the separator: "C:\\dir\\App.exe" gives "C:\\dir\\".
+std::string ModuleFolder();
 
 // File name without folder and extension: "C:\\dir\\App.exe" gives "App".
 std::string FileStem(const std::string& path);

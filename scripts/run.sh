@@ -5,7 +5,8 @@
 #                                      of it to OUT.png and ends it
 #   scripts/run.sh --headless OUT.png STEP...
 #       the same after driving the console (tools/drive_console.cpp: "ID=TEXT" fills a field,
-#       "ID" clicks a button); the picture is then of the whole screen, overlay included
+#       "ID" clicks a button, ID a control's name from res/resource.h such as IDC_OPEN_RUN); the
+#       picture is then of the whole screen, overlay included
 #   scripts/run.sh --dravel PATH [--headless ...]
 #       the same with the x86_64 DRAVEL.dll at PATH instead: a copy of it and of Tavik.exe run
 #       in a folder of their own, build/mingw-x64/run-dravel, so no build output is replaced
@@ -30,7 +31,13 @@ steps=()
 if [ "${1:-}" = "--headless" ]; then
   [ -n "${2:-}" ] || usage
   headless=$(realpath -m "$2")
-  steps=("${@:3}")
+  # Each control's name becomes its number, read from the one header that defines the ids.
+  for step in "${@:3}"; do
+    name=${step%%=*}
+    id=$(awk -v name="$name" '$1 == "#define" && $2 == name { print $3 }' res/resource.h)
+    [ -n "$id" ] || { echo "no control $name in res/resource.h" >&2; exit 2; }
+    steps+=("$id${step:${#name}}")
+  done
 elif [ -n "${1:-}" ]; then
   usage
 elif [ -z "${DISPLAY:-}" ]; then

@@ -1,11 +1,25 @@
 #!/usr/bin/env bash
-# Remakes the README's pictures under Xvfb: the console as it opens, and the console after Open
-# and Set & show of the run folder's Image.bmp on a larger surface, the reference overlay showing
-# it at twice its size beside the console.
+# Remakes the README's pictures under Xvfb: the console as it opens; the console after Open and
+# Set & show of the run folder's Image.bmp on a larger surface, the reference overlay showing it at
+# twice its size beside the console; and the sheet DravelCheck draws of its screen scene with the
+# reference DRAVEL.dll.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/run.sh --headless docs/console.png
-scripts/run.sh --headless docs/overlay.png \
-  1000 1013=128 1014=96 1015=40 1016=40 1017=60 1022=920 1023=272 1024=1176 1025=464 1001
+scripts/run.sh --headless docs/overlay.png IDC_OPEN_RUN \
+  IDC_SURFACE_WIDTH=128 IDC_SURFACE_HEIGHT=96 IDC_RED=40 IDC_GREEN=40 IDC_BLUE=60 \
+  IDC_SET_START_X=920 IDC_SET_START_Y=272 IDC_SET_END_X=1176 IDC_SET_END_Y=464 IDC_SET_SHOW_RUN
 # The console (centred) and the overlay beside it, without the empty rest of the screen.
 convert docs/overlay.png -crop 824x496+364+264 +repage docs/overlay.png
+
+cmake --build --preset mingw-x64 --target DravelCheck dravel
+pictures=build/mingw-x64/pictures
+rm -rf "$pictures"
+(
+  source scripts/wine-env.sh build/mingw-x64
+  trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
+  tavik_xvfb_start
+  tavik_wine_prepare
+  wine build/mingw-x64/bin/DravelCheck.exe --samples 0 --pictures "$pictures" </dev/null >/dev/null
+)
+cp "$pictures/sheet.png" docs/dravelcheck-sheet.png

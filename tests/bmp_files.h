@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include "bitmap/bmp_writer.h"
 #include "tests/picked_files.h"
 
 namespace dravel::test {
@@ -19,32 +20,7 @@ namespace dravel::test {
 // counted from the top.
 inline std::vector<std::uint8_t> Bmp24(int width, int height, const std::function<COLORREF(int x, int y)>& colourAt)
 {
-    const int stride = (width * 3 + 3) & ~3;
-    const std::uint32_t pixelBytes = static_cast<std::uint32_t>(stride * height);
-    std::vector<std::uint8_t> file(54 + pixelBytes);
-    const auto put32 = [&file](std::size_t at, std::uint32_t value) {
-        for (int i = 0; i < 4; ++i) file[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    };
-    file[0] = 'B';
-    file[1] = 'M';
-    put32(2, static_cast<std::uint32_t>(file.size()));
-    put32(10, 54);
-    put32(14, 40);
-    put32(18, static_cast<std::uint32_t>(width));
-    put32(22, static_cast<std::uint32_t>(height));
-    file[26] = 1;   // planes
-    file[28] = 24;  // bits per pixel
-    put32(34, pixelBytes);
-    for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = &file[54 + static_cast<std::size_t>(stride) * (height - 1 - y)];
-        for (int x = 0; x < width; ++x) {
-            const COLORREF colour = colourAt(x, y);
-            row[3 * x] = GetBValue(colour);
-            row[3 * x + 1] = GetGValue(colour);
-            row[3 * x + 2] = GetRValue(colour);
-        }
-    }
-    return file;
+    return tavik::bmp::Build({.width = width, .height = height, .colourAt = colourAt});
 }
 
 inline constexpr COLORREF kRed = RGB(255, 0, 0);

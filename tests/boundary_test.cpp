@@ -1,47 +1,12 @@
-// The records as bytes, and the code page of the program's own texts.
+// The code page of the program's own texts. The records' layout is pinned by the static_asserts
+// of their header and, byte by byte as the library receives them, by display_commands_test.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
-#include "overlay/overlay_api.h"
 #include "res/texts.h"
 
 namespace {
-
-template <typename Record>
-std::vector<unsigned char> Bytes(const Record& record)
-{
-    std::vector<unsigned char> bytes(sizeof record);
-    std::memcpy(bytes.data(), &record, sizeof record);
-    return bytes;
-}
-
-TEST(Records, SurfaceParamsAreLittleEndianAndPacked)
-{
-    OverlaySurfaceParams params;
-    std::memset(&params, 0, sizeof params);
-    params.width = 0x04030201;
-    params.height = 0x08070605;
-    params.red = 0x11;
-    params.green = 0x22;
-    params.blue = 0x33;
-    std::memcpy(params.bitmapFile, "a.bmp", 6);
-    params.bitmapFile[259] = 0x7F;
-
-    const auto bytes = Bytes(params);
-    ASSERT_EQ(bytes.size(), 271u);
-    const std::vector<unsigned char> head{1, 2, 3, 4, 5, 6, 7, 8, 0x11, 0x22, 0x33, 'a', '.', 'b', 'm', 'p', 0};
-    EXPECT_EQ(std::vector<unsigned char>(bytes.begin(), bytes.begin() + head.size()), head);
-    EXPECT_EQ(bytes[270], 0x7F);
-}
-
-TEST(Records, RectIsFourLittleEndianWords)
-{
-    const OverlayRect rect{0x04030201, 0x08070605, 0x0C0B0A09, 0x100F0E0D};
-    const auto bytes = Bytes(rect);
-    ASSERT_EQ(bytes.size(), 16u);
-    for (unsigned i = 0; i < 16; ++i) EXPECT_EQ(bytes[i], i + 1) << "byte " << i;
-}
 
 TEST(Texts, NarrowLiteralsAreCodePage932)
 {

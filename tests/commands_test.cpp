@@ -1,3 +1,4 @@
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -86,13 +87,20 @@ TEST_P(ParameterlessCommands, RunningTwiceOverwritesOnlyItsOwnField)
     for (int id : others) EXPECT_EQ(window.fields[id], id == command.resultField ? "0x80040202" : "untouched") << id;
 }
 
+// The dialog has no other controls for the commands to reach: an id that is no field is refused
+// before the window sees it, reads as empty and takes no text.
+TEST(ConsoleWindow, RefusesAnIdThatIsNoField)
+{
+    FakeConsoleWindow window;
+    EXPECT_NONFATAL_FAILURE(window.WriteUnsigned(IDC_OPEN_RUN, 1), "no console field");
+    std::optional<std::uint32_t> read = 0;
+    EXPECT_NONFATAL_FAILURE(read = window.ReadUnsigned(IDC_BROWSE_BITMAP), "no console field");
+    EXPECT_FALSE(read);
+    EXPECT_TRUE(window.log.empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(All, ParameterlessCommands, ::testing::ValuesIn(kParameterless),
                          [](const auto& info) { return std::string(info.param.name); });
-
-TEST(ClearSetting, CaptionHasNoResultSuffix)
-{
-    EXPECT_STREQ(texts::kClearCaption, "設定解除");
-}
 
 }  // namespace
 }  // namespace tavik

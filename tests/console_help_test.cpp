@@ -53,7 +53,7 @@ protected:
 
     INT_PTR Run(const DialogDriver::Script& script)
     {
-        CTavikDlg console(FakeOverlay::table);
+        tavik::CTavikDlg console(FakeOverlay::table);
         theTestApp.SetMainWindow(&console);
         const INT_PTR result = DialogDriver::Run([&] { return console.DoModal(); }, script);
         theTestApp.SetMainWindow(nullptr);

@@ -13,8 +13,11 @@ namespace tavik {
 namespace {
 
 using test::Box;
+using test::BytesOf;
 using test::FakeConsoleWindow;
 using test::FakeOverlay;
+using test::RectBytes;
+using test::SurfaceBytes;
 
 const std::vector<int> kSetOrder{IDC_SURFACE_WIDTH, IDC_SURFACE_HEIGHT, IDC_RED,         IDC_GREEN,     IDC_BLUE,
                                  IDC_BITMAP_FILE,   IDC_SET_START_X,    IDC_SET_START_Y, IDC_SET_END_X, IDC_SET_END_Y};
@@ -43,34 +46,6 @@ FakeConsoleWindow InitialConsole()
     return window;
 }
 
-std::vector<unsigned char> ExpectedParams(std::uint32_t w, std::uint32_t h, std::uint8_t r, std::uint8_t g,
-                                          std::uint8_t b, const std::string& name)
-{
-    std::vector<unsigned char> bytes(271, 0);
-    std::memcpy(&bytes[0], &w, 4);
-    std::memcpy(&bytes[4], &h, 4);
-    bytes[8] = r;
-    bytes[9] = g;
-    bytes[10] = b;
-    std::memcpy(&bytes[11], name.data(), name.size());
-    return bytes;
-}
-
-std::vector<unsigned char> PassedParams()
-{
-    std::vector<unsigned char> bytes(sizeof FakeOverlay::lastParams);
-    std::memcpy(bytes.data(), &FakeOverlay::lastParams, bytes.size());
-    return bytes;
-}
-
-void ExpectRect(const OverlayRect& rect, std::uint32_t sx, std::uint32_t sy, std::uint32_t ex, std::uint32_t ey)
-{
-    EXPECT_EQ(rect.startX, sx);
-    EXPECT_EQ(rect.startY, sy);
-    EXPECT_EQ(rect.endX, ex);
-    EXPECT_EQ(rect.endY, ey);
-}
-
 TEST(SetAndShow, InitialValuesReachTheLibraryByteForByte)
 {
     FakeConsoleWindow window = InitialConsole();
@@ -79,8 +54,8 @@ TEST(SetAndShow, InitialValuesReachTheLibraryByteForByte)
 
     EXPECT_EQ(window.reads, kSetOrder);
     EXPECT_EQ(FakeOverlay::calls, std::vector<std::string>{"set"});
-    EXPECT_EQ(PassedParams(), ExpectedParams(128, 128, 0, 0, 0, "Image.bmp"));
-    ExpectRect(FakeOverlay::lastRect, 0, 0, 128, 128);
+    EXPECT_EQ(BytesOf(FakeOverlay::lastParams), SurfaceBytes(128, 128, 0, 0, 0, "Image.bmp"));
+    EXPECT_EQ(BytesOf(FakeOverlay::lastRect), RectBytes(0, 0, 128, 128));
     EXPECT_EQ(window.fields[IDC_SET_RESULT], "0x00000000");
     EXPECT_TRUE(window.boxes.empty());
 }
@@ -98,7 +73,7 @@ TEST(SetAndShow, ColoursAboveByteRangeAreCappedAndFieldTextKept)
         window.fields[IDC_BLUE] = c.typed;
         FakeOverlay::Reset(0);
         RunSetAndShow(window, FakeOverlay::table);
-        EXPECT_EQ(PassedParams(), ExpectedParams(128, 128, c.passed, c.passed, c.passed, "Image.bmp")) << c.typed;
+        EXPECT_EQ(BytesOf(FakeOverlay::lastParams), SurfaceBytes(128, 128, c.passed, c.passed, c.passed, "Image.bmp")) << c.typed;
         EXPECT_EQ(window.fields[IDC_RED], c.typed);
     }
 }
@@ -113,7 +88,7 @@ TEST(SetAndShow, NoFurtherChecksOnSizesOrRectangles)
     FakeOverlay::Reset(0);
     RunSetAndShow(window, FakeOverlay::table);
     EXPECT_EQ(FakeOverlay::lastParams.width, 0u);
-    ExpectRect(FakeOverlay::lastRect, 500, 0, 4294967295u, 0);
+    EXPECT_EQ(BytesOf(FakeOverlay::lastRect), RectBytes(500, 0, 4294967295u, 0));
 }
 
 TEST(SetAndShow, LibraryFailureIsReportedUnderItsCaption)
@@ -135,7 +110,7 @@ TEST(BitmapFileName, CopiedWithItsTerminatorAndZerosAfterIt)
         FakeOverlay::Reset(0);
         RunSetAndShow(window, FakeOverlay::table);
         ASSERT_EQ(FakeOverlay::calls.size(), 1u) << name.size();
-        EXPECT_EQ(PassedParams(), ExpectedParams(128, 128, 0, 0, 0, name)) << name.size();
+        EXPECT_EQ(BytesOf(FakeOverlay::lastParams), SurfaceBytes(128, 128, 0, 0, 0, name)) << name.size();
     }
 }
 
@@ -161,7 +136,7 @@ TEST(MoveAndShow, InitialValuesGiveTheSecondRectangle)
 
     EXPECT_EQ(window.reads, kMoveOrder);
     EXPECT_EQ(FakeOverlay::calls, std::vector<std::string>{"move"});
-    ExpectRect(FakeOverlay::lastRect, 128, 128, 256, 256);
+    EXPECT_EQ(BytesOf(FakeOverlay::lastRect), RectBytes(128, 128, 256, 256));
     EXPECT_EQ(window.fields[IDC_MOVE_RESULT], "0xffffffff");
     EXPECT_EQ(window.boxes, std::vector<Box>({{texts::kMoveShowFailed, texts::kMoveShowCaption}}));
 }

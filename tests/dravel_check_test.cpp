@@ -3,9 +3,11 @@
 // end.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "check/abi_probe.h"
+#include "check/checks.h"
 #include "check/child_process.h"
 #include "framework/module_path.h"
 
@@ -13,29 +15,25 @@ namespace {
 
 struct Report {
     DWORD exitCode = 0;
-    std::string checks[7];  // "PASS ...", "FAIL ..." or "NOTE ..." by check number 1-6
+    std::map<check::Check, std::string> checks;  // "PASS ...", "FAIL ..." or "NOTE ..." by check
     std::string summary;
     std::string all;
 };
-
-// The folder of the test exe, where DravelCheck.exe and DRAVEL.dll are built.
-std::string BinFolder()
-{
-    const std::string own = fw::ModuleFileName();
-    return own.substr(0, own.find_last_of('\\') + 1);
-}
 
 Report RunCheck(const std::string& arguments)
 {
     // Long enough for a whole run; the tool times each call itself.
     const check::ChildRun run =
-        check::RunChild(check::Quoted(BinFolder() + "DravelCheck.exe") + " " + arguments, 240000);
+        check::RunChild(check::Quoted(fw::ModuleFolder() + "DravelCheck.exe") + " " + arguments, 240000);
     Report report;
     report.exitCode = run.exitCode;
     for (const std::string& line : run.lines) {
         report.all += line + "\n";
         const bool verdict = line.starts_with("PASS ") || line.starts_with("FAIL ") || line.starts_with("NOTE ");
-        if (verdict && line.size() > 7 && line[5] >= '1' && line[5] <= '6') report.checks[line[5] - '0'] = line;
+        for (const check::CheckRow& row : check::kChecks)
+            // The verdict comes first; notes may follow it.
+            if (verdict && line.substr(5).starts_with(std::to_string(check::Number(row.id)) + " " + row.name + ":"))
+                report.checks.emplace(row.id, line);
         if (line.find(" passed, ") != std::string::npos) report.summary = line;
     }
     return report;
@@ -43,33 +41,46 @@ Report RunCheck(const std::string& arguments)
 
 std::string Library(const char* name)
 {
-    return check::Quoted(BinFolder() + "broken_dravels\\" + name + ".dll");
+    return check::Quoted(fw::ModuleFolder() + "broken_dravels\\" + name + ".dll");
 }
 
 TEST(DravelCheck, ReferenceLibraryPassesEveryCheck)
 {
-    const Report report = RunCheck("");
+    Report report = RunCheck("");
     EXPECT_EQ(report.exitCode, 0u) << report.all;
-    for (int check = 1; check <= 5; ++check) EXPECT_TRUE(report.checks[check].starts_with("PASS")) << report.all;
-    EXPECT_TRUE(report.checks[6].starts_with("NOTE 6 per-call cost")) << report.all;
+    for (const check::CheckRow& row : check::kChecks)
+        EXPECT_TRUE(report.checks[row.id].starts_with(row.role == check::Role::kJudged ? "PASS" : "NOTE"))
+            << row.name << "\n"
+            << report.all;
+    // The screen scene's notes: the picture where it was asked for and nowhere else, then gone.
+    for (const char* shown :
+         {"Set & show to (64,64)-(256,208): showed a picture inside the asked rectangle and nothing "
+          "outside",
+          "Move & show to (320,112)-(448,208): showed a picture inside the asked rectangle and "
+          "nothing outside",
+          "Clear setting: took it away"})
+        EXPECT_NE(report.all.find(shown), std::string::npos) << report.all;
 }
+
+using check::Check;
 
 struct Broken {
     const char* library;
-    int check;
+    Check check;
     const char* finding;
 };
 
 // x86_64 has a single calling convention; there the stand-in for __stdcall leaves DF set.
 const Broken kBroken[] = {
-    {"convention", 2,
+    {"convention", Check::kCallingConvention,
      check::kIs64Bit ? "(Set & show) left the direction flag set" : "bytes of its arguments (__stdcall?)"},
-    {"write_record", 3, "(Set & show) wrote OverlaySurfaceParams.red"},
-    {"keep_rect", 3, "(Move & show) read OverlayRect.startX of a record from an earlier call"},
-    {"change_fpu", 2, "(Open) changed the x87 control word 0x037F -> 0x007F"},
-    {"crash_empty_name", 4, "(Set & show) width 64 height 64 colour 200,0,0 file empty"},
-    {"hang_close", 4, "(Close) did not return within 5 s"},
-    {"missing_4", 1, "ordinal 4 (Move & show) is not exported"},
+    {"write_record", Check::kRecords, "(Set & show) wrote OverlaySurfaceParams.red"},
+    {"keep_rect", Check::kRecords, "(Move & show) read OverlayRect.startX of a record from an earlier call"},
+    {"change_fpu", Check::kCallingConvention, "(Open) changed the x87 control word 0x037F -> 0x007F"},
+    {"crash_empty_name", Check::kEveryInputReturns, "(Set & show) width 64 height 64 colour 200,0,0 file empty"},
+    {"hang_close", Check::kEveryInputReturns, "(Close) did not return within 5 s"},
+    {"missing_4", Check::kExports, "ordinal 4 (Move & show) is not exported"},
+    {"leave_window", Check::kScreen, "ordinal 2 (Close) left a window of class \"BrokenDravelLeftWindow\""},
 };
 
 class DravelCheckBroken : public ::testing::TestWithParam<Broken> {};
@@ -77,14 +88,14 @@ class DravelCheckBroken : public ::testing::TestWithParam<Broken> {};
 TEST_P(DravelCheckBroken, CaughtByItsOwnCheckOnly)
 {
     const Broken& broken = GetParam();
-    const Report report = RunCheck("--samples 50 " + Library(broken.library));
+    Report report = RunCheck("--samples 50 " + Library(broken.library));
     EXPECT_EQ(report.exitCode, 1u) << report.all;
     EXPECT_FALSE(report.summary.empty()) << "the run did not reach its end\n" << report.all;
     EXPECT_TRUE(report.checks[broken.check].starts_with("FAIL")) << report.all;
     EXPECT_NE(report.checks[broken.check].find(broken.finding), std::string::npos) << report.all;
-    for (int check = 1; check <= 6; ++check) {
-        if (check == broken.check) continue;
-        EXPECT_FALSE(report.checks[check].starts_with("FAIL")) << report.all;
+    for (const check::CheckRow& row : check::kChecks) {
+        if (row.id == broken.check) continue;
+        EXPECT_FALSE(report.checks[row.id].starts_with("FAIL")) << row.name << "\n" << report.all;
     }
 }
 
@@ -93,11 +104,11 @@ INSTANTIATE_TEST_SUITE_P(, DravelCheckBroken, ::testing::ValuesIn(kBroken),
 
 TEST(DravelCheck, JsonCarriesEveryFinding)
 {
-    const Report report = RunCheck("--json --samples 10 " + Library("keep_rect"));
+    Report report = RunCheck("--json --samples 10 " + Library("keep_rect"));
     EXPECT_NE(report.all.find("\"passed\": false"), std::string::npos) << report.all;
-    EXPECT_NE(report.all.find("{\"check\": 3, \"name\": \"records read-only and not kept\", \"result\": \"FAIL\""),
-              std::string::npos)
-        << report.all;
+    const std::string records = "{\"check\": " + std::to_string(check::Number(Check::kRecords)) + ", \"name\": \"" +
+                                check::RowOf(Check::kRecords).name + "\", \"result\": \"FAIL\"";
+    EXPECT_NE(report.all.find(records), std::string::npos) << report.all;
     // Both entry points that read the kept rectangle, not only the first finding.
     EXPECT_NE(report.all.find("(Set & show) read OverlayRect.startX"), std::string::npos) << report.all;
     EXPECT_NE(report.all.find("(Move & show) read OverlayRect.startX"), std::string::npos) << report.all;

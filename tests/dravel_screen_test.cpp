@@ -5,8 +5,11 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,7 +25,8 @@ using namespace dravel::test;
 
 constexpr COLORREF kBackdrop = RGB(200, 0, 200);
 constexpr COLORREF kFill = RGB(255, 128, 0);
-constexpr RECT kBackdropArea{100, 100, 700, 500};
+// The whole screen, so that what lies around a window reaching off it is known too.
+const RECT kBackdropArea{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
 
 void PumpMessages()
 {
@@ -41,8 +45,8 @@ public:
         windowClass.lpszClassName = "DravelTestBackdrop";
         RegisterClassA(&windowClass);
         m_window = CreateWindowExA(extendedStyle, windowClass.lpszClassName, "", WS_POPUP | WS_VISIBLE, area.left,
-                                  area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
-                                  windowClass.hInstance, m_brush);
+                                   area.top, area.right - area.left, area.bottom - area.top, nullptr, nullptr,
+                                   windowClass.hInstance, m_brush);
     }
     ~Backdrop()
     {
@@ -83,29 +87,60 @@ private:
 
 using ScreenPicture = std::function<COLORREF(int x, int y)>;
 
+// A 32-bit top-down DIB section selected into a memory DC of its own.
+class Dib {
+public:
+    Dib(int width, int height) : m_width(width), m_dc(CreateCompatibleDC(nullptr))
+    {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        void* bits = nullptr;
+        m_bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+        m_bits = static_cast<std::uint32_t*>(bits);
+        m_previous = SelectObject(m_dc, m_bitmap);
+    }
+    ~Dib()
+    {
+        SelectObject(m_dc, m_previous);
+        DeleteDC(m_dc);
+        DeleteObject(m_bitmap);
+    }
+    Dib(const Dib&) = delete;
+    Dib& operator=(const Dib&) = delete;
+
+    HDC Dc() const { return m_dc; }
+    COLORREF Get(int x, int y) const
+    {
+        const std::uint32_t pixel = m_bits[static_cast<std::size_t>(y) * m_width + x];
+        return RGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF);
+    }
+    void Set(int x, int y, COLORREF colour)
+    {
+        m_bits[static_cast<std::size_t>(y) * m_width + x] =
+            GetRValue(colour) << 16 | GetGValue(colour) << 8 | GetBValue(colour);
+    }
+
+private:
+    int m_width;
+    HDC m_dc;
+    HBITMAP m_bitmap;
+    HGDIOBJ m_previous;
+    std::uint32_t* m_bits;
+};
+
 // The screen's pixels in the area, as COLORREFs, row by row.
 std::vector<COLORREF> ReadScreen(const RECT& area)
 {
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
+    const Dib copy(width, height);
     const HDC screen = GetDC(nullptr);
-    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    std::vector<COLORREF> pixels(static_cast<std::size_t>(width) * height);
-    for (std::size_t i = 0; i < pixels.size(); ++i) {
-        const std::uint32_t pixel = static_cast<const std::uint32_t*>(bits)[i];
-        pixels[i] = RGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF);
-    }
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
+    BitBlt(copy.Dc(), 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
     ReleaseDC(nullptr, screen);
+    GdiFlush();
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pixels.push_back(copy.Get(x, y));
     return pixels;
 }
 
@@ -135,23 +170,32 @@ std::vector<COLORREF> ReadScreen(const RECT& area)
     return ::testing::AssertionFailure() << wrong << " pixels differ, " << first.str();
 }
 
-// The area with a one-pixel margin, so a picture one pixel too large or misplaced shows.
+// The area with a one-pixel margin, so a picture one pixel too large or misplaced shows; only what
+// lies on the screen.
 RECT WithMargin(const OverlayRect& rect)
 {
-    return {static_cast<LONG>(rect.startX) - 1, static_cast<LONG>(rect.startY) - 1, static_cast<LONG>(rect.endX) + 1,
-            static_cast<LONG>(rect.endY) + 1};
+    return {static_cast<LONG>(rect.startX) - 1, static_cast<LONG>(rect.startY) - 1,
+            std::min<LONG>(rect.endX + 1, kBackdropArea.right), std::min<LONG>(rect.endY + 1, kBackdropArea.bottom)};
 }
 
-// The surface of the quarters picture on the fill colour, stretched over rect, backdrop around.
+// The surface of the quarters picture on the fill colour, stretched over rect, backdrop around: the
+// whole surface drawn and then stretched whole with COLORONCOLOR, as the library once drew it.
 ScreenPicture Stretched(int surfaceWidth, int surfaceHeight, const OverlayRect& rect)
 {
+    Dib surface(surfaceWidth, surfaceHeight);
+    for (int y = 0; y < surfaceHeight; ++y)
+        for (int x = 0; x < surfaceWidth; ++x) surface.Set(x, y, x < 8 && y < 8 ? QuarterColour(x, y) : kFill);
+    const int width = static_cast<int>(rect.endX - rect.startX);
+    const int height = static_cast<int>(rect.endY - rect.startY);
+    const auto image = std::make_shared<Dib>(width, height);
+    SetStretchBltMode(image->Dc(), COLORONCOLOR);
+    StretchBlt(image->Dc(), 0, 0, width, height, surface.Dc(), 0, 0, surfaceWidth, surfaceHeight, SRCCOPY);
+    GdiFlush();
     return [=](int x, int y) {
         if (x < static_cast<int>(rect.startX) || x >= static_cast<int>(rect.endX) ||
             y < static_cast<int>(rect.startY) || y >= static_cast<int>(rect.endY))
             return kBackdrop;
-        const int sx = (x - static_cast<int>(rect.startX)) * surfaceWidth / static_cast<int>(rect.endX - rect.startX);
-        const int sy = (y - static_cast<int>(rect.startY)) * surfaceHeight / static_cast<int>(rect.endY - rect.startY);
-        return sx < 8 && sy < 8 ? QuarterColour(sx, sy) : kFill;
+        return image->Get(x - static_cast<int>(rect.startX), y - static_cast<int>(rect.startY));
     };
 }
 
@@ -210,11 +254,31 @@ TEST_F(DravelScreen, SetAndShowStretchesTheSurfaceOverTheRectangle)
     EXPECT_EQ(GetTopWindow(nullptr), window);
 }
 
-TEST_F(DravelScreen, TheBitmapIsDrawnOneToOneAndClippedToTheSurface)
+// Pixel for pixel what stretching the whole surface shows, at odd scales both ways and with the
+// window reaching off the screen; moved so that more of it comes into view, too.
+TEST_F(DravelScreen, EveryScaleShowsWhatTheWholeSurfaceStretchedShows)
 {
-    const OverlayRect rect{150, 150, 156, 155};
-    ASSERT_EQ(Set(6, 5, rect, quarters), kOk);
-    EXPECT_TRUE(ScreenShows(WithMargin(rect), Stretched(6, 5, rect)));
+    const struct {
+        int width, height;
+        OverlayRect rect;
+    } cases[] = {
+        {6, 5, {150, 150, 156, 155}},        // 1:1, the bitmap cut to the surface
+        {12, 12, {150, 150, 178, 178}},      // 3:7
+        {6, 6, {150, 150, 178, 178}},        // 3:14, a new surface in the same place
+        {28, 28, {150, 150, 162, 162}},      // 7:3
+        {12, 28, {150, 150, 178, 162}},      // 3:7 across, 7:3 down
+        {8192, 8192, {150, 150, 152, 151}},  // 8192:1
+        {1, 8, {150, 150, 8342, 182}},       // 1:8192 across, most of it off the screen: moved below
+    };
+    for (const auto& [width, height, rect] : cases) {
+        SCOPED_TRACE(::testing::Message()
+                     << width << 'x' << height << " at " << rect.endX - rect.startX << 'x' << rect.endY - rect.startY);
+        ASSERT_EQ(Set(width, height, rect, quarters), kOk);
+        EXPECT_TRUE(ScreenShows(WithMargin(rect), Stretched(width, height, rect)));
+    }
+    const OverlayRect left{20, 150, 8212, 182};
+    ASSERT_EQ(Move(left), kOk);
+    EXPECT_TRUE(ScreenShows(WithMargin(left), Stretched(1, 8, left)));
 }
 
 TEST_F(DravelScreen, MoveAndShowMovesAndResizes)

@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "dravel/dravel_codes.h"
+#include "framework/module_path.h"
 #include "res/resource.h"
 #include "res/texts.h"
 #include "tests/bmp_files.h"
@@ -75,9 +76,7 @@ class RunningTavik {
 public:
     explicit RunningTavik(const std::string& folder)
     {
-        char path[MAX_PATH] = {};
-        std::string program(path, GetModuleFileNameA(nullptr, path, MAX_PATH));
-        program = program.substr(0, program.find_last_of('\\') + 1) + "Tavik.exe";
+        const std::string program = fw::ModuleFolder() + "Tavik.exe";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         if (!CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
@@ -102,6 +101,15 @@ public:
     RunningTavik& operator=(const RunningTavik&) = delete;
 
     HWND Console() const { return m_console; }
+    // Clicks the exit button; the program's exit code, or none when it did not end.
+    std::optional<DWORD> EndWithOk() const
+    {
+        PostMessageA(m_console, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        if (WaitForSingleObject(m_process.hProcess, kPatienceMs) != WAIT_OBJECT_0) return std::nullopt;
+        DWORD exitCode = 1;
+        GetExitCodeProcess(m_process.hProcess, &exitCode);
+        return exitCode;
+    }
     std::string Text(int id) const { return TextOf(GetDlgItem(m_console, id)); }
     void Type(int id, const std::string& text) const
     {
@@ -230,6 +238,7 @@ TEST(EndToEnd, EveryButtonReachesTheLibraryAndShowsItsCode)
     EXPECT_EQ(tavik.Text(IDC_CLOSE_RESULT), "0x00000000");
     EXPECT_EQ(tavik.Overlay(), nullptr);
     EXPECT_EQ(GetForegroundWindow(), foreground);
+    EXPECT_EQ(tavik.EndWithOk(), DWORD{0});
 }
 
 }  // namespace

@@ -2,10 +2,12 @@
 // the exact bytes each call was given.
 #pragma once
 
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <vector>
 
+#include "bitmap/bmp_writer.h"
 #include "overlay/overlay_entry_points.h"
 
 namespace tavik::test {
@@ -48,5 +50,39 @@ private:
         return nextResult;
     }
 };
+
+using Bytes = bmp::Bytes;
+
+template <class Record>
+Bytes BytesOf(const Record& record)
+{
+    const auto* begin = reinterpret_cast<const std::uint8_t*>(&record);
+    return Bytes(begin, begin + sizeof record);
+}
+
+// The records as the library must receive them, laid out byte by byte: little-endian numbers,
+// the name's bytes and zeros after it.
+inline Bytes SurfaceBytes(std::uint32_t width, std::uint32_t height, std::uint8_t red, std::uint8_t green,
+                          std::uint8_t blue, const std::string& name)
+{
+    Bytes bytes(271, 0);
+    bmp::Patch(bytes, 0, width, 4);
+    bmp::Patch(bytes, 4, height, 4);
+    bytes[8] = red;
+    bytes[9] = green;
+    bytes[10] = blue;
+    std::memcpy(&bytes[11], name.data(), name.size());
+    return bytes;
+}
+
+inline Bytes RectBytes(std::uint32_t startX, std::uint32_t startY, std::uint32_t endX, std::uint32_t endY)
+{
+    Bytes bytes(16, 0);
+    bmp::Patch(bytes, 0, startX, 4);
+    bmp::Patch(bytes, 4, startY, 4);
+    bmp::Patch(bytes, 8, endX, 4);
+    bmp::Patch(bytes, 12, endY, 4);
+    return bytes;
+}
 
 }  // namespace tavik::test

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "console/console_window.h"
 #include "res/resource.h"
 #include "tests/dialog_driver.h"
 
@@ -265,6 +266,9 @@ TEST_F(DialogFrom, ConsoleTemplateControls)
     for (size_t i = 0; i < children.size(); ++i) {
         SCOPED_TRACE(testing::Message() << "control " << i + 1 << " (id " << kConsole[i].id << ")");
         ExpectControl(m_dialog, children[i], kConsole[i]);
+        // The fields the commands may name are the template's edits, so the fake refuses what
+        // the dialog lacks.
+        EXPECT_EQ(tavik::IsConsoleField(kConsole[i].id), kConsole[i].kind == Kind::Edit);
     }
 }
 

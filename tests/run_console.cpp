@@ -8,7 +8,7 @@ namespace tavik::test {
 
 INT_PTR RunConsole(const DialogDriver::Script& script, UINT limitMs)
 {
-    CTavikDlg console(FakeOverlay::table);
+    tavik::CTavikDlg console(FakeOverlay::table);
     return DialogDriver::Run([&] { return console.DoModal(); }, script, limitMs);
 }
 

@@ -8,6 +8,8 @@
 //   CRASH_EMPTY_NAME  crashes on an empty file name.
 //   HANG_CLOSE        never returns from Close.
 //   MISSING_4         exports no ordinal 4 (built with missing4.def).
+//   LEAVE_WINDOW      shows a window of one colour over the rectangle, and neither Clear setting
+//                     nor Close takes it away (one window for the process, so nothing leaks).
 #include <windows.h>
 
 #include "overlay/overlay_api.h"
@@ -33,6 +35,28 @@ void UseKeptRect(const OverlayRect* rect)
     static const OverlayRect* kept = nullptr;
     if (kept) static_cast<void>(*static_cast<const volatile std::uint32_t*>(&kept->startX));
     kept = rect;
+#endif
+    static_cast<void>(rect);
+}
+
+// Shows the window over a rectangle of at most 8192 pixels a side; LEAVE_WINDOW only.
+void ShowOver(const OverlayRect* rect)
+{
+#if defined(LEAVE_WINDOW)
+    static HWND window = nullptr;
+    if (window == nullptr) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = DefWindowProcA;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.hbrBackground = CreateSolidBrush(RGB(0, 160, 80));
+        windowClass.lpszClassName = "BrokenDravelLeftWindow";
+        RegisterClassA(&windowClass);
+        window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, windowClass.lpszClassName, "",
+                                 WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, windowClass.hInstance, nullptr);
+    }
+    if (rect->endX > rect->startX && rect->endY > rect->startY && rect->endX <= 8192 && rect->endY <= 8192)
+        SetWindowPos(window, HWND_TOPMOST, rect->startX, rect->startY, rect->endX - rect->startX,
+                     rect->endY - rect->startY, SWP_NOACTIVATE | SWP_SHOWWINDOW);
 #endif
     static_cast<void>(rect);
 }
@@ -71,6 +95,7 @@ ENTRY(OverlaySetAndShow, const OverlaySurfaceParams* params, const OverlayRect* 
 #endif
     static_cast<void>(params);
     UseKeptRect(rect);
+    ShowOver(rect);
     return 0;
 }
 
@@ -78,6 +103,7 @@ ENTRY(OverlaySetAndShow, const OverlaySurfaceParams* params, const OverlayRect* 
 ENTRY(OverlayMoveAndShow, const OverlayRect* rect)
 {
     UseKeptRect(rect);
+    ShowOver(rect);
     return 0;
 }
 #endif

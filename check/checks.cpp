@@ -1,0 +1,132 @@
+#include "check/checks.h"
+
+#include <algorithm>
+#include <cstdio>
+
+#include "check/checked_library.h"
+#include "check/scenarios.h"
+#include "check/scene.h"
+
+namespace check {
+
+namespace {
+
+std::string Joined(const std::vector<std::string>& texts)
+{
+    std::string joined;
+    for (const std::string& text : texts) joined += (joined.empty() ? "" : "; ") + text;
+    return joined;
+}
+
+std::string Calls(const Tally& tally)
+{
+    return std::to_string(tally.calls) + " calls";
+}
+
+std::string Milliseconds(double micros)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%.3f ms", micros / 1000);
+    return text;
+}
+
+std::string CostSummary(const CallTimes& times)
+{
+    std::string summary;
+    for (const int ordinal : kAllOrdinals) {
+        if (!summary.empty()) summary += "; ";
+        summary += OrdinalLabel(ordinal);
+        const auto found = times.find(ordinal);
+        if (found == times.end() || found->second.empty()) {
+            summary += " not called";
+            continue;
+        }
+        std::vector<double> sorted = found->second;
+        std::sort(sorted.begin(), sorted.end());
+        summary += " median " + Milliseconds(sorted[sorted.size() / 2]) + ", worst " + Milliseconds(sorted.back());
+    }
+    return summary;
+}
+
+constexpr CheckRow kRows[] = {
+    {Check::kExports,
+     "exports",
+     {{{"exports", Exports}}},
+     [](const SummaryInput&) { return std::string("ordinals 1-5 present"); },
+     Role::kJudged},
+    {Check::kCallingConvention,
+     "calling convention and registers",
+     {{{"abi", CallingConvention}}},
+     [](const SummaryInput& in) { return Calls(in.tally) + ": " + Joined(in.tally.measures) + " kept"; },
+     Role::kJudged},
+    {Check::kRecords,
+     "records read-only and not kept",
+     {{{"records", Records}}},
+     [](const SummaryInput& in) {
+         return Calls(in.tally) + ": no write, no read past a record, no touch after the call";
+     },
+     Role::kJudged},
+    {Check::kEveryInputReturns,
+     "every input returns",
+     {{{.name = "sweep", .run = Sweep, .resumes = true, .timed = true},
+       {.name = "random", .run = RandomSample, .resumes = true}}},
+     [](const SummaryInput& in) {
+         return Calls(in.tally) + " (sweep, and " + std::to_string(in.options.samples) + " random with seed " +
+                std::to_string(in.options.seed) + "): each returned a code; no crash, hang or message box";
+     },
+     Role::kJudged},
+    {Check::kLifecycles,
+     "lifecycles leak nothing",
+     {{{"cycles", Lifecycles}}},
+     [](const SummaryInput& in) { return Joined(in.tally.measures); },
+     Role::kJudged},
+    {Check::kCost,
+     "per-call cost",
+     {},
+     [](const SummaryInput& in) { return "over the sweep: " + CostSummary(in.times); },
+     Role::kNote},
+    {Check::kScreen,
+     "what the library shows",
+     {{{"scene", Scene}}},
+     [](const SummaryInput&) {
+         return std::string(
+             "after Close no window of the library's is visible and the screen is as before Open; the caller's "
+             "window kept the foreground, activation and focus throughout");
+     },
+     Role::kJudged},
+};
+
+// The reports print each check's number; rows in number order keep them in step.
+constexpr bool NumberedInOrder()
+{
+    for (std::size_t i = 0; i < std::size(kRows); ++i)
+        if (static_cast<std::size_t>(kRows[i].id) != i + 1) return false;
+    return true;
+}
+static_assert(NumberedInOrder(), "the checks' rows are numbered 1, 2, ... in order");
+
+}  // namespace
+
+const std::span<const CheckRow> kChecks{kRows};
+
+int Number(Check check)
+{
+    return static_cast<int>(check);
+}
+
+const CheckRow* FindCheck(int number)
+{
+    return number >= 1 && number <= static_cast<int>(std::size(kRows)) ? &kRows[number - 1] : nullptr;
+}
+
+const CheckRow& RowOf(Check check)
+{
+    return kRows[Number(check) - 1];
+}
+
+std::string Finding::Text() const
+{
+    return (scenario.empty() ? "" : scenario + ": ") + (call.empty() ? "" : call + " ") + outcome;
+}
+
+}  // namespace check

@@ -1,0 +1,95 @@
+// The checks as data: one row each drives the run, both reports and the tests. A check is its
+// number and name, the scenarios whose lines it gathers, how a pass is summed up, and whether it is
+// judged or only reported. Adding a check is adding a row and its scenario.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace check {
+
+// The number is the one the reports print.
+enum class Check { kExports = 1, kCallingConvention, kRecords, kEveryInputReturns, kLifecycles, kCost, kScreen };
+
+// Crashes, hangs and message boxes of every scenario are findings of this check.
+inline constexpr Check kFaultsCheck = Check::kEveryInputReturns;
+
+int Number(Check check);
+
+struct Finding {
+    Check check = kFaultsCheck;
+    int ordinal = 0;            // the entry point called; 0 when no call was in progress
+    std::string call;           // the call as announced, with its inputs; empty when none
+    std::string outcome;        // what went wrong
+    std::string scenario = {};  // named only when the scenario was cut short
+
+    std::string Text() const;
+    bool operator==(const Finding&) const = default;
+};
+
+struct ScenarioOptions;
+
+struct Scenario {
+    const char* name = nullptr;  // as `--scenario NAME`
+    void (*run)(const ScenarioOptions&) = nullptr;
+    // After a crash or hang it goes on from the next call, until the same entry point fails the
+    // same way again: one bad input must not hide the others.
+    bool resumes = false;
+    // Its calls' times make the per-call cost.
+    bool timed = false;
+};
+
+struct CheckOptions {
+    std::string library;  // full path
+    std::uint32_t seed;
+    std::uint32_t samples;
+    std::string pictures;  // the folder for the screen scene's pictures; empty for none
+};
+
+// What the scenarios told one check.
+struct Tally {
+    int calls = 0;  // calls of the check's own scenarios that returned
+    std::vector<Finding> findings;
+    std::vector<std::string> measures;  // in the order the scenarios sent them
+    std::vector<std::string> notes;     // reported beside the verdict
+    std::string notJudged;              // why the check could not be judged here; empty when it was
+    std::optional<Finding> cutShort;    // why its own scenario did not reach its end
+};
+
+// Per ordinal, the times in microseconds of the timed scenarios' calls.
+using CallTimes = std::map<int, std::vector<double>>;
+
+struct SummaryInput {
+    const Tally& tally;
+    const CheckOptions& options;
+    const CallTimes& times;
+};
+
+inline constexpr std::size_t kMostScenarios = 2;
+
+// A judged check passes or fails the run; a note is reported and never fails it.
+enum class Role { kJudged, kNote };
+
+struct CheckRow {
+    Check id;
+    const char* name;
+    // Unused ones have no name. Every check's first scenario runs before any check's second.
+    std::array<Scenario, kMostScenarios> scenarios;
+    // The summary of a pass, and always of a note.
+    std::string (*summary)(const SummaryInput&);
+    Role role;
+};
+
+// In the order they run and are reported.
+extern const std::span<const CheckRow> kChecks;
+
+// The row of `check`; nullptr for a number no row has.
+const CheckRow* FindCheck(int number);
+const CheckRow& RowOf(Check check);
+
+}  // namespace check
