@@ -5,7 +5,7 @@
 # of the tests: numbers vary with the machine, and a busy machine widens them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh run
 for preset in mingw-i686 mingw-x64; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" --target Tavik dravel bare_dialog template_dialog startup_floor_dialog \

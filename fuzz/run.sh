@@ -15,7 +15,7 @@ mutants=$((seconds * 1000))
 samples=$((seconds * 50))
 found=0
 
-scripts/setup.sh
+scripts/setup.sh test
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz >/dev/null
 

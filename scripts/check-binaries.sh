@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Checks the built Windows binaries: PE32 for i686, PE32+ for x86_64; imports limited to system
-# DLLs (no MinGW runtime); DRAVEL.dll imported by ordinals 1 to 5 and by nothing else;
-# DravelCheck.exe built, and not bound to any DRAVEL.dll.
+# Checks the Windows binaries in two folders, a build's bin/ or an unpacked zip: PE32 in the i686
+# one, PE32+ in the x86_64 one; imports limited to system DLLs (no MinGW runtime); DRAVEL.dll
+# imported by ordinals 1 to 5 and by nothing else; DravelCheck.exe there, and not bound to any
+# DRAVEL.dll.
+#   scripts/check-binaries.sh I686_DIR X86_64_DIR
 set -euo pipefail
 status=0
 fail() { echo "check-binaries: $*" >&2; status=1; }
 
-check_build() {
-  local build=$1 objdump=$2 magic=$3
+check_folder() {
+  local dir=$1 objdump=$2 magic=$3
   local f
-  for f in "$build"/bin/*.exe "$build"/bin/*.dll; do
+  for f in "$dir"/*.exe "$dir"/*.dll; do
     local dump
     dump=$("$objdump" -p "$f")
     grep -q "Magic.*$magic" <<<"$dump" || fail "$f is not $magic"
@@ -30,13 +32,13 @@ check_build() {
     fi
   done
   # The checker loads whichever library it is given; it must not need one to start.
-  [ -f "$build/bin/DravelCheck.exe" ] || fail "$build/bin/DravelCheck.exe is missing"
-  if "$objdump" -p "$build/bin/DravelCheck.exe" | grep -q "DLL Name: DRAVEL.dll"; then
+  [ -f "$dir/DravelCheck.exe" ] || fail "$dir/DravelCheck.exe is missing"
+  if "$objdump" -p "$dir/DravelCheck.exe" | grep -q "DLL Name: DRAVEL.dll"; then
     fail "DravelCheck.exe imports DRAVEL.dll"
   fi
 }
 
-check_build "$1" i686-w64-mingw32-objdump "(PE32)"
-check_build "$2" x86_64-w64-mingw32-objdump "(PE32+)"
+check_folder "$1" i686-w64-mingw32-objdump "(PE32)"
+check_folder "$2" x86_64-w64-mingw32-objdump "(PE32+)"
 [ $status -eq 0 ] && echo "check-binaries: PE32/PE32+, system imports only, DRAVEL.dll by ordinals 1-5"
 exit $status

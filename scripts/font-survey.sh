@@ -6,7 +6,7 @@
 #   scripts/font-survey.sh "IPAPGothic" "Ume UI Gothic" ...
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh run
 cmake --preset mingw-x64 >/dev/null
 cmake --build --preset mingw-x64 --target console_test >/dev/null
 source scripts/wine-env.sh build/mingw-x64

@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
 # Builds everything (Linux with sanitizers, Windows i686 and x86_64) and runs every test: the
 # native ones, then the Windows ones under Wine on a private Xvfb display, x86_64 then i686
-# where the machine can run 32-bit code (scripts/can-run-32bit.sh). Arguments go to ctest,
-# e.g. scripts/test.sh -R commands_test
+# where the machine can run 32-bit code (scripts/can-run-32bit.sh), then the release zips
+# (scripts/check-package.sh). Arguments go to ctest, e.g. scripts/test.sh -R commands_test
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh test
 
 for preset in native fuzz mingw-i686 mingw-x64; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
 done
-scripts/check-binaries.sh build/mingw-i686 build/mingw-x64
+scripts/check-binaries.sh build/mingw-i686/bin build/mingw-x64/bin
 
 ctest --preset native "$@"
 # A few seconds of each libFuzzer target; fuzz/run.sh runs them longer.
@@ -38,4 +38,9 @@ case $ready in
   2) ;;
   *) status=1 ;;
 esac
+# What ships: the zips as the README makes them, unpacked outside the build tree and run. With
+# arguments, only the suites they pick run.
+if [ $# -eq 0 ]; then
+  { scripts/package.sh && scripts/check-package.sh; } || status=1
+fi
 exit $status

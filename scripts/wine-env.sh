@@ -1,14 +1,14 @@
-# Sourced. Everything Wine needs lives under the build folder given as $1: the prefix, the
-# ja_JP.UTF-8 locale (so the system code page is 932), caches and the Xvfb display number.
-# Nothing is written to the user's home.
+# Sourced: source scripts/wine-env.sh BUILD [WINE_DIR]. Everything Wine needs lives under
+# WINE_DIR (default BUILD/wine): the prefix, the ja_JP.UTF-8 locale (so the system code page is
+# 932), caches and the Xvfb display number. Nothing is written to the user's home.
 
 TAVIK_BUILD=$(cd "$1" && pwd)
-TAVIK_WINE=$TAVIK_BUILD/wine
+TAVIK_WINE=$(mkdir -p "${2:-$TAVIK_BUILD/wine}" && cd "${2:-$TAVIK_BUILD/wine}" && pwd)
 # The i686 build's folder holds the WoW64 Wine (scripts/wow64-wine.sh): its loader and its
-# wineserver serve that prefix, never Debian's, which serves the other builds.
-if [ -x "$TAVIK_WINE/tavik-wine/bin/wine" ]; then
-  export PATH=$TAVIK_WINE/tavik-wine/bin:$PATH
-  export WINESERVER=$TAVIK_WINE/tavik-wine/bin/wineserver
+# wineserver serve that build's prefixes, never Debian's, which serves the other builds.
+if [ -x "$TAVIK_BUILD/wine/tavik-wine/bin/wine" ]; then
+  export PATH=$TAVIK_BUILD/wine/tavik-wine/bin:$PATH
+  export WINESERVER=$TAVIK_BUILD/wine/tavik-wine/bin/wineserver
 fi
 export WINEPREFIX=$TAVIK_WINE/prefix
 export WINEDEBUG=-all
@@ -78,4 +78,33 @@ tavik_xvfb_stop() {
   [ -n "${TAVIK_XVFB_PID:-}" ] && kill "$TAVIK_XVFB_PID" 2>/dev/null && wait "$TAVIK_XVFB_PID" 2>/dev/null
   rm -f "$TAVIK_WINE/display"
   TAVIK_XVFB_PID=""
+}
+
+# Waits up to 15 s for the program started as process PID to map its X window titled NAME, and
+# prints that window's geometry as WxH+X+Y. Fails when it does not come up.
+tavik_window_up() {
+  local name=$1 pid=$2 info
+  for _ in $(seq 150); do
+    info=$(xwininfo -name "$name" 2>/dev/null || true)
+    if grep -q 'Map State: IsViewable' <<<"$info"; then
+      awk -F: '/Width:/ { w = $2 } /Height:/ { h = $2 } /Absolute upper-left X:/ { x = $2 }
+               /Absolute upper-left Y:/ { y = $2 } END { printf "%dx%d+%d+%d\n", w, h, x, y }' <<<"$info"
+      return 0
+    fi
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+
+# Closes the program EXE (started as process PID) as its close box would, and waits for it.
+tavik_window_close() {
+  local exe=$1 pid=$2
+  quiet wine taskkill /IM "$exe" || true
+  for _ in $(seq 50); do
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
 }
