@@ -55,6 +55,13 @@ TestFiles::TestFiles(const std::string& dir)
 {
 }
 
+TestFiles TestFiles::InTemp(const std::string& prefix)
+{
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    return TestFiles(std::string(temp) + prefix + std::to_string(GetCurrentProcessId()));
+}
+
 bool TestFiles::Create() const
 {
     if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;

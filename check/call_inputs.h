@@ -17,6 +17,8 @@ namespace check {
 // scene's picture.
 struct TestFiles {
     explicit TestFiles(const std::string& folder);
+    // In a folder of this process's own under the system's temporary one, its name begun by `prefix`.
+    static TestFiles InTemp(const std::string& prefix);
     // Writes the bitmaps; false when the folder cannot be made.
     bool Create() const;
     void Remove() const;

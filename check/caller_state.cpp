@@ -24,15 +24,16 @@ std::string CurrentDirectory()
 
 }  // namespace
 
-CallerWindow::CallerWindow()
+CallerWindow::CallerWindow(const RECT& place)
 {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.lpszClassName = kClassName;
     RegisterClassA(&windowClass);
-    m_window = CreateWindowExA(0, kClassName, "DravelCheck caller", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100,
-                               nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+    m_window = CreateWindowExA(0, kClassName, "DravelCheck caller", WS_OVERLAPPEDWINDOW | WS_VISIBLE, place.left,
+                               place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
     Activate();
 }
 
@@ -50,6 +51,11 @@ void CallerWindow::Activate() const
     UpdateWindow(m_window);
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+}
+
+bool CallerWindow::HasFocus() const
+{
+    return GetForegroundWindow() == m_window && GetActiveWindow() == m_window && GetFocus() == m_window;
 }
 
 CallerState CallerStateNow()

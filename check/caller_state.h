@@ -15,7 +15,7 @@ namespace check {
 // A visible top-level window standing in for the console, active and focused while it lives.
 class CallerWindow {
 public:
-    CallerWindow();
+    explicit CallerWindow(const RECT& place = {0, 0, 200, 100});
     ~CallerWindow();
     CallerWindow(const CallerWindow&) = delete;
     CallerWindow& operator=(const CallerWindow&) = delete;
@@ -23,6 +23,8 @@ public:
     HWND Handle() const { return m_window; }
     // Takes activation and focus back, as the user clicking the console would.
     void Activate() const;
+    // Whether it is in the foreground, active and focused.
+    bool HasFocus() const;
 
 private:
     HWND m_window;

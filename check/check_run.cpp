@@ -59,21 +59,6 @@ std::string ScenarioCommand(const Scenario& scenario, const CheckOptions& option
                                  std::to_string(skip), "--pictures", options.pictures, options.library});
 }
 
-// What ended a scenario before its end, blamed on the call in progress.
-std::string CutShortOutcome(const ChildRun& run, const std::string& ending)
-{
-    switch (run.end) {
-        case ChildRun::End::kNotStarted:
-            return "the scenario process did not start";
-        case ChildRun::End::kSilent:
-            return (run.openBoxes.empty() ? "" : "showed a message box \"" + run.openBoxes.front() + "\" and ") +
-                   std::string("did not return within 5 s");
-        case ChildRun::End::kExited:
-            break;
-    }
-    return AbnormalEnd(run.exitCode, ending);
-}
-
 // How one run of a scenario ended.
 struct RunEnd {
     bool finished = false;
@@ -164,9 +149,7 @@ void RunScenarioToEnd(Check check, const Scenario& scenario, const CheckOptions&
 
 std::vector<CheckResult> RunChecks(const CheckOptions& options)
 {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    const TestFiles files(std::string(temp) + "DravelCheck-" + std::to_string(GetCurrentProcessId()));
+    const TestFiles files = TestFiles::InTemp("DravelCheck-");
     files.Create();
     Gathered gathered;
     // The exports first: a library that does not load cannot be judged by the others.
@@ -208,7 +191,7 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
         else if (!tally.findings.empty())
             results.push_back({row.id, Verdict::kFail, tally.findings.front().Text(), tally.findings, tally.notes});
         else if (!loads)
-            results.push_back({row.id, Verdict::kNotJudged, "the library does not load (check 1)", {}});
+            results.push_back({row.id, Verdict::kNotJudged, "the library does not load (check 1)", {}, {}});
         else if (!tally.notJudged.empty())
             results.push_back({row.id, Verdict::kNotJudged, Joined(tally.notJudged), {}, tally.notes});
         else if (tally.cutShort)
@@ -227,7 +210,7 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
 std::vector<CheckResult> NotJudged(const std::string& reason)
 {
     std::vector<CheckResult> results;
-    for (const CheckRow& row : kChecks) results.push_back({row.id, Verdict::kNotJudged, reason, {}});
+    for (const CheckRow& row : kChecks) results.push_back({row.id, Verdict::kNotJudged, reason, {}, {}});
     return results;
 }
 

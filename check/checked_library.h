@@ -19,6 +19,8 @@ inline constexpr int kAllOrdinals[] = {kOpen, kClose, kSetAndShow, kMoveAndShow,
 // "ordinal 3 (Set & show)", and "Set & show" alone.
 std::string OrdinalLabel(int ordinal);
 const char* OrdinalName(int ordinal);
+// A result code as the console shows it: "0x%08x".
+std::string CodeText(OverlayResult code);
 
 struct CallOutcome {
     OverlayResult code;

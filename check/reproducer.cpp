@@ -14,6 +14,7 @@
 #include "check/protocol.h"
 #include "check/replay.h"
 #include "check/scenario_child.h"
+#include "check/scenarios.h"
 #include "framework/module_path.h"
 #include "process/child.h"
 
@@ -62,12 +63,9 @@ ReplayEnd PlayFile(const std::string& replayFile, const std::vector<PlannedCall>
             case LineKind::kCall:
                 if (line->ordinal != kNoOrdinal) ++started;
                 break;
-            case LineKind::kDone: {
-                char code[16];
-                std::snprintf(code, sizeof code, "0x%08x", static_cast<unsigned>(line->code));
-                end.codes.push_back(LineOf(lines, index) + OrdinalName(line->ordinal) + " " + code);
+            case LineKind::kDone:
+                end.codes.push_back(LineOf(lines, index) + OrdinalName(line->ordinal) + " " + CodeText(line->code));
                 break;
-            }
             case LineKind::kFinding:
                 end.stopped = true;
                 end.stopIndex = index;
@@ -82,6 +80,7 @@ ReplayEnd PlayFile(const std::string& replayFile, const std::vector<PlannedCall>
                 finished = true;
                 break;
             case LineKind::kMeasure:
+            case LineKind::kNote:
             case LineKind::kNotJudged:
                 break;
         }
@@ -92,13 +91,8 @@ ReplayEnd PlayFile(const std::string& replayFile, const std::vector<PlannedCall>
     const std::string name = end.stopIndex < calls.size() ? OrdinalName(calls[end.stopIndex].ordinal) : "the replay";
     end.fault = std::to_string(end.stopIndex < calls.size() ? calls[end.stopIndex].ordinal : 0) +
                 (run.end == ChildRun::End::kSilent ? " hang" : " exit " + std::to_string(run.exitCode) + " " + ending);
-    if (run.end == ChildRun::End::kSilent)
-        end.what = name + (run.openBoxes.empty() ? "" : " showed a message box \"" + run.openBoxes.front() + "\" and") +
-                   " did not return within 5 s";
-    else if (run.end == ChildRun::End::kNotStarted)
-        end.what = "the replay process did not start";
-    else
-        end.what = name + " " + AbnormalEnd(run.exitCode, ending);
+    end.what = run.end == ChildRun::End::kNotStarted ? "the replay process did not start"
+                                                      : name + " " + CutShortOutcome(run, ending);
     end.message = LineOf(lines, end.stopIndex) + end.what;
     return end;
 }
@@ -197,7 +191,7 @@ void PlayReplay(const std::string& libraryPath, const std::string& folder, const
     const TestFiles files(folder);
     const Replay replay = ParseReplay(ReadText(replayFile).value_or(""), files);
     CheckedLibrary library(libraryPath);
-    if (!library.IsLoaded()) return SendFinding({Check::kExports, kNoOrdinal, "", LoadFailure(GetLastError())});
+    if (!Loaded(library, Check::kExports)) return;
     for (const ReplayCall& call : replay.calls) {
         // On this call's stack, as the console holds them.
         const OverlaySurfaceParams params = call.call.input.params;
@@ -215,9 +209,7 @@ int ReplayCommand(const std::string& replayFile, const std::string& library)
         std::printf("%s: cannot be read\n", replayFile.c_str());
         return 2;
     }
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    const TestFiles files(std::string(temp) + "DravelCheck-replay-" + std::to_string(GetCurrentProcessId()));
+    const TestFiles files = TestFiles::InTemp("DravelCheck-replay-");
     const Replay replay = ParseReplay(*text, files);
     for (const std::string& error : replay.errors) std::printf("%s %s\n", replayFile.c_str(), error.c_str());
     if (!replay.errors.empty()) return 2;

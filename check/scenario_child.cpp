@@ -1,5 +1,6 @@
 #include "check/scenario_child.h"
 
+#include "check/abnormal_end.h"
 #include "check/protocol.h"
 #include "process/child.h"
 #include "process/dialog_boxes.h"
@@ -27,6 +28,20 @@ ChildRun RunChild(const std::string& commandLine)
                 return run;
         }
     }
+}
+
+std::string CutShortOutcome(const ChildRun& run, const std::string& ending)
+{
+    switch (run.end) {
+        case ChildRun::End::kNotStarted:
+            return "the scenario process did not start";
+        case ChildRun::End::kSilent:
+            return (run.openBoxes.empty() ? "" : "showed a message box \"" + run.openBoxes.front() + "\" and ") +
+                   "did not return within " + std::to_string(kHangMs / 1000) + " s";
+        case ChildRun::End::kExited:
+            break;
+    }
+    return AbnormalEnd(run.exitCode, ending);
 }
 
 }  // namespace check

@@ -20,4 +20,8 @@ struct ChildRun {
 
 ChildRun RunChild(const std::string& commandLine);
 
+// What ended a scenario before its end, to be blamed on the call in progress; `ending` is what
+// the process said of it (abnormal_end.h).
+std::string CutShortOutcome(const ChildRun& run, const std::string& ending);
+
 }  // namespace check

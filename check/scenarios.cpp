@@ -93,17 +93,17 @@ bool LeakCertain(const process::Usage& before, const process::Usage& now, std::s
 
 }  // namespace
 
-bool Loaded(const CheckedLibrary& library, const ScenarioOptions& options)
+bool Loaded(const CheckedLibrary& library, Check check)
 {
     if (!library.IsLoaded())
-        SendFinding({options.check, kNoOrdinal, "", LoadFailure(GetLastError())});
+        SendFinding({check, kNoOrdinal, "", LoadFailure(GetLastError())});
     return library.IsLoaded();
 }
 
 void Exports(const ScenarioOptions& options)
 {
     CheckedLibrary library(options.library);
-    if (!Loaded(library, options)) return;
+    if (!Loaded(library, options.check)) return;
     for (const int ordinal : kAllOrdinals)
         if (!library.Has(ordinal)) SendFinding({Check::kExports, ordinal, OrdinalLabel(ordinal), "is not exported"});
 }
@@ -111,7 +111,7 @@ void Exports(const ScenarioOptions& options)
 void CallingConvention(const ScenarioOptions& options)
 {
     CheckedLibrary library(options.library);
-    if (!Loaded(library, options)) return;
+    if (!Loaded(library, options.check)) return;
     const TestFiles files(options.files);
     const CallInput input = PlainInput(files);
     // Each entry point when it fails and when it succeeds.
@@ -128,7 +128,7 @@ void CallingConvention(const ScenarioOptions& options)
 void Records(const ScenarioOptions& options)
 {
     CheckedLibrary library(options.library);
-    if (!Loaded(library, options)) return;
+    if (!Loaded(library, options.check)) return;
     const TestFiles files(options.files);
     const CallInput input = PlainInput(files);
     GuardedRecords records;
@@ -147,7 +147,7 @@ void Records(const ScenarioOptions& options)
 void Sweep(const ScenarioOptions& options)
 {
     CheckedLibrary library(options.library, options.skip);
-    if (!Loaded(library, options)) return;
+    if (!Loaded(library, options.check)) return;
     const TestFiles files(options.files);
     for (const PlannedCall& call : SweepCalls(files)) Call(library, call.ordinal, call.input);
 }
@@ -155,7 +155,7 @@ void Sweep(const ScenarioOptions& options)
 void RandomSample(const ScenarioOptions& options)
 {
     CheckedLibrary library(options.library, options.skip);
-    if (!Loaded(library, options)) return;
+    if (!Loaded(library, options.check)) return;
     const TestFiles files(options.files);
     const CountedWindow counted;
     // Made before the first count, so that their memory is not taken for the library's.
@@ -198,7 +198,7 @@ process::Usage LowestAfter(const process::Usage& before)
 void Lifecycles(const ScenarioOptions& options)
 {
     CheckedLibrary library(options.library);
-    if (!Loaded(library, options)) return;
+    if (!Loaded(library, options.check)) return;
     const TestFiles files(options.files);
     const CallInput input = PlainInput(files);
     const CountedWindow counted;
@@ -234,7 +234,7 @@ void Lifecycles(const ScenarioOptions& options)
 void CallerStateKept(const ScenarioOptions& options)
 {
     CheckedLibrary library(options.library);
-    if (!Loaded(library, options)) return;
+    if (!Loaded(library, options.check)) return;
     const TestFiles files(options.files);
     const CallerWindow window;
     const CallInput plain = PlainInput(files);

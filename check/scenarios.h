@@ -27,7 +27,7 @@ struct ScenarioOptions {
 
 class CheckedLibrary;
 // Whether the library loaded for a scenario; a library that does not load is its check's finding.
-bool Loaded(const CheckedLibrary& library, const ScenarioOptions& options);
+bool Loaded(const CheckedLibrary& library, Check check);
 
 void Exports(const ScenarioOptions& options);
 void CallingConvention(const ScenarioOptions& options);

@@ -7,11 +7,13 @@
 #include <vector>
 
 #include "check/call_inputs.h"
+#include "check/caller_state.h"
 #include "check/checked_library.h"
 #include "check/picture_sheet.h"
 #include "check/png_file.h"
 #include "check/protocol.h"
 #include "check/screen_image.h"
+#include "framework/window_text.h"
 
 namespace check {
 
@@ -52,18 +54,13 @@ OverlayRect Record(const RECT& rect)
             static_cast<std::uint32_t>(rect.right), static_cast<std::uint32_t>(rect.bottom)};
 }
 
-LRESULT CALLBACK PlainProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcA(window, message, wParam, lParam);
-}
-
 // A window of the scene's own, of one system colour, shown.
 class SceneWindow {
 public:
     SceneWindow(const char* className, int colour, DWORD style, DWORD extendedStyle, const RECT& place)
     {
         WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = PlainProcedure;
+        windowClass.lpfnWndProc = DefWindowProcA;
         windowClass.hInstance = GetModuleHandleA(nullptr);
         windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(colour + 1));
         windowClass.lpszClassName = className;
@@ -82,21 +79,6 @@ private:
     HWND m_window;
 };
 
-// The console's stand-in: an ordinary window, active and focused.
-class CallerWindow : public SceneWindow {
-public:
-    CallerWindow() : SceneWindow("DravelCheckCaller", COLOR_WINDOW, WS_OVERLAPPEDWINDOW, 0, kCallerPlace)
-    {
-        SetForegroundWindow(Window());
-        SetFocus(Window());
-    }
-
-    bool HasFocus() const
-    {
-        return GetForegroundWindow() == Window() && GetActiveWindow() == Window() && GetFocus() == Window();
-    }
-};
-
 // A plain grey window under the area read, never active: what the area shows then depends on the
 // library alone, not on whatever else the desktop has there.
 class Backdrop : public SceneWindow {
@@ -110,12 +92,11 @@ public:
 std::string Describe(HWND window)
 {
     if (window == nullptr) return "no window";
-    char name[64] = {}, title[64] = {};
+    char name[64] = {};
     GetClassNameA(window, name, sizeof name);
-    GetWindowTextA(window, title, sizeof title);
     RECT place{};
     GetWindowRect(window, &place);
-    return "a window of class \"" + std::string(name) + "\" titled \"" + title + "\" at " + Text(place);
+    return "a window of class \"" + std::string(name) + "\" titled \"" + fw::WindowText(window) + "\" at " + Text(place);
 }
 
 struct VisibleWindows {
@@ -133,13 +114,6 @@ BOOL CALLBACK KeepVisible(HWND window, LPARAM visible)
         IsWindowVisible(window))
         windows.found.push_back(window);
     return TRUE;
-}
-
-std::string Code(OverlayResult code)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(code));
-    return text;
 }
 
 std::string Changed(const Changes& changes)
@@ -173,7 +147,7 @@ std::string StepLabel(std::size_t step)
 void SendNotes(const Run& run)
 {
     const auto label = [&run](std::size_t step) {
-        return StepLabel(step) + (run.codes[step] != 0 ? " (returned " + Code(run.codes[step]) + ")" : "") + ": ";
+        return StepLabel(step) + (run.codes[step] != 0 ? " (returned " + CodeText(run.codes[step]) + ")" : "") + ": ";
     };
     SendNote(Check::kScreen, label(kSet) + Shown(CountChanges(run.before, run.after[kSet], kFirst)));
     const Changes left = CountChanges(run.before, run.after[kMove], kFirst);
@@ -198,7 +172,7 @@ void WritePictures(const std::string& folder, const Run& run)
         const std::string number = std::to_string(step + 1);
         written &= WritePng(folder + "\\" + number + "-" + kSteps[step].name + ".png", run.after[step]);
         const RECT* asked = kSteps[step].asked;
-        rows.push_back({number + " " + StepLabel(step) + ": " + Code(run.codes[step]), &run.after[step],
+        rows.push_back({number + " " + StepLabel(step) + ": " + CodeText(run.codes[step]), &run.after[step],
                         asked ? std::optional<RECT>(*asked) : std::nullopt});
     }
     written &= WritePng(folder + "\\sheet.png", PictureSheet(rows));
@@ -214,7 +188,7 @@ void Scene(const ScenarioOptions& options)
         return;
     }
     CheckedLibrary library(options.library);
-    if (!Loaded(library, options)) return;
+    if (!Loaded(library, options.check)) return;
     const TestFiles files(options.files);
     OverlaySurfaceParams params{};
     params.width = kSurfaceWidth;
@@ -227,7 +201,7 @@ void Scene(const ScenarioOptions& options)
     UnionRect(&area, &kFirst, &kSecond);
     InflateRect(&area, kMargin, kMargin);
     const Backdrop backdrop(area);
-    const CallerWindow caller;
+    const CallerWindow caller(kCallerPlace);
     Run run;
     run.before = SettledScreen(area);
     if (!caller.HasFocus()) {
@@ -251,7 +225,7 @@ void Scene(const ScenarioOptions& options)
         }
     }
 
-    VisibleWindows left{caller.Window(), backdrop.Window(), {}};
+    VisibleWindows left{caller.Handle(), backdrop.Window(), {}};
     EnumWindows(KeepVisible, reinterpret_cast<LPARAM>(&left));
     for (HWND window : left.found)
         SendFinding({Check::kScreen, kClose, OrdinalLabel(kClose), "left " + Describe(window) + " visible"});

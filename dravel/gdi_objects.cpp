@@ -13,7 +13,7 @@ UniqueBitmap CreatePixelBuffer(int width, int height, std::uint32_t** pixels)
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     UniqueBitmap bitmap{CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)};
-    if (pixels) *pixels = static_cast<std::uint32_t*>(bits);
+    *pixels = static_cast<std::uint32_t*>(bits);
     return bitmap;
 }
 

@@ -33,7 +33,7 @@ private:
 };
 
 // A top-down 32-bit DIB section of width × height pixels (0xAARRGGBB each), its pixel memory in
-// *pixels when asked for; null when it cannot be allocated.
-UniqueBitmap CreatePixelBuffer(int width, int height, std::uint32_t** pixels = nullptr);
+// *pixels; null when it cannot be allocated.
+UniqueBitmap CreatePixelBuffer(int width, int height, std::uint32_t** pixels);
 
 }  // namespace dravel

@@ -1,7 +1,6 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 #include "console/commands.h"
 #include "console/result_report.h"

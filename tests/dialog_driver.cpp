@@ -39,6 +39,12 @@ bool WaitFor(Condition condition, std::chrono::milliseconds limit = kWaitLimit)
     return true;
 }
 
+BOOL CALLBACK CancelDialog(HWND window, LPARAM)
+{
+    if (process::IsDialogBox(window)) PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    return TRUE;
+}
+
 HWND FindDialogOver(DWORD thread, HWND owner)
 {
     for (const HWND box : process::DialogBoxesOfThread(thread))
@@ -186,7 +192,8 @@ void DialogDriver::Watchdog()
         ADD_FAILURE() << "A dialog was left open (time limit or end of script); the watchdog cancels it";
         SetTimer(m_helper, kWatchdogTimer, kCancelEveryMs, nullptr);
     }
-    for (const HWND box : process::DialogBoxesOfThread(m_thread)) PostMessageA(box, WM_COMMAND, IDCANCEL, 0);
+    // Hidden ones too: a dialog stuck before it first shows would hang the run as well.
+    EnumThreadWindows(m_thread, CancelDialog, 0);
 }
 
 LRESULT CALLBACK DialogDriver::HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

@@ -1,7 +1,6 @@
 // Set & show and Move & show: field reading order, checks, and the bytes the library receives.
 #include <gtest/gtest.h>
 
-#include <cstring>
 
 #include "console/commands.h"
 #include "fake_console_window.h"

@@ -124,7 +124,7 @@ public:
         std::optional<ShownBox> shown;
         while (!handled) {
             if (const HWND box = MessageBox()) {
-                shown = ShownBox{TextOf(GetDlgItem(box, 0xFFFF)), TextOf(box)};
+                shown = ShownBox{process::MessageBoxText(box), TextOf(box)};
                 PostMessageA(box, WM_COMMAND, IDOK, 0);
                 while (IsWindow(box)) Sleep(10);
             }
