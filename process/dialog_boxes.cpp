@@ -8,19 +8,12 @@ namespace {
 
 // The id a message box gives its text.
 constexpr int kMessageBoxTextId = 0xFFFF;
+// The system's dialog class, the class of dialogs and message boxes.
+constexpr char kDialogClass[] = "#32770";
 
-struct Found {
-    DWORD processId;  // 0 for any
-    std::vector<HWND> boxes;
-};
-
-BOOL CALLBACK KeepDialogBox(HWND window, LPARAM found)
+BOOL CALLBACK KeepDialogBox(HWND window, LPARAM boxes)
 {
-    auto& into = *reinterpret_cast<Found*>(found);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    if ((into.processId == 0 || owner == into.processId) && IsWindowVisible(window) && IsDialogBox(window))
-        into.boxes.push_back(window);
+    if (IsWindowVisible(window) && IsDialogBox(window)) reinterpret_cast<std::vector<HWND>*>(boxes)->push_back(window);
     return TRUE;
 }
 
@@ -30,21 +23,27 @@ bool IsDialogBox(HWND window)
 {
     char name[8] = {};
     GetClassNameA(window, name, sizeof name);
-    return std::strcmp(name, "#32770") == 0;
+    return std::strcmp(name, kDialogClass) == 0;
 }
 
+// Asked for the dialog class alone, the window server leaves the other windows out: under Wine each
+// of them would cost a round trip to the server, and this runs after every call of a library.
 std::vector<HWND> DialogBoxesOf(DWORD processId)
 {
-    Found found{processId, {}};
-    EnumWindows(KeepDialogBox, reinterpret_cast<LPARAM>(&found));
-    return found.boxes;
+    std::vector<HWND> boxes;
+    for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, kDialogClass, nullptr)) != nullptr;) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(box, &owner);
+        if (owner == processId && IsWindowVisible(box)) boxes.push_back(box);
+    }
+    return boxes;
 }
 
 std::vector<HWND> DialogBoxesOfThread(DWORD threadId)
 {
-    Found found{0, {}};
-    EnumThreadWindows(threadId, KeepDialogBox, reinterpret_cast<LPARAM>(&found));
-    return found.boxes;
+    std::vector<HWND> boxes;
+    EnumThreadWindows(threadId, KeepDialogBox, reinterpret_cast<LPARAM>(&boxes));
+    return boxes;
 }
 
 std::string MessageBoxText(HWND box)
