@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
 #include "check/abnormal_end.h"
@@ -16,6 +15,7 @@
 #include "check/reports.h"
 #include "check/reproducer.h"
 #include "check/scenarios.h"
+#include "check/text_conversions.h"
 #include "framework/module_path.h"
 
 namespace {
@@ -37,28 +37,29 @@ int Usage()
 
 int Help()
 {
-    std::printf("%s\n"
-                "Checks that an overlay library (DLL, default: the DRAVEL.dll beside this program) keeps the\n"
-                "contract the console relies on, each scenario in a process of its own.\n\n"
-                "  --json         the report as JSON on standard output\n"
-                "  --junit FILE   also the report as JUnit XML in FILE, one test case per check\n"
-                "  --seed S       seed of the random sample (default %u)\n"
-                "  --samples N    calls in the random sample (default %u)\n"
-                "  --repro DIR    folder for the shrunk reproducer of each failure of the sweep or the\n"
-                "                 random sample (default: dravelcheck-repro in the current folder)\n"
-                "  --pictures DIR a PNG of the screen after each step of the screen scene, and a sheet\n"
-                "                 of them all beside the rectangles asked for, in DIR\n"
-                "  --replay FILE  runs a reproducer's calls in a child process and prints each call's\n"
-                "                 code; stops at a crash, hang or message box and names the line\n"
-                "  --help         this text\n\n"
-                "Checks:\n%s\n"
-                "Exit codes:\n"
-                "  0  kept: every check passed\n"
-                "  1  broken: a check failed (--replay: a call crashed, hung or left a box)\n"
-                "  2  bad command line (--replay: a line of the file cannot be read)\n"
-                "  3  could not judge: the file is no library for this DravelCheck, or a check cannot be\n"
-                "     judged on this platform (\"NOT JUDGED n: ...\") and none failed\n",
-                kUsage, kDefaultSeed, kDefaultSamples, check::CheckList().c_str());
+    std::printf(
+        "%s\n"
+        "Checks that an overlay library (DLL, default: the DRAVEL.dll beside this program) keeps the\n"
+        "contract the console relies on, each scenario in a process of its own.\n\n"
+        "  --json         the report as JSON on standard output\n"
+        "  --junit FILE   also the report as JUnit XML in FILE, one test case per check\n"
+        "  --seed S       seed of the random sample (default %u)\n"
+        "  --samples N    calls in the random sample (default %u)\n"
+        "  --repro DIR    folder for the shrunk reproducer of each failure of the sweep or the\n"
+        "                 random sample (default: dravelcheck-repro in the current folder)\n"
+        "  --pictures DIR a PNG of the screen after each step of the screen scene, and a sheet\n"
+        "                 of them all beside the rectangles asked for, in DIR\n"
+        "  --replay FILE  runs a reproducer's calls in a child process and prints each call's\n"
+        "                 code; stops at a crash, hang or message box and names the line\n"
+        "  --help         this text\n\n"
+        "Checks:\n%s\n"
+        "Exit codes:\n"
+        "  0  kept: every check passed\n"
+        "  1  broken: a check failed (--replay: a call crashed, hung or left a box)\n"
+        "  2  bad command line (--replay: a line of the file cannot be read)\n"
+        "  3  could not judge: the file is no library for this DravelCheck, or a check cannot be\n"
+        "     judged on this platform (\"NOT JUDGED n: ...\") and none failed\n",
+        kUsage, kDefaultSeed, kDefaultSamples, check::CheckList().c_str());
     return 0;
 }
 
@@ -75,14 +76,6 @@ std::string FullPath(const std::string& path)
     char full[MAX_PATH * 4] = {};
     const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
     return length > 0 && length < sizeof full ? full : path;
-}
-
-bool ReadNumber(const char* text, std::uint32_t& number)
-{
-    char* end = nullptr;
-    const unsigned long long value = std::strtoull(text, &end, 10);
-    number = static_cast<std::uint32_t>(value);
-    return *text != '\0' && *end == '\0' && value <= 0xFFFFFFFFULL;
 }
 
 }  // namespace
@@ -111,12 +104,14 @@ int main(int argc, char** argv)
             replay = argv[++i];
         else if (argument == "--repro" && hasValue)
             repro = argv[++i];
-        else if (argument == "--seed" && hasValue) {
-            if (!ReadNumber(argv[++i], seed)) return Usage();
-        } else if (argument == "--samples" && hasValue) {
-            if (!ReadNumber(argv[++i], samples)) return Usage();
-        } else if (argument == "--skip" && hasValue) {
-            if (!ReadNumber(argv[++i], skip)) return Usage();
+        else if (std::uint32_t* number = argument == "--seed"      ? &seed
+                                         : argument == "--samples" ? &samples
+                                         : argument == "--skip"    ? &skip
+                                                                   : nullptr;
+                 number != nullptr && hasValue) {
+            const auto value = check::DecimalNumber(argv[++i]);
+            if (!value) return Usage();
+            *number = *value;
         } else if (argument.rfind("--", 0) == 0 || !library.empty())
             return Usage();
         else
@@ -139,7 +134,7 @@ int main(int argc, char** argv)
     }
     if (!replay.empty()) return check::ReplayCommand(FullPath(replay), FullPath(library));
     const check::CheckOptions options{FullPath(library), seed, samples, FullPath(repro),
-                                     pictures.empty() ? "" : FullPath(pictures)};
+                                      pictures.empty() ? "" : FullPath(pictures)};
     const ULONGLONG start = GetTickCount64();
     const auto unjudgeable = check::UnjudgeableImage(options.library);
     const std::vector<check::CheckResult> results =

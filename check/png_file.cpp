@@ -2,6 +2,8 @@
 
 #include <wincodec.h>
 
+#include "check/text_conversions.h"
+
 namespace check {
 
 namespace {
@@ -25,14 +27,6 @@ public:
 private:
     T* m_pointer = nullptr;
 };
-
-std::wstring Wide(const std::string& text)
-{
-    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(length > 0 ? length : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-    return wide;
-}
 
 // 24-bit BGR rows: the encoder keeps that format as it is, where a 32-bit one would be written
 // with an alpha channel of 0.

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "check/checked_library.h"
+#include "check/text_conversions.h"
 
 namespace check {
 
@@ -19,9 +20,12 @@ struct FileKind {
     const char* name;
     std::string TestFiles::*path;
 };
-const FileKind kFileKinds[] = {{"bitmap", &TestFiles::bitmap},          {"japanese", &TestFiles::japanese},
-                               {"259-byte bitmap", &TestFiles::longBitmap}, {"259-byte missing", &TestFiles::longMissing},
-                               {"missing", &TestFiles::missing},        {"directory", &TestFiles::folder}};
+const FileKind kFileKinds[] = {{"bitmap", &TestFiles::bitmap},
+                               {"japanese", &TestFiles::japanese},
+                               {"259-byte bitmap", &TestFiles::longBitmap},
+                               {"259-byte missing", &TestFiles::longMissing},
+                               {"missing", &TestFiles::missing},
+                               {"directory", &TestFiles::folder}};
 
 const FileKind* FindKind(const std::string& name)
 {
@@ -82,17 +86,8 @@ std::optional<std::string> Unquote(const std::string& line, std::size_t& at, std
     return std::nullopt;
 }
 
-std::optional<std::uint32_t> Number(const std::string& text)
-{
-    char* end = nullptr;
-    const unsigned long long value = std::strtoull(text.c_str(), &end, 10);
-    if (text.empty() || text[0] < '0' || text[0] > '9' || *end != '\0' || value > 0xFFFFFFFFULL) return std::nullopt;
-    return static_cast<std::uint32_t>(value);
-}
-
 // One field of a Set & show or Move & show line.
-std::optional<std::string> ReadField(const std::string& name, const std::string& value, int ordinal,
-                                     CallInput& input)
+std::optional<std::string> ReadField(const std::string& name, const std::string& value, int ordinal, CallInput& input)
 {
     if (name == "rect") {
         std::uint32_t corners[4];
@@ -100,7 +95,7 @@ std::optional<std::string> ReadField(const std::string& name, const std::string&
         for (int i = 0; i < 4; ++i) {
             const std::size_t comma = value.find(',', from);
             if ((comma == std::string::npos) != (i == 3)) return "rect takes four numbers: startX,startY,endX,endY";
-            const auto number = Number(value.substr(from, comma - from));
+            const auto number = DecimalNumber(value.substr(from, comma - from));
             if (!number) return "rect takes four numbers from 0 to 4294967295";
             corners[i] = *number;
             from = comma + 1;
@@ -109,7 +104,7 @@ std::optional<std::string> ReadField(const std::string& name, const std::string&
         return std::nullopt;
     }
     if (ordinal != kSetAndShow) return "Move & show takes only rect=";
-    const auto number = Number(value);
+    const auto number = DecimalNumber(value);
     if (name == "width" || name == "height") {
         if (!number) return name + " takes a number from 0 to 4294967295";
         (name == "width" ? input.params.width : input.params.height) = *number;
@@ -117,8 +112,9 @@ std::optional<std::string> ReadField(const std::string& name, const std::string&
     }
     if (name == "red" || name == "green" || name == "blue") {
         if (!number || *number > 255) return name + " takes a number from 0 to 255";
-        (name == "red" ? input.params.red : name == "green" ? input.params.green : input.params.blue) =
-            static_cast<std::uint8_t>(*number);
+        (name == "red"     ? input.params.red
+         : name == "green" ? input.params.green
+                           : input.params.blue) = static_cast<std::uint8_t>(*number);
         return std::nullopt;
     }
     return "unknown field \"" + name + "\" (width, height, red, green, blue, file, rect)";
@@ -154,7 +150,8 @@ std::optional<std::string> ReadFields(const std::string& line, std::size_t at, i
             at = close + 1;
             continue;
         }
-        if (name == "file") return ordinal == kSetAndShow ? "file takes a quoted name or <kind>" : "Move & show takes only rect=";
+        if (name == "file")
+            return ordinal == kSetAndShow ? "file takes a quoted name or <kind>" : "Move & show takes only rect=";
         const std::size_t end = line.find(' ', at);
         if (auto error = ReadField(name, line.substr(at, end == std::string::npos ? end : end - at), ordinal, input))
             return error;

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "check/text_conversions.h"
+
 namespace check {
 
 namespace {
@@ -14,17 +16,6 @@ constexpr const char* kVerdicts[] = {"PASS", "FAIL", "NOTE", "NOT JUDGED"};
 const char* VerdictName(Verdict verdict)
 {
     return kVerdicts[static_cast<int>(verdict)];
-}
-
-std::string Utf8(const std::string& text)
-{
-    const int wide = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring utf16(wide, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), utf16.data(), wide);
-    const int bytes = WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, nullptr, 0, nullptr, nullptr);
-    std::string utf8(bytes, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, utf16.data(), wide, utf8.data(), bytes, nullptr, nullptr);
-    return utf8;
 }
 
 std::string JsonString(const std::string& text)
@@ -146,8 +137,8 @@ std::string JunitReport(const CheckOptions& options, const std::vector<CheckResu
 {
     const std::string counts = " tests=\"" + std::to_string(results.size()) + "\" failures=\"" +
                                std::to_string(Count(results, Verdict::kFail)) + "\" skipped=\"" +
-                               std::to_string(Count(results, Verdict::kNotJudged)) + "\" time=\"" +
-                               Seconds(seconds) + "\"";
+                               std::to_string(Count(results, Verdict::kNotJudged)) + "\" time=\"" + Seconds(seconds) +
+                               "\"";
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"DravelCheck\"" + counts +
                       ">\n  <testsuite name=" + XmlText(options.library, true) + counts + ">\n";
     for (const CheckResult& result : results) {
@@ -156,8 +147,8 @@ std::string JunitReport(const CheckOptions& options, const std::vector<CheckResu
         if (result.verdict == Verdict::kFail) {
             std::string text;
             for (const Finding& finding : result.findings) text += finding.Text() + "\n";
-            xml += "      <failure message=" + XmlText(result.summary, true) + ">" + XmlText(text, false) +
-                   "</failure>\n";
+            xml +=
+                "      <failure message=" + XmlText(result.summary, true) + ">" + XmlText(text, false) + "</failure>\n";
         } else if (result.verdict == Verdict::kNotJudged) {
             xml += "      <skipped message=" + XmlText("NOT JUDGED: " + result.summary, true) + "/>\n";
         } else {
