@@ -21,9 +21,7 @@ mkdir -p "$out"
   convert -size 96x64 gradient:'#1e64c8'-'#f0c828' -fill white -draw 'circle 48,32 48,12' "BMP3:$out/Image.bmp"
 
 source scripts/wine-env.sh build/mingw-x64
-trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
-tavik_xvfb_start
-tavik_wine_prepare
+tavik_session_start
 
 runs=30
 commands=10000

@@ -40,9 +40,7 @@ done
 cmake --preset mingw-x64 >/dev/null
 cmake --build --preset mingw-x64 --target bmp_loader_diff DravelCheck dravel >/dev/null
 source scripts/wine-env.sh build/mingw-x64
-trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
-tavik_xvfb_start
-tavik_wine_prepare
+tavik_session_start
 # A crashing file is kept in the working folder.
 (cd build/mingw-x64/fuzz && nice wine ../bin/bmp_loader_diff.exe --mutants "$mutants" --seed "$seed") || found=1
 

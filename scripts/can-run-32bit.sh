@@ -24,8 +24,7 @@ log=$build/wine/pe32_probe.log
 set +e
 (
   source scripts/wine-env.sh "$build"
-  trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
-  tavik_xvfb_start && tavik_wine_prepare || exit 125
+  tavik_session_start || exit 125
   timeout 60 wine "$build/bin/pe32_probe.exe" </dev/null
 ) >"$log" 2>&1
 status=$?

@@ -40,8 +40,7 @@ dravel_check() {
 dir=$work/$win64
 (
   source scripts/wine-env.sh build/mingw-x64
-  trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
-  tavik_xvfb_start && tavik_wine_prepare || exit 1
+  tavik_session_start || exit 1
   cd "$dir"
   wine "$dir/Tavik.exe" </dev/null >/dev/null 2>&1 &
   program=$!
@@ -61,8 +60,7 @@ case $ready in
   0)
     (
       source scripts/wine-env.sh build/mingw-i686
-      trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
-      tavik_xvfb_start && tavik_wine_prepare || exit 1
+      tavik_session_start || exit 1
       # That Wine gives 32-bit processes no display driver, so the console, which paints, is not
       # started (tests/i686_wine_exclusions.cmake); the GDI object count cannot be judged there.
       dravel_check "$work/$win32" "0 3"

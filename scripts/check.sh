@@ -30,8 +30,7 @@ fi
 set +e
 (
   source scripts/wine-env.sh "$build" "$build/check"
-  trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
-  tavik_xvfb_start && tavik_wine_prepare || exit 4
+  tavik_session_start || exit 4
   wine "$build/bin/DravelCheck.exe" "$@" "Z:${library//\//\\}" </dev/null
 )
 status=$?

@@ -10,8 +10,7 @@ scripts/setup.sh run
 cmake --preset mingw-x64 >/dev/null
 cmake --build --preset mingw-x64 --target console_test >/dev/null
 source scripts/wine-env.sh build/mingw-x64
-trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
-tavik_xvfb_start
+tavik_session_start
 for face in "$@"; do
   tavik_wine_prepare "$face"
   echo "$face:"

@@ -12,14 +12,8 @@ scripts/run.sh --headless docs/overlay.png IDC_OPEN_RUN \
 # The console (centred) and the overlay beside it, without the empty rest of the screen.
 convert docs/overlay.png -crop 824x496+364+264 +repage docs/overlay.png
 
-cmake --build --preset mingw-x64 --target DravelCheck dravel
+cmake --build --preset mingw-x64 --target dravel
 pictures=build/mingw-x64/pictures
 rm -rf "$pictures"
-(
-  source scripts/wine-env.sh build/mingw-x64
-  trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
-  tavik_xvfb_start
-  tavik_wine_prepare
-  wine build/mingw-x64/bin/DravelCheck.exe --samples 0 --pictures "$pictures" </dev/null >/dev/null
-)
+scripts/check.sh build/mingw-x64/bin/DRAVEL.dll --samples 0 --pictures "$pictures" >/dev/null
 cp "$pictures/sheet.png" docs/dravelcheck-sheet.png

@@ -23,8 +23,7 @@ wine_tests() {
   shift
   (
     source scripts/wine-env.sh "build/$preset"
-    trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
-    tavik_xvfb_start && tavik_wine_prepare && ctest --preset "$preset" "$@"
+    tavik_session_start && ctest --preset "$preset" "$@"
   )
 }
 status=0

@@ -74,6 +74,13 @@ tavik_xvfb_start() {
   fi
 }
 
+# Starts the display and Wine (tavik_wine_prepare's face, if given) for the rest of the calling
+# shell or subshell, and stops both when it exits.
+tavik_session_start() {
+  trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
+  tavik_xvfb_start && tavik_wine_prepare "$@"
+}
+
 tavik_xvfb_stop() {
   [ -n "${TAVIK_XVFB_PID:-}" ] && kill "$TAVIK_XVFB_PID" 2>/dev/null && wait "$TAVIK_XVFB_PID" 2>/dev/null
   rm -f "$TAVIK_WINE/display"
