@@ -1,6 +1,6 @@
 #include "check/abi_probe.h"
 
-#include <cstdio>
+#include "check/text_conversions.h"
 
 namespace check {
 
@@ -12,13 +12,6 @@ constexpr std::uintptr_t kDirectionFlag = 0x400;
 // MXCSR's low six bits are sticky exception flags that any inexact operation sets; only the
 // modes above them (masks, rounding, flush-to-zero) belong to the caller.
 constexpr std::uint32_t kMxcsrModes = ~std::uint32_t{0x3F};
-
-std::string Hex(unsigned value)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%04X", value);
-    return text;
-}
 
 }  // namespace
 

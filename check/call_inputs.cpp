@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
+#include <random>
 
 #include "bitmap/bmp_writer.h"
 #include "check/checked_library.h"
@@ -14,7 +15,6 @@ namespace check {
 namespace {
 
 constexpr std::uint32_t kEdges[] = {0, 1, 255, 256, 8192, 65535, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
-constexpr std::size_t kPathBytes = sizeof(OverlaySurfaceParams::bitmapFile);
 
 // An 8 x 8 24-bit bitmap, bottom-up, in four coloured quarters.
 tavik::bmp::Bytes SmallBitmap()
@@ -62,13 +62,12 @@ TestFiles TestFiles::InTemp(const std::string& prefix)
     return TestFiles(std::string(temp) + prefix + std::to_string(GetCurrentProcessId()));
 }
 
-bool TestFiles::Create() const
+void TestFiles::Create() const
 {
-    if (!CreateDirectoryA(folder.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return false;
+    CreateDirectoryA(folder.c_str(), nullptr);
     const tavik::bmp::Bytes bytes = SmallBitmap();
     for (const std::string* path : {&bitmap, &japanese, &longBitmap}) tavik::bmp::Save(*path, bytes);
     tavik::bmp::Save(scenePicture, ScenePicture());
-    return true;
 }
 
 void TestFiles::Remove() const
@@ -176,6 +175,30 @@ std::vector<PlannedCall> SweepCalls(const TestFiles& files)
                         kClearSetting, kClose, kClose}) calls.push_back({ordinal, plain});
     return calls;
 }
+
+namespace {
+
+class RandomInputs {
+public:
+    RandomInputs(const TestFiles& files, std::uint32_t seed) : m_files(files), m_random(seed) {}
+
+    CallInput Next();
+    // Open, Close, Set & show, Move & show or Clear setting, weighted towards the two that take
+    // records.
+    int NextOrdinal();
+
+private:
+    std::uint32_t Value();
+    // Half of them a size a surface may have, so that Set & show gets past its checks.
+    std::uint32_t Side();
+    void FillPath(CallInput& input);
+    OverlayRect Rect();
+
+    const TestFiles& m_files;
+    std::mt19937 m_random;
+};
+
+}  // namespace
 
 std::vector<PlannedCall> RandomCalls(const TestFiles& files, std::uint32_t seed, std::uint32_t samples)
 {

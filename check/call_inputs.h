@@ -2,8 +2,8 @@
 // random sample. Each names the files it uses by kind, so a finding says which input it was.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -19,8 +19,8 @@ struct TestFiles {
     explicit TestFiles(const std::string& folder);
     // In a folder of this process's own under the system's temporary one, its name begun by `prefix`.
     static TestFiles InTemp(const std::string& prefix);
-    // Writes the bitmaps; false when the folder cannot be made.
-    bool Create() const;
+    // Makes the folder and writes the bitmaps.
+    void Create() const;
     void Remove() const;
 
     std::string folder;
@@ -34,6 +34,9 @@ struct TestFiles {
 
 inline constexpr int kScenePictureWidth = 48;
 inline constexpr int kScenePictureHeight = 32;
+
+// The bytes of a bitmap file name the records hold.
+inline constexpr std::size_t kPathBytes = sizeof(OverlaySurfaceParams::bitmapFile);
 
 struct CallInput {
     OverlaySurfaceParams params;
@@ -67,25 +70,5 @@ std::vector<PlannedCall> SweepCalls(const TestFiles& files);
 
 // The random sample's calls after its first plain cycle.
 std::vector<PlannedCall> RandomCalls(const TestFiles& files, std::uint32_t seed, std::uint32_t samples);
-
-class RandomInputs {
-public:
-    RandomInputs(const TestFiles& files, std::uint32_t seed) : m_files(files), m_random(seed) {}
-
-    CallInput Next();
-    // Open, Close, Set & show, Move & show or Clear setting, weighted towards the two that take
-    // records.
-    int NextOrdinal();
-
-private:
-    std::uint32_t Value();
-    // Half of them a size a surface may have, so that Set & show gets past its checks.
-    std::uint32_t Side();
-    void FillPath(CallInput& input);
-    OverlayRect Rect();
-
-    const TestFiles& m_files;
-    std::mt19937 m_random;
-};
 
 }  // namespace check

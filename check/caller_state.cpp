@@ -1,19 +1,12 @@
 #include "check/caller_state.h"
 
-#include <cstdio>
+#include "check/text_conversions.h"
 
 namespace check {
 
 namespace {
 
 constexpr char kClassName[] = "DravelCheckCaller";
-
-std::string Hex(unsigned value, int digits)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%0*X", digits, value);
-    return text;
-}
 
 std::string CurrentDirectory()
 {
@@ -24,16 +17,23 @@ std::string CurrentDirectory()
 
 }  // namespace
 
-CallerWindow::CallerWindow(const RECT& place)
+HWND ShowPlainWindow(const char* className, const char* title, DWORD style, DWORD extendedStyle, HBRUSH brush,
+                     const RECT& place)
 {
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kClassName;
+    windowClass.hbrBackground = brush;
+    windowClass.lpszClassName = className;
     RegisterClassA(&windowClass);
-    m_window = CreateWindowExA(0, kClassName, "DravelCheck caller", WS_OVERLAPPEDWINDOW | WS_VISIBLE, place.left,
-                               place.top, place.right - place.left, place.bottom - place.top, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+    return CreateWindowExA(extendedStyle, className, title, style | WS_VISIBLE, place.left, place.top,
+                           place.right - place.left, place.bottom - place.top, nullptr, nullptr, windowClass.hInstance,
+                           nullptr);
+}
+
+CallerWindow::CallerWindow(const RECT& place)
+    : m_window(ShowPlainWindow(kClassName, "DravelCheck caller", WS_OVERLAPPEDWINDOW, 0, nullptr, place))
+{
     Activate();
 }
 
@@ -69,10 +69,9 @@ std::vector<std::string> StateChanges(const CallerState& before, const CallerSta
     if (after.directory != before.directory)
         changes.push_back("changed the current directory " + before.directory + " -> " + after.directory);
     if (after.errorMode != before.errorMode)
-        changes.push_back("changed the error mode " + Hex(before.errorMode, 4) + " -> " + Hex(after.errorMode, 4));
+        changes.push_back("changed the error mode " + Hex(before.errorMode) + " -> " + Hex(after.errorMode));
     if (after.threadLocale != before.threadLocale)
-        changes.push_back("changed the thread's locale " + Hex(before.threadLocale, 4) + " -> " +
-                          Hex(after.threadLocale, 4));
+        changes.push_back("changed the thread's locale " + Hex(before.threadLocale) + " -> " + Hex(after.threadLocale));
     if (after.active != before.active)
         changes.push_back("took the activation from the caller's window");
     else if (after.focus != before.focus)

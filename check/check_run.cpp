@@ -3,11 +3,9 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <thread>
 #include <utility>
 
-#include "check/abnormal_end.h"
 #include "check/call_inputs.h"
 #include "check/checked_library.h"
 #include "check/library_image.h"
@@ -107,23 +105,22 @@ RunEnd Gather(Check check, const Scenario& scenario, const ChildRun& run, Gather
     if (end.finished) return end;
     if (run.end == ChildRun::End::kNotStarted) end.fault.call.clear();
     end.fault.outcome = CutShortOutcome(run, ending);
-    AddOnce(gathered.tallies[kFaultsCheck].findings, end.fault);
     if (check != kFaultsCheck) gathered.tallies[check].cutShort = end.fault;
     return end;
 }
 
-// Shrinks the calls of a run cut short and names the reproducer in the run's finding.
-void AddReproducer(const Scenario& scenario, const CheckOptions& options, const TestFiles& files, std::uint32_t skip,
-                   const RunEnd& end, std::vector<Finding>& findings)
+// Shrinks the calls of a run cut short into a reproducer; " (what became of it)" for the run's
+// finding, or nothing where the calls are not known.
+std::string Reproducer(const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
+                       std::uint32_t skip, const RunEnd& end)
 {
     const std::vector<PlannedCall> planned = PlannedCalls(scenario.name, files, options.seed, options.samples);
     const std::size_t last = skip + end.callsDone;
-    const auto finding = std::find(findings.begin(), findings.end(), end.fault);
-    if (last >= planned.size() || finding == findings.end()) return;
+    if (last >= planned.size()) return "";
     const std::vector<PlannedCall> calls(planned.begin() + skip,
                                          planned.begin() + static_cast<std::ptrdiff_t>(last) + 1);
     const std::string name = std::string(scenario.name) + "-" + std::to_string(skip + 1);
-    finding->outcome += " (" + WriteReproducer(calls, options.library, files, options.reproFolder, name) + ")";
+    return " (" + WriteReproducer(calls, options.library, files, options.reproFolder, name) + ")";
 }
 
 // Runs a scenario to its end; one that resumes goes on after a call that crashed or hung, from the
@@ -135,12 +132,15 @@ void RunScenarioToEnd(Check check, const Scenario& scenario, const CheckOptions&
     std::vector<std::pair<int, ChildRun::End>> faults;
     for (std::uint32_t skip = 0;;) {
         const ChildRun run = RunChild(ScenarioCommand(scenario, options, files, skip));
-        const RunEnd end = Gather(check, scenario, run, gathered);
-        if (end.finished || !scenario.resumes || run.end == ChildRun::End::kNotStarted) return;
+        RunEnd end = Gather(check, scenario, run, gathered);
+        if (end.finished) return;
         const std::pair fault{end.fault.ordinal, run.end};
-        if (std::find(faults.begin(), faults.end(), fault) != faults.end()) return;
+        const bool goesOn = scenario.resumes && run.end != ChildRun::End::kNotStarted &&
+                            std::find(faults.begin(), faults.end(), fault) == faults.end();
+        if (goesOn) end.fault.outcome += Reproducer(scenario, options, files, skip, end);
+        AddOnce(gathered.tallies[kFaultsCheck].findings, end.fault);
+        if (!goesOn) return;
         faults.push_back(fault);
-        AddReproducer(scenario, options, files, skip, end, gathered.tallies[kFaultsCheck].findings);
         skip += end.callsDone + 1;
     }
 }

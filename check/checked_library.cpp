@@ -7,6 +7,7 @@
 #include "check/abnormal_end.h"
 #include "check/checks.h"
 #include "check/protocol.h"
+#include "check/text_conversions.h"
 #include "process/dialog_boxes.h"
 
 namespace check {
@@ -20,13 +21,6 @@ double Microseconds(LONGLONG ticks)
     LARGE_INTEGER frequency;
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(ticks) * 1e6 / static_cast<double>(frequency.QuadPart);
-}
-
-std::string MessageName(UINT message)
-{
-    char hex[16];
-    std::snprintf(hex, sizeof hex, "0x%04X", message);
-    return hex;
 }
 
 // Painting and input come from the system, not from a post.
@@ -46,9 +40,9 @@ std::vector<std::string> DispatchPosted(HMODULE library)
         if (message.message == WM_QUIT)
             foreign.push_back("posted WM_QUIT to the caller's thread (the caller's message loop ends)");
         else if (message.hwnd == nullptr)
-            foreign.push_back("posted thread message " + MessageName(message.message) + " to the caller's thread");
+            foreign.push_back("posted thread message " + Hex(message.message) + " to the caller's thread");
         else if (!FromTheSystem(message.message) && reinterpret_cast<HMODULE>(GetWindowLongPtrA(message.hwnd, GWLP_HINSTANCE)) != library)
-            foreign.push_back("posted message " + MessageName(message.message) + " to a window it does not own");
+            foreign.push_back("posted message " + Hex(message.message) + " to a window it does not own");
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -41,11 +41,14 @@ struct Finding {
     bool operator==(const Finding&) const = default;
 };
 
+class CheckedLibrary;
 struct ScenarioOptions;
+struct TestFiles;
 
 struct Scenario {
     const char* name = nullptr;  // as `--scenario NAME`
-    void (*run)(const ScenarioOptions&) = nullptr;
+    // Runs in a scenario process, on the library it loaded.
+    void (*run)(CheckedLibrary&, const TestFiles&, const ScenarioOptions&) = nullptr;
     // After a crash or hang it goes on from the next call, until the same entry point fails the
     // same way again: one bad input must not hide the others.
     bool resumes = false;

@@ -1,6 +1,6 @@
 #include "check/library_image.h"
 
-#include <cstdio>
+#include "check/text_conversions.h"
 
 namespace check {
 
@@ -19,11 +19,8 @@ std::string MachineName(WORD machine)
             return "an ARM64";
         case IMAGE_FILE_MACHINE_ARMNT:
             return "a 32-bit ARM";
-        default: {
-            char hex[16];
-            std::snprintf(hex, sizeof hex, "0x%04X", machine);
-            return std::string("a machine ") + hex;
-        }
+        default:
+            return "a machine " + Hex(machine);
     }
 }
 

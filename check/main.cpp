@@ -63,14 +63,6 @@ int Help()
     return 0;
 }
 
-bool WriteFile(const std::string& path, const std::string& text)
-{
-    FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) return false;
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
-    return std::fclose(file) == 0 && written;
-}
-
 std::string FullPath(const std::string& path)
 {
     char full[MAX_PATH * 4] = {};
@@ -92,18 +84,15 @@ int main(int argc, char** argv)
             json = true;
         else if (argument == "--help")
             return Help();
-        else if (argument == "--junit" && hasValue)
-            junit = argv[++i];
-        else if (argument == "--scenario" && hasValue)
-            scenario = argv[++i];
-        else if (argument == "--files" && hasValue)
-            files = argv[++i];
-        else if (argument == "--pictures" && hasValue)
-            pictures = argv[++i];
-        else if (argument == "--replay" && hasValue)
-            replay = argv[++i];
-        else if (argument == "--repro" && hasValue)
-            repro = argv[++i];
+        else if (std::string* text = argument == "--junit"      ? &junit
+                                     : argument == "--scenario" ? &scenario
+                                     : argument == "--files"    ? &files
+                                     : argument == "--pictures" ? &pictures
+                                     : argument == "--replay"   ? &replay
+                                     : argument == "--repro"    ? &repro
+                                                                : nullptr;
+                 text != nullptr && hasValue)
+            *text = argv[++i];
         else if (std::uint32_t* number = argument == "--seed"      ? &seed
                                          : argument == "--samples" ? &samples
                                          : argument == "--skip"    ? &skip
@@ -129,8 +118,7 @@ int main(int argc, char** argv)
         // Relative names, the console's "Image.bmp" among them, find the test files.
         SetCurrentDirectoryA(files.c_str());
         if (scenario == "replay") return check::PlayReplay(library, files, replay), 0;
-        return check::RunScenario(scenario, {check::Check{}, library, files, seed, samples, skip, pictures}) ? 0
-                                                                                                             : Usage();
+        return check::RunScenario(scenario, {library, files, seed, samples, skip, pictures}) ? 0 : Usage();
     }
     if (!replay.empty()) return check::ReplayCommand(FullPath(replay), FullPath(library));
     const check::CheckOptions options{FullPath(library), seed, samples, FullPath(repro),
@@ -146,7 +134,7 @@ int main(int argc, char** argv)
         std::printf("NOT JUDGED: %s\n", unjudgeable->c_str());
     else
         std::fputs(check::TextReport(options, results, seconds).c_str(), stdout);
-    if (!junit.empty() && !WriteFile(junit, check::JunitReport(options, results, seconds))) {
+    if (!junit.empty() && !check::WriteText(junit, check::JunitReport(options, results, seconds))) {
         std::fprintf(stderr, "DravelCheck: cannot write %s\n", junit.c_str());
         return 2;
     }

@@ -11,13 +11,6 @@ constexpr COLORREF kPanel = RGB(232, 232, 232);
 constexpr COLORREF kFrame = RGB(128, 128, 128);
 constexpr COLORREF kOutline = RGB(220, 0, 0);
 
-BITMAPINFO TopDown(int width, int height)
-{
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof info.bmiHeader, width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    return info;
-}
-
 void Fill(HDC dc, const RECT& rect, COLORREF colour)
 {
     const HBRUSH brush = CreateSolidBrush(colour);
@@ -41,7 +34,8 @@ void DrawRow(HDC dc, const SheetRow& row, int top)
     const ScreenImage& image = *row.image;
     TextOutA(dc, kGap, top, row.label.c_str(), static_cast<int>(row.label.size()));
     const int y = top + kLabelHeight;
-    BITMAPINFO info = TopDown(image.Width(), image.Height());
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof info.bmiHeader, image.Width(), -image.Height(), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     SetDIBitsToDevice(dc, kGap, y, image.Width(), image.Height(), 0, 0, 0, image.Height(), image.pixels.data(), &info,
                       DIB_RGB_COLORS);
     const RECT shown{kGap, y, kGap + image.Width(), y + image.Height()};
@@ -70,31 +64,16 @@ ScreenImage PictureSheet(const std::vector<SheetRow>& rows)
     const int imageHeight = rows.front().image->Height();
     const int width = 3 * kGap + 2 * imageWidth;
     const int height = kGap + static_cast<int>(rows.size()) * (kLabelHeight + imageHeight + kGap);
-    ScreenImage sheet{{0, 0, width, height}, {}};
-
-    BITMAPINFO info = TopDown(width, height);
-    void* bits = nullptr;
-    const HDC dc = CreateCompatibleDC(nullptr);
-    const HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (dc == nullptr || bitmap == nullptr) {
-        if (dc != nullptr) DeleteDC(dc);
-        return {};
-    }
-    const HGDIOBJ previousBitmap = SelectObject(dc, bitmap);
-    const HGDIOBJ previousFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-    Fill(dc, sheet.area, kPaper);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, RGB(0, 0, 0));
-    for (std::size_t i = 0; i < rows.size(); ++i)
-        DrawRow(dc, rows[i], kGap + static_cast<int>(i) * (kLabelHeight + imageHeight + kGap));
-    GdiFlush();
-    const auto* first = static_cast<const std::uint32_t*>(bits);
-    sheet.pixels.assign(first, first + static_cast<std::size_t>(width) * height);
-    SelectObject(dc, previousFont);
-    SelectObject(dc, previousBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    return sheet;
+    const RECT area{0, 0, width, height};
+    return DrawnImage(area, [&](HDC dc) {
+        const HGDIOBJ previousFont = SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
+        Fill(dc, area, kPaper);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, RGB(0, 0, 0));
+        for (std::size_t i = 0; i < rows.size(); ++i)
+            DrawRow(dc, rows[i], kGap + static_cast<int>(i) * (kLabelHeight + imageHeight + kGap));
+        SelectObject(dc, previousFont);
+    });
 }
 
 }  // namespace check

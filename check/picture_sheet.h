@@ -16,7 +16,7 @@ struct SheetRow {
     std::optional<RECT> asked;
 };
 
-// An image of area (0, 0) to the sheet's size; empty when it could not be drawn.
+// An image of area (0, 0) to the sheet's size; no pixels when it could not be drawn.
 ScreenImage PictureSheet(const std::vector<SheetRow>& rows);
 
 }  // namespace check

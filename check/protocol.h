@@ -14,9 +14,6 @@ namespace check {
 
 enum class LineKind { kCall, kDone, kFinding, kMeasure, kNote, kEnd, kEnding, kNotJudged };
 
-// A scenario silent for this long is in a call that is taken for hung.
-inline constexpr unsigned kHangMs = 5000;
-
 struct Line {
     LineKind kind = LineKind::kEnd;
     int ordinal = 0;         // kCall, kDone

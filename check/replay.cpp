@@ -13,8 +13,6 @@ namespace check {
 
 namespace {
 
-constexpr std::size_t kPathBytes = sizeof(OverlaySurfaceParams::bitmapFile);
-
 // The test files a replay names by kind; the checker makes them afresh for each run.
 struct FileKind {
     const char* name;

@@ -1,7 +1,5 @@
 #include "check/reports.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cstdio>
 

@@ -5,16 +5,14 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
-#include "check/abnormal_end.h"
 #include "check/checked_library.h"
 #include "check/library_image.h"
 #include "check/protocol.h"
 #include "check/replay.h"
 #include "check/scenario_child.h"
 #include "check/scenarios.h"
+#include "check/text_conversions.h"
 #include "framework/module_path.h"
 #include "process/child.h"
 
@@ -25,21 +23,6 @@ namespace {
 // How long and how often a fault's sequence may be tried while shrinking it; a hang costs 5 s a try.
 constexpr ULONGLONG kShrinkMs = 30000;
 constexpr int kShrinkTries = 150;
-
-std::optional<std::string> ReadText(const std::string& path)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return std::nullopt;
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
-bool WriteText(const std::string& path, const std::string& text)
-{
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    return static_cast<bool>(file << text);
-}
 
 std::string LineOf(const std::vector<int>& lines, std::size_t index)
 {

@@ -9,6 +9,9 @@
 
 namespace check {
 
+// A scenario silent for this long is in a call that is taken for hung.
+inline constexpr unsigned kHangMs = 5000;
+
 struct ChildRun {
     enum class End { kExited, kSilent, kNotStarted } end = End::kNotStarted;
     DWORD exitCode = 0;

@@ -95,24 +95,18 @@ bool LeakCertain(const process::Usage& before, const process::Usage& now, std::s
 
 bool Loaded(const CheckedLibrary& library, Check check)
 {
-    if (!library.IsLoaded())
-        SendFinding({check, kNoOrdinal, "", LoadFailure(GetLastError())});
+    if (!library.IsLoaded()) SendFinding({check, kNoOrdinal, "", LoadFailure(GetLastError())});
     return library.IsLoaded();
 }
 
-void Exports(const ScenarioOptions& options)
+void Exports(CheckedLibrary& library, const TestFiles&, const ScenarioOptions&)
 {
-    CheckedLibrary library(options.library);
-    if (!Loaded(library, options.check)) return;
     for (const int ordinal : kAllOrdinals)
         if (!library.Has(ordinal)) SendFinding({Check::kExports, ordinal, OrdinalLabel(ordinal), "is not exported"});
 }
 
-void CallingConvention(const ScenarioOptions& options)
+void CallingConvention(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
 {
-    CheckedLibrary library(options.library);
-    if (!Loaded(library, options.check)) return;
-    const TestFiles files(options.files);
     const CallInput input = PlainInput(files);
     // Each entry point when it fails and when it succeeds.
     for (int ordinal : {kMoveAndShow, kClose, kOpen, kSetAndShow, kMoveAndShow, kClearSetting, kClearSetting,
@@ -125,11 +119,8 @@ void CallingConvention(const ScenarioOptions& options)
                          : "stack pointer, ebx ebp edi esi, DF, x87 control word and MXCSR");
 }
 
-void Records(const ScenarioOptions& options)
+void Records(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
 {
-    CheckedLibrary library(options.library);
-    if (!Loaded(library, options.check)) return;
-    const TestFiles files(options.files);
     const CallInput input = PlainInput(files);
     GuardedRecords records;
     // Every record is fresh for its call and gone after it, so a pointer kept from one call is
@@ -144,26 +135,22 @@ void Records(const ScenarioOptions& options)
     }
 }
 
-void Sweep(const ScenarioOptions& options)
+void Sweep(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
 {
-    CheckedLibrary library(options.library, options.skip);
-    if (!Loaded(library, options.check)) return;
-    const TestFiles files(options.files);
     for (const PlannedCall& call : SweepCalls(files)) Call(library, call.ordinal, call.input);
 }
 
-void RandomSample(const ScenarioOptions& options)
+void RandomSample(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options)
 {
-    CheckedLibrary library(options.library, options.skip);
-    if (!Loaded(library, options.check)) return;
-    const TestFiles files(options.files);
     const CountedWindow counted;
-    // Made before the first count, so that their memory is not taken for the library's.
-    const std::vector<PlannedCall> calls = RandomCalls(files, options.seed, options.samples);
-    Cycle(library, PlainInput(files));
+    // Made before the first count, so that their memory is not taken for the library's; the list
+    // the reproducers take their calls from: a plain cycle, the sample, Close.
+    const std::vector<PlannedCall> calls = PlannedCalls("random", files, options.seed, options.samples);
+    const auto sample = calls.begin() + std::size(kCycle);
+    for (auto call = calls.begin(); call != sample; ++call)
+        library.Call(call->ordinal, &call->input.params, &call->input.rect);
     const process::Usage before = process::SettledUsage();
-    for (const PlannedCall& call : calls) Call(library, call.ordinal, call.input);
-    library.Call(kClose, nullptr, nullptr);
+    for (auto call = sample; call != calls.end(); ++call) Call(library, call->ordinal, call->input);
     const process::Usage after = process::SettledUsage();
     // A count of 0 is a failed count.
     if (before.privateBytes == 0 || after.privateBytes == 0)
@@ -195,11 +182,8 @@ process::Usage LowestAfter(const process::Usage& before)
     return lowest;
 }
 
-void Lifecycles(const ScenarioOptions& options)
+void Lifecycles(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
 {
-    CheckedLibrary library(options.library);
-    if (!Loaded(library, options.check)) return;
-    const TestFiles files(options.files);
     const CallInput input = PlainInput(files);
     const CountedWindow counted;
     // The first cycles load what stays loaded: the bitmap decoder, fonts, window classes.
@@ -208,8 +192,7 @@ void Lifecycles(const ScenarioOptions& options)
     int cycles = 0;
     while (cycles < kCycles) {
         Cycle(library, input);
-        if (++cycles % kCheckpoint == 0 && cycles < kCycles && LeakCertain(before, process::UsageNow(), cycles))
-            break;
+        if (++cycles % kCheckpoint == 0 && cycles < kCycles && LeakCertain(before, process::UsageNow(), cycles)) break;
     }
     const process::Usage after = LowestAfter(before);
     std::string counts, grown;
@@ -231,18 +214,15 @@ void Lifecycles(const ScenarioOptions& options)
 
 // Each call with the caller's window active and its state noted, the start-up input among them:
 // its relative "Image.bmp" depends on the current directory.
-void CallerStateKept(const ScenarioOptions& options)
+void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
 {
-    CheckedLibrary library(options.library);
-    if (!Loaded(library, options.check)) return;
-    const TestFiles files(options.files);
     const CallerWindow window;
     const CallInput plain = PlainInput(files);
     const CallInput startup = StartupInput(kSetAndShow);
     const std::pair<int, const CallInput*> calls[] = {
-        {kOpen, &plain},         {kSetAndShow, &plain}, {kMoveAndShow, &plain}, {kSetAndShow, &startup},
-        {kClearSetting, &plain}, {kClose, &plain},      {kOpen, &startup},      {kSetAndShow, &startup},
-        {kClose, &plain}};
+        {kOpen, &plain},         {kSetAndShow, &plain},   {kMoveAndShow, &plain},
+        {kSetAndShow, &startup}, {kClearSetting, &plain}, {kClose, &plain},
+        {kOpen, &startup},       {kSetAndShow, &startup}, {kClose, &plain}};
     for (const auto& [ordinal, input] : calls) {
         const CallerState before = CallerStateNow();
         const auto outcome = library.Call(ordinal, &input->params, &input->rect);
@@ -267,13 +247,13 @@ std::vector<PlannedCall> PlannedCalls(const std::string& name, const TestFiles& 
     return calls;
 }
 
-bool RunScenario(const std::string& name, ScenarioOptions options)
+bool RunScenario(const std::string& name, const ScenarioOptions& options)
 {
     for (const CheckRow& row : kChecks)
         for (const Scenario& scenario : row.scenarios)
             if (scenario.name != nullptr && name == scenario.name) {
-                options.check = row.id;
-                scenario.run(options);
+                CheckedLibrary library(options.library, options.skip);
+                if (Loaded(library, row.id)) scenario.run(library, TestFiles(options.files), options);
                 SendEnd();
                 return true;
             }

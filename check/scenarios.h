@@ -14,7 +14,6 @@
 namespace check {
 
 struct ScenarioOptions {
-    Check check;  // the check whose scenario runs
     std::string library;
     std::string files;  // the folder of TestFiles, made by the checking process
     std::uint32_t seed;
@@ -25,25 +24,24 @@ struct ScenarioOptions {
     std::string pictures;  // the folder the screen scene writes its pictures to; empty for none
 };
 
-class CheckedLibrary;
 // Whether the library loaded for a scenario; a library that does not load is its check's finding.
 bool Loaded(const CheckedLibrary& library, Check check);
 
-void Exports(const ScenarioOptions& options);
-void CallingConvention(const ScenarioOptions& options);
-void Records(const ScenarioOptions& options);
-void Sweep(const ScenarioOptions& options);
-void RandomSample(const ScenarioOptions& options);
-void Lifecycles(const ScenarioOptions& options);
-void CallerStateKept(const ScenarioOptions& options);
+void Exports(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
+void CallingConvention(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
+void Records(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
+void Sweep(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
+void RandomSample(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
+void Lifecycles(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
+void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
 
 // The calls the sweep or the random sample makes, in order, as the reproducers replay them;
 // empty for the other scenarios.
 std::vector<PlannedCall> PlannedCalls(const std::string& name, const TestFiles& files, std::uint32_t seed,
                                       std::uint32_t samples);
 
-// Runs the named scenario in this process (`options.check` is filled in from its row); false for
-// an unknown name.
-bool RunScenario(const std::string& name, ScenarioOptions options);
+// Runs the named scenario in this process on the library it loads (one that does not load is the
+// finding of the scenario's check); false for an unknown name.
+bool RunScenario(const std::string& name, const ScenarioOptions& options);
 
 }  // namespace check

@@ -54,39 +54,23 @@ OverlayRect Record(const RECT& rect)
             static_cast<std::uint32_t>(rect.right), static_cast<std::uint32_t>(rect.bottom)};
 }
 
-// A window of the scene's own, of one system colour, shown.
-class SceneWindow {
+// A plain grey window under the area read, never active: what the area shows then depends on the
+// library alone, not on whatever else the desktop has there.
+class Backdrop {
 public:
-    SceneWindow(const char* className, int colour, DWORD style, DWORD extendedStyle, const RECT& place)
+    explicit Backdrop(const RECT& area)
+        : m_window(ShowPlainWindow("DravelCheckBackdrop", "DravelCheck", WS_POPUP, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW,
+                                   reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNSHADOW + 1)), area))
     {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(colour + 1));
-        windowClass.lpszClassName = className;
-        RegisterClassA(&windowClass);
-        m_window = CreateWindowExA(extendedStyle, className, "DravelCheck", style | WS_VISIBLE, place.left, place.top,
-                                   place.right - place.left, place.bottom - place.top, nullptr, nullptr,
-                                   windowClass.hInstance, nullptr);
     }
-    ~SceneWindow() { DestroyWindow(m_window); }
-    SceneWindow(const SceneWindow&) = delete;
-    SceneWindow& operator=(const SceneWindow&) = delete;
+    ~Backdrop() { DestroyWindow(m_window); }
+    Backdrop(const Backdrop&) = delete;
+    Backdrop& operator=(const Backdrop&) = delete;
 
     HWND Window() const { return m_window; }
 
 private:
     HWND m_window;
-};
-
-// A plain grey window under the area read, never active: what the area shows then depends on the
-// library alone, not on whatever else the desktop has there.
-class Backdrop : public SceneWindow {
-public:
-    explicit Backdrop(const RECT& area)
-        : SceneWindow("DravelCheckBackdrop", COLOR_BTNSHADOW, WS_POPUP, WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW, area)
-    {
-    }
 };
 
 std::string Describe(HWND window)
@@ -96,7 +80,8 @@ std::string Describe(HWND window)
     GetClassNameA(window, name, sizeof name);
     RECT place{};
     GetWindowRect(window, &place);
-    return "a window of class \"" + std::string(name) + "\" titled \"" + fw::WindowText(window) + "\" at " + Text(place);
+    return "a window of class \"" + std::string(name) + "\" titled \"" + fw::WindowText(window) + "\" at " +
+           Text(place);
 }
 
 struct VisibleWindows {
@@ -141,7 +126,8 @@ struct Run {
 // "Set & show to (64,64)-(256,208)".
 std::string StepLabel(std::size_t step)
 {
-    return std::string(OrdinalName(kSteps[step].ordinal)) + (kSteps[step].asked ? " to " + Text(*kSteps[step].asked) : "");
+    return std::string(OrdinalName(kSteps[step].ordinal)) +
+           (kSteps[step].asked ? " to " + Text(*kSteps[step].asked) : "");
 }
 
 void SendNotes(const Run& run)
@@ -181,15 +167,12 @@ void WritePictures(const std::string& folder, const Run& run)
 
 }  // namespace
 
-void Scene(const ScenarioOptions& options)
+void Scene(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options)
 {
     if (!CanReadScreen()) {
         SendNotJudged(Check::kScreen, "this process cannot read the screen (the display gives it no device caps)");
         return;
     }
-    CheckedLibrary library(options.library);
-    if (!Loaded(library, options.check)) return;
-    const TestFiles files(options.files);
     OverlaySurfaceParams params{};
     params.width = kSurfaceWidth;
     params.height = kSurfaceHeight;

@@ -7,6 +7,6 @@
 
 namespace check {
 
-void Scene(const ScenarioOptions& options);
+void Scene(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
 
 }  // namespace check

@@ -23,28 +23,35 @@ bool CanReadScreen()
     return readable;
 }
 
-ScreenImage ReadScreen(const RECT& area)
+ScreenImage DrawnImage(const RECT& area, const std::function<void(HDC)>& draw)
 {
     ScreenImage image{area, {}};
     BITMAPINFO info{};
     info.bmiHeader = {sizeof info.bmiHeader, image.Width(), -image.Height(), 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    const HDC screen = GetDC(nullptr);
-    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, image.Width(), image.Height(), screen, area.left, area.top, SRCCOPY);
-    GdiFlush();
-    if (bits != nullptr) {
+    const HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HDC memory = CreateCompatibleDC(nullptr);
+    if (bitmap != nullptr && memory != nullptr) {
+        const HGDIOBJ previous = SelectObject(memory, bitmap);
+        draw(memory);
+        GdiFlush();
         const auto* first = static_cast<const std::uint32_t*>(bits);
         image.pixels.assign(first, first + static_cast<std::size_t>(image.Width()) * image.Height());
         for (std::uint32_t& pixel : image.pixels) pixel &= 0xFFFFFF;
+        SelectObject(memory, previous);
     }
-    SelectObject(memory, previous);
-    DeleteDC(memory);
-    DeleteObject(bitmap);
-    ReleaseDC(nullptr, screen);
+    if (memory != nullptr) DeleteDC(memory);
+    if (bitmap != nullptr) DeleteObject(bitmap);
     return image;
+}
+
+ScreenImage ReadScreen(const RECT& area)
+{
+    return DrawnImage(area, [&area](HDC memory) {
+        const HDC screen = GetDC(nullptr);
+        BitBlt(memory, 0, 0, area.right - area.left, area.bottom - area.top, screen, area.left, area.top, SRCCOPY);
+        ReleaseDC(nullptr, screen);
+    });
 }
 
 ScreenImage SettledScreen(const RECT& area)

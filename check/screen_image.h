@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 namespace check {
@@ -22,6 +23,10 @@ struct ScreenImage {
 bool CanReadScreen();
 
 ScreenImage ReadScreen(const RECT& area);
+
+// An image of `area`'s size drawn by `draw` on a memory DC (its origin the area's top-left corner);
+// no pixels where the platform cannot make the bitmap.
+ScreenImage DrawnImage(const RECT& area, const std::function<void(HDC)>& draw);
 
 // Reads the area once this thread's messages are handled and the screen stays still: a layered
 // window's new image reaches the screen when its thread handles its messages.

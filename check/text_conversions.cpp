@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 
 namespace check {
 
@@ -30,6 +33,28 @@ std::string Utf8(const std::string& text)
     std::string utf8(bytes, '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), length, utf8.data(), bytes, nullptr, nullptr);
     return utf8;
+}
+
+std::optional<std::string> ReadText(const std::string& path)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file) return std::nullopt;
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+bool WriteText(const std::string& path, const std::string& text)
+{
+    std::ofstream file(path, std::ios::binary | std::ios::trunc);
+    return static_cast<bool>(file << text);
+}
+
+std::string Hex(unsigned value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%04X", value);
+    return text;
 }
 
 }  // namespace check

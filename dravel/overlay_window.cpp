@@ -1,6 +1,6 @@
 #include "dravel/overlay_window.h"
 
-#include <algorithm>
+#include <utility>
 
 namespace dravel {
 
@@ -20,17 +20,16 @@ RECT ScreenBounds()
 // coordinates; empty when none does.
 RECT VisiblePart(const Placement& placement, const RECT& screen)
 {
-    RECT part{std::max(screen.left - placement.x, 0L), std::max(screen.top - placement.y, 0L),
-              std::min(screen.right - placement.x, static_cast<LONG>(placement.width)),
-              std::min(screen.bottom - placement.y, static_cast<LONG>(placement.height))};
-    if (part.left >= part.right || part.top >= part.bottom) part = {};
+    const RECT window{placement.x, placement.y, placement.x + placement.width, placement.y + placement.height};
+    RECT part{};
+    if (IntersectRect(&part, &window, &screen)) OffsetRect(&part, -placement.x, -placement.y);
     return part;
 }
 
 bool Contains(const RECT& outer, const RECT& inner)
 {
-    return IsRectEmpty(&inner) || (inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
-                                   inner.bottom <= outer.bottom);
+    RECT both{};
+    return IsRectEmpty(&inner) || (IntersectRect(&both, &outer, &inner) && EqualRect(&both, &inner));
 }
 
 // Puts the window at the placement above topmost windows that came later, without activating it;

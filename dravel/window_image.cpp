@@ -10,19 +10,18 @@ namespace dravel {
 
 namespace {
 
-enum class Axis { kColumns, kRows };
-
-// Which surface column (or row) each window column (or row) from `first` to `last` shows, as the
-// platform's own whole-pixel stretch picks them: a line of `from` pixels, numbered 0, 1, ..., is
-// stretched to `to` pixels and read back. That stretch picks columns and rows independently, so
+// Which surface column (or, with `rows`, row) each window column (or row) from `first` to `last`
+// shows, as the platform's own whole-pixel stretch picks them: a line of `from` pixels, numbered 0,
+// 1, ..., is stretched to `to` pixels and read back. That stretch picks columns and rows independently, so
 // one line each way tells what the whole picture would be.
-Code StretchIndices(int from, int to, int first, int last, Axis axis, std::vector<int>& indices)
+Code StretchIndices(int from, int to, int first, int last, bool rows, std::vector<int>& indices)
 {
-    const bool rows = axis == Axis::kRows;
+    const SIZE line = rows ? SIZE{1, from} : SIZE{from, 1};
+    const SIZE stretched = rows ? SIZE{1, to} : SIZE{to, 1};
     std::uint32_t* numbers = nullptr;
     std::uint32_t* picked = nullptr;
-    const UniqueBitmap source = CreatePixelBuffer(rows ? 1 : from, rows ? from : 1, &numbers);
-    const UniqueBitmap target = CreatePixelBuffer(rows ? 1 : to, rows ? to : 1, &picked);
+    const UniqueBitmap source = CreatePixelBuffer(line.cx, line.cy, &numbers);
+    const UniqueBitmap target = CreatePixelBuffer(stretched.cx, stretched.cy, &picked);
     const UniqueMemoryDc sourceDc{CreateCompatibleDC(nullptr)};
     const UniqueMemoryDc targetDc{CreateCompatibleDC(nullptr)};
     if (!source || !target || !sourceDc || !targetDc) return kOutOfMemory;
@@ -31,8 +30,8 @@ Code StretchIndices(int from, int to, int first, int last, Axis axis, std::vecto
         const Selection sourceSelection(sourceDc.get(), source.get());
         const Selection targetSelection(targetDc.get(), target.get());
         SetStretchBltMode(targetDc.get(), COLORONCOLOR);
-        if (!StretchBlt(targetDc.get(), 0, 0, rows ? 1 : to, rows ? to : 1, sourceDc.get(), 0, 0, rows ? 1 : from,
-                        rows ? from : 1, SRCCOPY))
+        if (!StretchBlt(targetDc.get(), 0, 0, stretched.cx, stretched.cy, sourceDc.get(), 0, 0, line.cx, line.cy,
+                        SRCCOPY))
             return kWindowFailed;
     }
     GdiFlush();
@@ -51,11 +50,9 @@ Code DrawWindowImage(const Surface& surface, SIZE window, const RECT& part, Wind
         return kOk;
     }
     std::vector<int> columns, rows;
-    if (const Code code = StretchIndices(surface.width, window.cx, part.left, part.right, Axis::kColumns, columns);
-        code != kOk)
+    if (const Code code = StretchIndices(surface.width, window.cx, part.left, part.right, false, columns); code != kOk)
         return code;
-    if (const Code code = StretchIndices(surface.height, window.cy, part.top, part.bottom, Axis::kRows, rows);
-        code != kOk)
+    if (const Code code = StretchIndices(surface.height, window.cy, part.top, part.bottom, true, rows); code != kOk)
         return code;
     std::uint32_t* pixels = nullptr;
     UniqueBitmap bitmap = CreatePixelBuffer(width, height, &pixels);

@@ -16,8 +16,6 @@ void CloseIfOpen(HANDLE& handle)
 // that a quick answer is taken at once.
 constexpr DWORD kLongestPollMs = 4;
 
-}  // namespace
-
 std::string Quoted(const std::string& argument)
 {
     std::string quoted = "\"";
@@ -34,6 +32,8 @@ std::string Quoted(const std::string& argument)
     quoted.append(2 * backslashes, '\\');
     return quoted + "\"";
 }
+
+}  // namespace
 
 std::string CommandLine(const std::string& program, std::initializer_list<std::string> arguments)
 {

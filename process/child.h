@@ -9,11 +9,8 @@
 
 namespace process {
 
-// One argument quoted by the rules programs use to split their command line: backslashes before a
-// quote are doubled and the quote escaped.
-std::string Quoted(const std::string& argument);
-
-// `program` and `arguments`, each quoted once.
+// `program` and `arguments`, each quoted once by the rules programs use to split their command
+// line: backslashes before a quote are doubled and the quote escaped.
 std::string CommandLine(const std::string& program, std::initializer_list<std::string> arguments);
 
 class Child {
@@ -27,7 +24,6 @@ public:
     // Starts `commandLine`; with `input`, its standard input is a pipe for Write. False when it
     // cannot start. A child already started is ended first.
     bool Start(const std::string& commandLine, bool input = false);
-    bool IsStarted() const { return m_process != nullptr; }
     DWORD Id() const { return m_id; }
 
     bool Write(const std::string& text);

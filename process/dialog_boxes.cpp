@@ -11,10 +11,19 @@ constexpr int kMessageBoxTextId = 0xFFFF;
 // The system's dialog class, the class of dialogs and message boxes.
 constexpr char kDialogClass[] = "#32770";
 
-BOOL CALLBACK KeepDialogBox(HWND window, LPARAM boxes)
+// The visible top-level dialog boxes whose thread and process `mine` takes, topmost first. Asked
+// for the dialog class alone, the window server leaves the other windows out: under Wine each of
+// them would cost a round trip to the server, and this runs after every call of a library.
+template <typename Mine>
+std::vector<HWND> DialogBoxesWhere(Mine mine)
 {
-    if (IsWindowVisible(window) && IsDialogBox(window)) reinterpret_cast<std::vector<HWND>*>(boxes)->push_back(window);
-    return TRUE;
+    std::vector<HWND> boxes;
+    for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, kDialogClass, nullptr)) != nullptr;) {
+        DWORD processId = 0;
+        const DWORD threadId = GetWindowThreadProcessId(box, &processId);
+        if (mine(threadId, processId) && IsWindowVisible(box)) boxes.push_back(box);
+    }
+    return boxes;
 }
 
 }  // namespace
@@ -26,24 +35,14 @@ bool IsDialogBox(HWND window)
     return std::strcmp(name, kDialogClass) == 0;
 }
 
-// Asked for the dialog class alone, the window server leaves the other windows out: under Wine each
-// of them would cost a round trip to the server, and this runs after every call of a library.
 std::vector<HWND> DialogBoxesOf(DWORD processId)
 {
-    std::vector<HWND> boxes;
-    for (HWND box = nullptr; (box = FindWindowExA(nullptr, box, kDialogClass, nullptr)) != nullptr;) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(box, &owner);
-        if (owner == processId && IsWindowVisible(box)) boxes.push_back(box);
-    }
-    return boxes;
+    return DialogBoxesWhere([processId](DWORD, DWORD process) { return process == processId; });
 }
 
 std::vector<HWND> DialogBoxesOfThread(DWORD threadId)
 {
-    std::vector<HWND> boxes;
-    EnumThreadWindows(threadId, KeepDialogBox, reinterpret_cast<LPARAM>(&boxes));
-    return boxes;
+    return DialogBoxesWhere([threadId](DWORD thread, DWORD) { return thread == threadId; });
 }
 
 std::string MessageBoxText(HWND box)

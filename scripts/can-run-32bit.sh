@@ -2,10 +2,11 @@
 # Asks whether this machine can run the i686 build: unpacks the WoW64 Wine (TAVIK_WOW64_WINE, or
 # ../shared/wow64-wine beside the checkout) into build/mingw-i686 and starts the PE32 probe under
 # it. Exits 0 when it ran. Where it cannot run (no WoW64 Wine, or a kernel that gives no process a
-# 32-bit code segment, so no PE32 program starts at all) prints one line saying what is not run and
-# why, and exits 2; any other status is an error of the set-up itself.
+# 32-bit code segment, so no PE32 program starts at all; also a prefix that cannot be prepared or a
+# probe that does not end) prints one line saying what is not run and why, and exits 2; any other
+# status is an error of the set-up itself: a WoW64 Wine that fails its checksum, or a probe that does
+# not build.
 #   scripts/can-run-32bit.sh WHAT     e.g. "i686 suites"
-# Needs the mingw-i686 preset built (pe32_probe).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what=$1
@@ -17,6 +18,8 @@ if [ ! -d "$wow64" ]; then
   exit 2
 fi
 scripts/wow64-wine.sh "$wow64" "$build"
+cmake --preset mingw-i686 >/dev/null
+cmake --build --preset mingw-i686 --target pe32_probe >/dev/null
 
 # Its line and exit code: tools/pe32_probe.cpp.
 expected="pe32_probe: 32-bit code runs"

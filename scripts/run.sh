@@ -80,8 +80,7 @@ if [ -z "$headless" ]; then
   exit 0
 fi
 
-tavik_xvfb_start
-tavik_wine_prepare
+tavik_session_start
 wine "$exe" </dev/null >/dev/null 2>&1 &
 program=$!
 

@@ -12,7 +12,6 @@ scripts/run.sh --headless docs/overlay.png IDC_OPEN_RUN \
 # The console (centred) and the overlay beside it, without the empty rest of the screen.
 convert docs/overlay.png -crop 824x496+364+264 +repage docs/overlay.png
 
-cmake --build --preset mingw-x64 --target dravel
 pictures=build/mingw-x64/pictures
 rm -rf "$pictures"
 scripts/check.sh build/mingw-x64/bin/DRAVEL.dll --samples 0 --pictures "$pictures" >/dev/null

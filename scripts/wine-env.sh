@@ -32,7 +32,7 @@ TAVIK_DIALOG_FACE="Ume UI Gothic"
 # fast, and has Wine draw the console's font with the face given (default: TAVIK_DIALOG_FACE).
 # Output goes to /dev/null: Wine's helper processes must not hold ctest's pipes open.
 tavik_wine_prepare() {
-  mkdir -p "$TAVIK_WINE" "$LOCPATH"
+  mkdir -p "$LOCPATH"
   [ -d "$LOCPATH/ja_JP.UTF-8" ] || localedef -i ja_JP -f UTF-8 "$LOCPATH/ja_JP.UTF-8" 2>/dev/null || true
   if [ ! -f "$WINEPREFIX/.tavik-ready" ]; then
     quiet wine wineboot -i
@@ -57,7 +57,6 @@ tavik_wine_stop() {
 # share one; the number is kept for wine-exec.sh.
 tavik_xvfb_start() {
   local fifo=$TAVIK_WINE/displayfd n
-  mkdir -p "$TAVIK_WINE"
   rm -f "$fifo"
   mkfifo "$fifo"
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 </dev/null &

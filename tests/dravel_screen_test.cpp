@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "check/screen_image.h"
 #include "dravel/dravel_codes.h"
 #include "tests/bmp_files.h"
 #include "tests/dravel_library.h"
@@ -128,22 +129,6 @@ private:
     std::uint32_t* m_bits;
 };
 
-// The screen's pixels in the area, as COLORREFs, row by row.
-std::vector<COLORREF> ReadScreen(const RECT& area)
-{
-    const int width = area.right - area.left;
-    const int height = area.bottom - area.top;
-    const Dib copy(width, height);
-    const HDC screen = GetDC(nullptr);
-    BitBlt(copy.Dc(), 0, 0, width, height, screen, area.left, area.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    GdiFlush();
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) pixels.push_back(copy.Get(x, y));
-    return pixels;
-}
-
 // Waits, handling this thread's messages meanwhile (Wine puts a layered window's new image on the
 // screen when its thread does), until every pixel of the area is what `expected` says.
 ::testing::AssertionResult ScreenShows(const RECT& area, const ScreenPicture& expected)
@@ -152,13 +137,15 @@ std::vector<COLORREF> ReadScreen(const RECT& area)
     std::ostringstream first;
     for (const DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(20)) {
         PumpMessages();
-        const std::vector<COLORREF> pixels = ReadScreen(area);
+        const check::ScreenImage screen = check::ReadScreen(area);
+        if (screen.pixels.empty()) continue;
         wrong = 0;
         first.str("");
         for (int y = area.top; y < area.bottom; ++y) {
             for (int x = area.left; x < area.right; ++x) {
-                const COLORREF seen =
-                    pixels[static_cast<std::size_t>(y - area.top) * (area.right - area.left) + (x - area.left)];
+                const std::uint32_t pixel =
+                    screen.pixels[static_cast<std::size_t>(y - area.top) * screen.Width() + (x - area.left)];
+                const COLORREF seen = RGB(pixel >> 16 & 0xFF, pixel >> 8 & 0xFF, pixel & 0xFF);
                 if (seen == expected(x, y)) continue;
                 if (wrong++ == 0)
                     first << std::hex << "first at (" << std::dec << x << ',' << y << "): 0x" << std::hex << seen

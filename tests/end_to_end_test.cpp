@@ -84,9 +84,7 @@ public:
     ~RunningTavik()
     {
         if (!m_process.hProcess) return;
-        if (m_console) PostMessageA(m_console, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-        if (WaitForSingleObject(m_process.hProcess, kPatienceMs) != WAIT_OBJECT_0)
-            TerminateProcess(m_process.hProcess, 1);
+        if (!EndWithOk()) TerminateProcess(m_process.hProcess, 1);
         CloseHandle(m_process.hThread);
         CloseHandle(m_process.hProcess);
     }
@@ -94,10 +92,11 @@ public:
     RunningTavik& operator=(const RunningTavik&) = delete;
 
     HWND Console() const { return m_console; }
-    // Clicks the exit button; the program's exit code, or none when it did not end.
+    // Clicks the exit button, if the console came up; the program's exit code, or none when it did
+    // not end.
     std::optional<DWORD> EndWithOk() const
     {
-        PostMessageA(m_console, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        if (m_console) PostMessageA(m_console, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
         if (WaitForSingleObject(m_process.hProcess, kPatienceMs) != WAIT_OBJECT_0) return std::nullopt;
         DWORD exitCode = 1;
         GetExitCodeProcess(m_process.hProcess, &exitCode);

@@ -24,7 +24,7 @@ i686_skip(end_to_end_test)
 i686_skip(dravel_screen_test)
 # These show the console (its message map and the module path need no window).
 i686_skip_cases(console_test ConsoleStart.* ConsoleHelp.* ConsolePaint.* ConsoleCommands.EachButton*)
-# These expect check 5 to pass, and it cannot count GDI objects here (the tool says so and fails it).
+# These expect check 5 to pass, and it cannot count GDI objects here (the tool says NOT JUDGED).
 i686_skip_cases(dravel_check_test DravelCheck.ReferenceLibraryPassesEveryCheck DravelCheckBroken.*)
 # These hand the files to LoadImage.
 i686_skip_cases(bmp_file_check_test BmpFileCheckFile.LoaderTakes*)
