@@ -57,54 +57,47 @@ std::string ScenarioCommand(const Scenario& scenario, const CheckOptions& option
                                  std::to_string(skip), "--pictures", options.pictures, options.library});
 }
 
-// How one run of a scenario ended.
+// How one run of a scenario ended, when not at its end.
 struct RunEnd {
-    bool finished = false;
     std::uint32_t callsDone = 0;
-    Finding fault;  // the call in progress and what it did, when not finished
+    Finding fault;  // the call in progress and what it did
 };
 
 RunEnd Gather(Check check, const Scenario& scenario, const ChildRun& run, Gathered& gathered)
 {
     RunEnd end;
-    std::string ending;
     end.fault = {kFaultsCheck, kNoOrdinal, "starting the scenario", "", scenario.name};
-    for (const std::string& text : run.lines) {
-        const auto line = ParseLine(text);
-        if (!line) continue;
-        switch (line->kind) {
+    for (const Line& line : run.lines) {
+        switch (line.kind) {
             case LineKind::kCall:
-                end.fault.ordinal = line->ordinal;
-                end.fault.call = line->text;
+                end.fault.ordinal = line.ordinal;
+                end.fault.call = line.text;
                 break;
             case LineKind::kDone:
                 ++end.callsDone;
                 ++gathered.tallies[check].calls;
-                if (scenario.timed) gathered.times[line->ordinal].push_back(line->micros);
+                if (scenario.timed) gathered.times[line.ordinal].push_back(line.micros);
                 break;
             case LineKind::kFinding:
-                AddOnce(gathered.tallies[line->finding.check].findings, line->finding);
+                AddOnce(gathered.tallies[line.finding.check].findings, line.finding);
                 break;
             case LineKind::kMeasure:
-                gathered.tallies[line->check].measures.push_back(line->text);
+                gathered.tallies[line.check].measures.push_back(line.text);
                 break;
             case LineKind::kNote:
-                gathered.tallies[line->check].notes.push_back(line->text);
+                gathered.tallies[line.check].notes.push_back(line.text);
                 break;
             case LineKind::kNotJudged:
-                AddOnce(gathered.tallies[line->check].notJudged, line->text);
+                AddOnce(gathered.tallies[line.check].notJudged, line.text);
                 break;
             case LineKind::kEnding:
-                ending = line->text;
-                break;
             case LineKind::kEnd:
-                end.finished = true;
-                break;
+                break;  // RunChild keeps them apart
         }
     }
-    if (end.finished) return end;
+    if (run.finished) return end;
     if (run.end == ChildRun::End::kNotStarted) end.fault.call.clear();
-    end.fault.outcome = CutShortOutcome(run, ending);
+    end.fault.outcome = CutShortOutcome(run);
     if (check != kFaultsCheck) gathered.tallies[check].cutShort = end.fault;
     return end;
 }
@@ -133,7 +126,7 @@ void RunScenarioToEnd(Check check, const Scenario& scenario, const CheckOptions&
     for (std::uint32_t skip = 0;;) {
         const ChildRun run = RunChild(ScenarioCommand(scenario, options, files, skip));
         RunEnd end = Gather(check, scenario, run, gathered);
-        if (end.finished) return;
+        if (run.finished) return;
         const std::pair fault{end.fault.ordinal, run.end};
         const bool goesOn = scenario.resumes && run.end != ChildRun::End::kNotStarted &&
                             std::find(faults.begin(), faults.end(), fault) == faults.end();

@@ -35,47 +35,42 @@ ReplayEnd PlayFile(const std::string& replayFile, const std::vector<PlannedCall>
     const ChildRun run = RunChild(process::CommandLine(
         fw::ModuleFileName(), {"--scenario", "replay", "--files", files.folder, "--replay", replayFile, library}));
     ReplayEnd end;
-    std::string ending;
     int started = 0;
-    bool finished = false;
-    for (const std::string& text : run.lines) {
-        const auto line = ParseLine(text);
-        if (!line || end.stopped) continue;
+    for (const Line& line : run.lines) {
+        if (end.stopped) break;
         const std::size_t index = started > 0 ? static_cast<std::size_t>(started - 1) : 0;
-        switch (line->kind) {
+        switch (line.kind) {
             case LineKind::kCall:
-                if (line->ordinal != kNoOrdinal) ++started;
+                if (line.ordinal != kNoOrdinal) ++started;
                 break;
             case LineKind::kDone:
-                end.codes.push_back(LineOf(lines, index) + OrdinalName(line->ordinal) + " " + CodeText(line->code));
+                end.codes.push_back(LineOf(lines, index) + OrdinalName(line.ordinal) + " " + CodeText(line.code));
                 break;
             case LineKind::kFinding:
                 end.stopped = true;
                 end.stopIndex = index;
-                end.fault = text;
-                end.what = line->finding.Text();
+                end.fault = "finding " + std::to_string(Number(line.finding.check)) + " " +
+                            std::to_string(line.finding.ordinal) + " " + line.finding.Text();
+                end.what = line.finding.Text();
                 end.message = (started > 0 ? LineOf(lines, index) : "") + end.what;
                 break;
             case LineKind::kEnding:
-                ending = line->text;
-                break;
             case LineKind::kEnd:
-                finished = true;
-                break;
             case LineKind::kMeasure:
             case LineKind::kNote:
             case LineKind::kNotJudged:
                 break;
         }
     }
-    if (end.stopped || finished) return end;
+    if (end.stopped || run.finished) return end;
     end.stopped = true;
     end.stopIndex = started > 0 ? static_cast<std::size_t>(started - 1) : 0;
     const std::string name = end.stopIndex < calls.size() ? OrdinalName(calls[end.stopIndex].ordinal) : "the replay";
-    end.fault = std::to_string(end.stopIndex < calls.size() ? calls[end.stopIndex].ordinal : 0) +
-                (run.end == ChildRun::End::kSilent ? " hang" : " exit " + std::to_string(run.exitCode) + " " + ending);
-    end.what = run.end == ChildRun::End::kNotStarted ? "the replay process did not start"
-                                                      : name + " " + CutShortOutcome(run, ending);
+    end.fault =
+        std::to_string(end.stopIndex < calls.size() ? calls[end.stopIndex].ordinal : 0) +
+        (run.end == ChildRun::End::kSilent ? " hang" : " exit " + std::to_string(run.exitCode) + " " + run.ending);
+    end.what =
+        run.end == ChildRun::End::kNotStarted ? "the replay process did not start" : name + " " + CutShortOutcome(run);
     end.message = LineOf(lines, end.stopIndex) + end.what;
     return end;
 }
@@ -180,7 +175,8 @@ void PlayReplay(const std::string& libraryPath, const std::string& folder, const
         const OverlaySurfaceParams params = call.call.input.params;
         const OverlayRect rect = call.call.input.rect;
         if (!library.Call(call.call.ordinal, &params, &rect))
-            return SendFinding({Check::kExports, call.call.ordinal, OrdinalLabel(call.call.ordinal), "is not exported"});
+            return SendFinding(
+                {Check::kExports, call.call.ordinal, OrdinalLabel(call.call.ordinal), "is not exported"});
     }
     SendEnd();
 }

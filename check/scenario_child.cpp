@@ -1,7 +1,6 @@
 #include "check/scenario_child.h"
 
 #include "check/abnormal_end.h"
-#include "check/protocol.h"
 #include "process/child.h"
 #include "process/dialog_boxes.h"
 
@@ -15,7 +14,14 @@ ChildRun RunChild(const std::string& commandLine)
     for (std::string line;;) {
         switch (child.ReadLine(line, kHangMs)) {
             case process::Child::Read::kLine:
-                run.lines.push_back(line);
+                if (auto said = ParseLine(line)) {
+                    if (said->kind == LineKind::kEnd)
+                        run.finished = true;
+                    else if (said->kind == LineKind::kEnding)
+                        run.ending = said->text;
+                    else
+                        run.lines.push_back(std::move(*said));
+                }
                 break;
             case process::Child::Read::kExited:
                 run.end = ChildRun::End::kExited;
@@ -30,7 +36,7 @@ ChildRun RunChild(const std::string& commandLine)
     }
 }
 
-std::string CutShortOutcome(const ChildRun& run, const std::string& ending)
+std::string CutShortOutcome(const ChildRun& run)
 {
     switch (run.end) {
         case ChildRun::End::kNotStarted:
@@ -41,7 +47,7 @@ std::string CutShortOutcome(const ChildRun& run, const std::string& ending)
         case ChildRun::End::kExited:
             break;
     }
-    return AbnormalEnd(run.exitCode, ending);
+    return AbnormalEnd(run.exitCode, run.ending);
 }
 
 }  // namespace check

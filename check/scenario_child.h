@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "check/protocol.h"
+
 namespace check {
 
 // A scenario silent for this long is in a call that is taken for hung.
@@ -15,7 +17,9 @@ inline constexpr unsigned kHangMs = 5000;
 struct ChildRun {
     enum class End { kExited, kSilent, kNotStarted } end = End::kNotStarted;
     DWORD exitCode = 0;
-    std::vector<std::string> lines;
+    std::vector<Line> lines;  // each line it wrote that the protocol reads, but the end and ending
+    bool finished = false;    // it said its end
+    std::string ending;       // what it said of its own abnormal end (abnormal_end.h)
     // The texts of its message boxes when it was ended for silence: a library that waits on a
     // message box hangs its caller.
     std::vector<std::string> openBoxes;
@@ -23,8 +27,7 @@ struct ChildRun {
 
 ChildRun RunChild(const std::string& commandLine);
 
-// What ended a scenario before its end, to be blamed on the call in progress; `ending` is what
-// the process said of it (abnormal_end.h).
-std::string CutShortOutcome(const ChildRun& run, const std::string& ending);
+// What ended a scenario before its end, to be blamed on the call in progress.
+std::string CutShortOutcome(const ChildRun& run);
 
 }  // namespace check
