@@ -25,6 +25,8 @@
 
 #include "bitmap/bmp_writer.h"
 #include "overlay/overlay_entry_points.h"
+#include "overlay/overlay_ordinals.h"
+#include "overlay/overlay_result_text.h"
 
 namespace {
 
@@ -36,11 +38,11 @@ Function Ordinal(HMODULE module, int ordinal)
 
 OverlayEntryPoints Bind(HMODULE module)
 {
-    return {Ordinal<decltype(OverlayEntryPoints::open)>(module, 1),
-            Ordinal<decltype(OverlayEntryPoints::close)>(module, 2),
-            Ordinal<decltype(OverlayEntryPoints::setAndShow)>(module, 3),
-            Ordinal<decltype(OverlayEntryPoints::moveAndShow)>(module, 4),
-            Ordinal<decltype(OverlayEntryPoints::clearSetting)>(module, 5)};
+    return {Ordinal<decltype(OverlayEntryPoints::open)>(module, overlay::kOpen),
+            Ordinal<decltype(OverlayEntryPoints::close)>(module, overlay::kClose),
+            Ordinal<decltype(OverlayEntryPoints::setAndShow)>(module, overlay::kSetAndShow),
+            Ordinal<decltype(OverlayEntryPoints::moveAndShow)>(module, overlay::kMoveAndShow),
+            Ordinal<decltype(OverlayEntryPoints::clearSetting)>(module, overlay::kClearSetting)};
 }
 
 // The platform's part of a Set & show alone: a window made as the overlay's is, placed at the
@@ -242,7 +244,7 @@ private:
     static void Check(OverlayResult result)
     {
         if (result == 0) return;
-        std::fprintf(stderr, "overlay call failed: 0x%08x\n", static_cast<unsigned>(result));
+        std::fprintf(stderr, "overlay call failed: %s\n", overlay::ResultText(result).c_str());
         std::exit(1);
     }
 

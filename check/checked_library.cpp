@@ -1,7 +1,6 @@
 #include "check/checked_library.h"
 
 #include <algorithm>
-#include <cstdio>
 
 #include "check/abi_probe.h"
 #include "check/abnormal_end.h"
@@ -13,8 +12,6 @@
 namespace check {
 
 namespace {
-
-constexpr const char* kNames[] = {"Open", "Close", "Set & show", "Move & show", "Clear setting"};
 
 double Microseconds(LONGLONG ticks)
 {
@@ -50,18 +47,6 @@ std::vector<std::string> DispatchPosted(HMODULE library)
 }
 
 }  // namespace
-
-const char* OrdinalName(int ordinal)
-{
-    return kNames[ordinal - 1];
-}
-
-std::string CodeText(OverlayResult code)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(code));
-    return text;
-}
 
 std::string OrdinalLabel(int ordinal)
 {

@@ -9,18 +9,16 @@
 #include <vector>
 
 #include "overlay/overlay_api.h"
+#include "overlay/overlay_ordinals.h"
+#include "overlay/overlay_result_text.h"
 
 namespace check {
 
-enum Ordinal { kNoOrdinal = 0, kOpen, kClose, kSetAndShow, kMoveAndShow, kClearSetting };
-inline constexpr int kOrdinals = kClearSetting;
-inline constexpr int kAllOrdinals[] = {kOpen, kClose, kSetAndShow, kMoveAndShow, kClearSetting};
+using overlay::kAllOrdinals, overlay::kClearSetting, overlay::kClose, overlay::kMoveAndShow, overlay::kNoOrdinal,
+    overlay::kOpen, overlay::kOrdinals, overlay::kSetAndShow, overlay::OrdinalName, overlay::ResultText;
 
-// "ordinal 3 (Set & show)", and "Set & show" alone.
+// "ordinal 3 (Set & show)".
 std::string OrdinalLabel(int ordinal);
-const char* OrdinalName(int ordinal);
-// A result code as the console shows it: "0x%08x".
-std::string CodeText(OverlayResult code);
 
 struct CallOutcome {
     OverlayResult code;

@@ -44,7 +44,7 @@ ReplayEnd PlayFile(const std::string& replayFile, const std::vector<PlannedCall>
                 if (line.ordinal != kNoOrdinal) ++started;
                 break;
             case LineKind::kDone:
-                end.codes.push_back(LineOf(lines, index) + OrdinalName(line.ordinal) + " " + CodeText(line.code));
+                end.codes.push_back(LineOf(lines, index) + OrdinalName(line.ordinal) + " " + ResultText(line.code));
                 break;
             case LineKind::kFinding:
                 end.stopped = true;

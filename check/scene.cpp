@@ -133,7 +133,7 @@ std::string StepLabel(std::size_t step)
 void SendNotes(const Run& run)
 {
     const auto label = [&run](std::size_t step) {
-        return StepLabel(step) + (run.codes[step] != 0 ? " (returned " + CodeText(run.codes[step]) + ")" : "") + ": ";
+        return StepLabel(step) + (run.codes[step] != 0 ? " (returned " + ResultText(run.codes[step]) + ")" : "") + ": ";
     };
     SendNote(Check::kScreen, label(kSet) + Shown(CountChanges(run.before, run.after[kSet], kFirst)));
     const Changes left = CountChanges(run.before, run.after[kMove], kFirst);
@@ -158,7 +158,7 @@ void WritePictures(const std::string& folder, const Run& run)
         const std::string number = std::to_string(step + 1);
         written &= WritePng(folder + "\\" + number + "-" + kSteps[step].name + ".png", run.after[step]);
         const RECT* asked = kSteps[step].asked;
-        rows.push_back({number + " " + StepLabel(step) + ": " + CodeText(run.codes[step]), &run.after[step],
+        rows.push_back({number + " " + StepLabel(step) + ": " + ResultText(run.codes[step]), &run.after[step],
                         asked ? std::optional<RECT>(*asked) : std::nullopt});
     }
     written &= WritePng(folder + "\\sheet.png", PictureSheet(rows));

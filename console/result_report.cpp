@@ -1,19 +1,12 @@
 #include "console/result_report.h"
 
-#include <cstdio>
+#include "overlay/overlay_result_text.h"
 
 namespace tavik {
 
-std::string FormatResult(OverlayResult result)
-{
-    char text[11];
-    std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(result));
-    return text;
-}
-
 void ReportResult(ConsoleWindow& window, const CommandReport& report, OverlayResult result)
 {
-    window.WriteText(report.resultField, FormatResult(result));
+    window.WriteText(report.resultField, overlay::ResultText(result));
     if (result != 0) window.ShowStopBox(report.failureText, report.caption);
 }
 

@@ -1,8 +1,6 @@
 // The one rule by which every command shows the library's answer.
 #pragma once
 
-#include <string>
-
 #include "console/console_window.h"
 #include "overlay/overlay_api.h"
 
@@ -13,9 +11,6 @@ struct CommandReport {
     const char* failureText;
     const char* caption;
 };
-
-// "0x" and eight lower-case hex digits: always ten characters.
-std::string FormatResult(OverlayResult result);
 
 // Writes the code into the command's own result field first, so it is visible while a failure
 // box is up, then shows the box only for a non-zero code.

@@ -3,14 +3,16 @@
 #include <cstdio>
 #include <cstring>
 
+#include "overlay/overlay_result_text.h"
+
 namespace dravel {
 
 namespace {
 
-std::string Hex(unsigned value, const char* format)
+std::string EscapedByte(unsigned char byte)
 {
-    char text[16];
-    std::snprintf(text, sizeof text, format, value);
+    char text[5];
+    std::snprintf(text, sizeof text, "\\x%02x", byte);
     return text;
 }
 
@@ -26,7 +28,7 @@ std::string QuotedFileName(const char (&field)[260])
         if (byte >= 0x20 && byte < 0x7F && byte != '"') {
             quoted += c;
         } else {
-            quoted += Hex(byte, "\\x%02x");
+            quoted += EscapedByte(byte);
         }
     }
     return quoted + '"';
@@ -53,7 +55,7 @@ std::string TraceLine(std::string_view call, std::string_view arguments, std::ui
 {
     std::string line = "DRAVEL ";
     line.append(call).append("(").append(arguments).append(") -> ");
-    return line + Hex(code, "0x%08x") + '\n';
+    return line + overlay::ResultText(code) + '\n';
 }
 
 }  // namespace dravel

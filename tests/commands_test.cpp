@@ -1,11 +1,10 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
-
 #include "console/commands.h"
-#include "console/result_report.h"
 #include "fake_console_window.h"
 #include "fake_overlay.h"
+#include "overlay/overlay_result_text.h"
 #include "res/resource.h"
 #include "res/texts.h"
 
@@ -16,13 +15,13 @@ using test::Box;
 using test::FakeConsoleWindow;
 using test::FakeOverlay;
 
-TEST(FormatResult, TenCharactersLowerCaseZeroPadded)
+TEST(ResultText, TenCharactersLowerCaseZeroPadded)
 {
-    EXPECT_EQ(FormatResult(0), "0x00000000");
-    EXPECT_EQ(FormatResult(1), "0x00000001");
-    EXPECT_EQ(FormatResult(0x80040201), "0x80040201");
-    EXPECT_EQ(FormatResult(0xFFFFFFFF), "0xffffffff");
-    EXPECT_EQ(FormatResult(0x00ABCDEF), "0x00abcdef");
+    EXPECT_EQ(overlay::ResultText(0), "0x00000000");
+    EXPECT_EQ(overlay::ResultText(1), "0x00000001");
+    EXPECT_EQ(overlay::ResultText(0x80040201), "0x80040201");
+    EXPECT_EQ(overlay::ResultText(0xFFFFFFFF), "0xffffffff");
+    EXPECT_EQ(overlay::ResultText(0x00ABCDEF), "0x00abcdef");
 }
 
 // The three commands without parameters share one shape: call, field, box only on failure.
@@ -64,7 +63,7 @@ TEST_P(ParameterlessCommands, FailureWritesFieldBeforeItsOneBox)
         command.run(window, FakeOverlay::table);
 
         const std::vector<std::string> expected{
-            "write " + std::to_string(command.resultField) + " " + FormatResult(code),
+            "write " + std::to_string(command.resultField) + " " + overlay::ResultText(code),
             std::string("box ") + command.caption};
         EXPECT_EQ(window.log, expected);
         EXPECT_EQ(window.boxes, std::vector<Box>({{command.failureText, command.caption}}));

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "overlay/overlay_entry_points.h"
+#include "overlay/overlay_ordinals.h"
 
 namespace dravel::test {
 
@@ -22,10 +23,11 @@ public:
     // Null entries when the library or an ordinal is missing.
     OverlayEntryPoints EntryPoints() const
     {
-        return {Ordinal<decltype(OverlayEntryPoints::open)>(1), Ordinal<decltype(OverlayEntryPoints::close)>(2),
-                Ordinal<decltype(OverlayEntryPoints::setAndShow)>(3),
-                Ordinal<decltype(OverlayEntryPoints::moveAndShow)>(4),
-                Ordinal<decltype(OverlayEntryPoints::clearSetting)>(5)};
+        return {Ordinal<decltype(OverlayEntryPoints::open)>(overlay::kOpen),
+                Ordinal<decltype(OverlayEntryPoints::close)>(overlay::kClose),
+                Ordinal<decltype(OverlayEntryPoints::setAndShow)>(overlay::kSetAndShow),
+                Ordinal<decltype(OverlayEntryPoints::moveAndShow)>(overlay::kMoveAndShow),
+                Ordinal<decltype(OverlayEntryPoints::clearSetting)>(overlay::kClearSetting)};
     }
 
     void Unload()

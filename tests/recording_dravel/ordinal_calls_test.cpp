@@ -8,7 +8,8 @@
 #include <vector>
 
 #include "console/commands.h"
-#include "console/result_report.h"
+#include "overlay/overlay_ordinals.h"
+#include "overlay/overlay_result_text.h"
 #include "res/resource.h"
 #include "tests/fake_console_window.h"
 #include "tests/recording_dravel/recorded_calls.h"
@@ -97,11 +98,11 @@ TEST_F(OrdinalCalls, EachCommandReachesItsOrdinalWithTheStackBalanced)
         int ordinal;
         int resultField;
     };
-    const Step steps[] = {{RunOpen, 1, IDC_OPEN_RESULT},
-                          {RunSetAndShow, 3, IDC_SET_RESULT},
-                          {RunMoveAndShow, 4, IDC_MOVE_RESULT},
-                          {RunClearSetting, 5, IDC_CLEAR_RESULT},
-                          {RunClose, 2, IDC_CLOSE_RESULT}};
+    const Step steps[] = {{RunOpen, overlay::kOpen, IDC_OPEN_RESULT},
+                          {RunSetAndShow, overlay::kSetAndShow, IDC_SET_RESULT},
+                          {RunMoveAndShow, overlay::kMoveAndShow, IDC_MOVE_RESULT},
+                          {RunClearSetting, overlay::kClearSetting, IDC_CLEAR_RESULT},
+                          {RunClose, overlay::kClose, IDC_CLOSE_RESULT}};
     int calls = 0;
     for (const Step& step : steps) {
         SCOPED_TRACE(step.ordinal);
@@ -111,7 +112,7 @@ TEST_F(OrdinalCalls, EachCommandReachesItsOrdinalWithTheStackBalanced)
         EXPECT_EQ(call.ordinal, step.ordinal);
         EXPECT_EQ(call.returnSp - call.entrySp, sizeof(void*)) << "the callee popped its arguments";
         // The code went back through the trampoline unchanged.
-        EXPECT_EQ(m_window.fields[step.resultField], FormatResult(RecordedResult(step.ordinal)));
+        EXPECT_EQ(m_window.fields[step.resultField], overlay::ResultText(RecordedResult(step.ordinal)));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <iterator>
 
+#include "overlay/overlay_ordinals.h"
 #include "recorded_calls.h"
 
 namespace {
@@ -87,23 +88,23 @@ extern "C" {
 // Reached from the stubs with the caller's arguments in place, so declared as the caller sees them.
 OverlayResult OVERLAY_CALL RecordOpen()
 {
-    return Record(1, nullptr, nullptr);
+    return Record(overlay::kOpen, nullptr, nullptr);
 }
 OverlayResult OVERLAY_CALL RecordClose()
 {
-    return Record(2, nullptr, nullptr);
+    return Record(overlay::kClose, nullptr, nullptr);
 }
 OverlayResult OVERLAY_CALL RecordSetAndShow(const OverlaySurfaceParams* params, const OverlayRect* rect)
 {
-    return Record(3, params, rect);
+    return Record(overlay::kSetAndShow, params, rect);
 }
 OverlayResult OVERLAY_CALL RecordMoveAndShow(const OverlayRect* rect)
 {
-    return Record(4, nullptr, rect);
+    return Record(overlay::kMoveAndShow, nullptr, rect);
 }
 OverlayResult OVERLAY_CALL RecordClearSetting()
 {
-    return Record(5, nullptr, nullptr);
+    return Record(overlay::kClearSetting, nullptr, nullptr);
 }
 
 __declspec(dllexport) RecordedCalls* __cdecl RecordedCallLog()
