@@ -44,31 +44,25 @@ bool CTavikDlg::OnInitDialog()
     SendMessageA(Hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon));
 
     const PictureFields picture = FieldsForPicture(kInitialPictureSide, kInitialPictureSide);
-    WriteNumbers(*this, picture.surface);
-    WriteNumbers(*this, kInitialColour);
-    WriteText(IDC_BITMAP_FILE, texts::kInitialBitmapFile);
-    WriteNumbers(*this, picture.rectangles);
+    WriteNumbers(m_console, picture.surface);
+    WriteNumbers(m_console, kInitialColour);
+    m_console.WriteText(IDC_BITMAP_FILE, texts::kInitialBitmapFile);
+    WriteNumbers(m_console, picture.rectangles);
     return true;
 }
 
-void CTavikDlg::OnSysCommand(UINT command, LPARAM)
+bool CTavikDlg::OnSysCommand(UINT command, POINT)
 {
-    // The platform keeps the low four bits of a system command for itself.
-    if ((command & 0xFFF0) == IDM_VERSIONINFO) {
-        CVersionInfoDlg(Hwnd()).DoModal();
-        return;
-    }
-    Default();
+    if (command != IDM_VERSIONINFO) return false;
+    CVersionInfoDlg(Hwnd()).DoModal();
+    return true;
 }
 
 // The console has no minimise box, but the platform can still minimise it; it then shows its
 // icon centred in what is left of the client area.
-void CTavikDlg::OnPaint()
+bool CTavikDlg::OnPaint()
 {
-    if (!IsIconic(Hwnd())) {
-        Default();
-        return;
-    }
+    if (!IsIconic(Hwnd())) return false;
     PAINTSTRUCT paint;
     const HDC dc = BeginPaint(Hwnd(), &paint);
     SendMessageA(Hwnd(), WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
@@ -78,42 +72,43 @@ void CTavikDlg::OnPaint()
     const int y = (client.bottom - client.top - GetSystemMetrics(SM_CYICON) + 1) / 2;
     DrawIcon(dc, x, y, m_hIcon);
     EndPaint(Hwnd(), &paint);
+    return true;
 }
 
 void CTavikDlg::OnOpenRun()
 {
-    RunOpen(*this, m_overlay);
+    RunOpen(m_console, m_overlay);
 }
 
 void CTavikDlg::OnCloseRun()
 {
-    RunClose(*this, m_overlay);
+    RunClose(m_console, m_overlay);
 }
 
 void CTavikDlg::OnSetShowRun()
 {
-    RunSetAndShow(*this, m_overlay);
+    RunSetAndShow(m_console, m_overlay);
 }
 
 void CTavikDlg::OnMoveShowRun()
 {
-    RunMoveAndShow(*this, m_overlay);
+    RunMoveAndShow(m_console, m_overlay);
 }
 
 void CTavikDlg::OnClearRun()
 {
-    RunClearSetting(*this, m_overlay);
+    RunClearSetting(m_console, m_overlay);
 }
 
 void CTavikDlg::OnBrowseBitmap()
 {
     OpenFileBitmapSource files(Hwnd());
-    RunBrowseBitmap(*this, files);
+    RunBrowseBitmap(m_console, files);
 }
 
-void CTavikDlg::ShowStopBox(const char* text, const char* caption)
+void CTavikDlg::ConsoleAdapter::ShowStopBox(const char* text, const char* caption)
 {
-    MessageBoxA(Hwnd(), text, caption, MB_ICONHAND | MB_OK);
+    MessageBoxA(m_dialog.Hwnd(), text, caption, MB_ICONHAND | MB_OK);
 }
 
 }  // namespace tavik

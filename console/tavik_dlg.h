@@ -14,23 +14,33 @@
 
 namespace tavik {
 
-class CTavikDlg : public fw::CDialog, public ConsoleWindow {
+class CTavikDlg : public fw::CDialog {
 public:
     // overlay: the library the buttons call (the ordinal imports in the program, a fake in tests).
     explicit CTavikDlg(const OverlayEntryPoints& overlay);
 
     std::span<const fw::MessageMapEntry> MessageMap() const override { return kMessageMap; }
 
-    void ShowStopBox(const char* text, const char* caption) override;
-
 protected:
     bool OnInitDialog() override;
-    std::string FieldText(int id) override { return GetItemText(id); }
-    void SetFieldText(int id, const std::string& text) override { SetItemText(id, text); }
 
 private:
-    void OnSysCommand(UINT command, LPARAM param);
-    void OnPaint();
+    // The window the commands see: the fields through this dialog's item helpers, the boxes owned
+    // by it. The dialog itself reaches its fields only through this too.
+    class ConsoleAdapter final : public ConsoleWindow {
+    public:
+        explicit ConsoleAdapter(CTavikDlg& dialog) : m_dialog(dialog) {}
+        void ShowStopBox(const char* text, const char* caption) override;
+
+    private:
+        std::string FieldText(int id) override { return m_dialog.GetItemText(id); }
+        void SetFieldText(int id, const std::string& text) override { m_dialog.SetItemText(id, text); }
+
+        CTavikDlg& m_dialog;
+    };
+
+    bool OnSysCommand(UINT command, POINT cursor);
+    bool OnPaint();
     HICON OnQueryDragIcon() { return m_hIcon; }
     void OnOpenRun();
     void OnCloseRun();
@@ -39,6 +49,7 @@ private:
     void OnClearRun();
     void OnBrowseBitmap();
 
+    ConsoleAdapter m_console{*this};
     const OverlayEntryPoints& m_overlay;
     HICON m_hIcon;  // shared icon from the program's resources: never destroyed
 

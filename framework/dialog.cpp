@@ -2,7 +2,6 @@
 
 #include <cassert>
 #include <exception>
-#include <utility>
 
 #include "framework/centre_window.h"
 #include "framework/help_key_filter.h"
@@ -42,11 +41,7 @@ INT_PTR CDialog::Dispatch(const Message& message)
 {
     for (const std::span<const MessageMapEntry> map : {MessageMap(), std::span<const MessageMapEntry>(kFrameworkMap)}) {
         for (const MessageMapEntry& row : map) {
-            if (!row.Matches(message)) continue;
-            // A handler may open a nested dialog, whose messages come through here meanwhile.
-            const bool outer = std::exchange(m_useDefault, false);
-            const INT_PTR result = row.handler(*this, message);
-            return std::exchange(m_useDefault, outer) ? FALSE : result;
+            if (row.Matches(message)) return row.handler(*this, message);
         }
     }
     return FALSE;

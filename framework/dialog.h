@@ -52,8 +52,6 @@ protected:
     // in release it reads as empty and takes no text.
     std::string GetItemText(int id) const;
     void SetItemText(int id, const std::string& text) const;
-    // Called by a handler that leaves the current message to the default dialog handling.
-    void Default() { m_useDefault = true; }
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
@@ -70,7 +68,6 @@ private:
     HWND Item(int id) const;
 
     HWND m_hWnd = nullptr;
-    bool m_useDefault = false;
 
     // clang-format off
     static constexpr MessageMapEntry kFrameworkMap[] = {

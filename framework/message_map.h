@@ -53,20 +53,6 @@ auto& Owner(CDialog& dialog)
     return static_cast<typename OwnerOf<decltype(Handler)>::type&>(dialog);
 }
 
-template <auto Handler>
-INT_PTR Command(CDialog& dialog, const Message&)
-{
-    (Owner<Handler>(dialog).*Handler)();
-    return TRUE;
-}
-
-template <auto Handler>
-INT_PTR SysCommand(CDialog& dialog, const Message& m)
-{
-    (Owner<Handler>(dialog).*Handler)(static_cast<UINT>(m.wParam), m.lParam);
-    return TRUE;
-}
-
 inline INT_PTR AsReturnValue(bool value)
 {
     return value ? TRUE : FALSE;
@@ -74,6 +60,31 @@ inline INT_PTR AsReturnValue(bool value)
 inline INT_PTR AsReturnValue(HICON icon)
 {
     return reinterpret_cast<INT_PTR>(icon);
+}
+
+template <auto Handler>
+INT_PTR Command(CDialog& dialog, const Message&)
+{
+    (Owner<Handler>(dialog).*Handler)();
+    return TRUE;
+}
+
+// A handler that may decline returns false, and the procedure's FALSE leaves the message to the
+// default dialog handling.
+template <auto Handler>
+INT_PTR SysCommand(CDialog& dialog, const Message& m)
+{
+    // The platform keeps the low four bits of a system command for itself. The cursor is in
+    // screen coordinates, which are signed on a screen left of or above the primary one.
+    const UINT command = static_cast<UINT>(m.wParam) & 0xFFF0;
+    const POINT cursor{static_cast<short>(LOWORD(m.lParam)), static_cast<short>(HIWORD(m.lParam))};
+    return AsReturnValue((Owner<Handler>(dialog).*Handler)(command, cursor));
+}
+
+template <auto Handler>
+INT_PTR Paint(CDialog& dialog, const Message&)
+{
+    return AsReturnValue((Owner<Handler>(dialog).*Handler)());
 }
 
 // WM_INITDIALOG and WM_QUERYDRAGICON answer through the procedure's return value itself.
@@ -103,18 +114,19 @@ constexpr MessageMapEntry OnWmCommand(int controlId)
     return {WM_COMMAND, controlId, &detail::Command<Handler>};
 }
 
-// void OnSysCommand(UINT command, LPARAM param);
+// bool OnSysCommand(UINT command, POINT cursor);  the command without its low four bits; false
+// leaves it to the default handling
 template <auto Handler>
 constexpr MessageMapEntry OnWmSysCommand()
 {
     return {WM_SYSCOMMAND, MessageMapEntry::kAnyControl, &detail::SysCommand<Handler>};
 }
 
-// void OnPaint();
+// bool OnPaint();  false leaves the painting to the default handling
 template <auto Handler>
 constexpr MessageMapEntry OnWmPaint()
 {
-    return {WM_PAINT, MessageMapEntry::kAnyControl, &detail::Command<Handler>};
+    return {WM_PAINT, MessageMapEntry::kAnyControl, &detail::Paint<Handler>};
 }
 
 // HICON OnQueryDragIcon();
