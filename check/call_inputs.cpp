@@ -8,7 +8,7 @@
 #include <random>
 
 #include "bitmap/bmp_writer.h"
-#include "check/checked_library.h"
+#include "check/scenario/checked_library.h"
 
 namespace check {
 
@@ -172,7 +172,8 @@ std::vector<PlannedCall> SweepCalls(const TestFiles& files)
         calls.push_back({kClose, plain});
     } while (std::next_permutation(std::begin(order), std::end(order)));
     for (int ordinal : {kOpen, kOpen, kSetAndShow, kSetAndShow, kMoveAndShow, kMoveAndShow, kClearSetting,
-                        kClearSetting, kClose, kClose}) calls.push_back({ordinal, plain});
+                        kClearSetting, kClose, kClose})
+        calls.push_back({ordinal, plain});
     return calls;
 }
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "check/checked_library.h"
-#include "check/scenarios.h"
-#include "check/scene.h"
+#include "check/scenario/checked_library.h"
+#include "check/scenario/scenarios.h"
+#include "check/scenario/scene.h"
 
 namespace check {
 

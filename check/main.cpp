@@ -9,12 +9,12 @@
 #include <string>
 
 #include "check/abnormal_end.h"
-#include "check/check_run.h"
+#include "check/run/check_run.h"
 #include "check/library_image.h"
 #include "check/protocol.h"
-#include "check/reports.h"
-#include "check/reproducer.h"
-#include "check/scenarios.h"
+#include "check/run/reports.h"
+#include "check/run/reproducer.h"
+#include "check/scenario/scenarios.h"
 #include "check/text_conversions.h"
 #include "framework/module_path.h"
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "check/checked_library.h"
+#include "check/scenario/checked_library.h"
 
 namespace check {
 

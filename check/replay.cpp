@@ -6,7 +6,7 @@
 #include <cstring>
 #include <optional>
 
-#include "check/checked_library.h"
+#include "check/scenario/checked_library.h"
 #include "check/text_conversions.h"
 
 namespace check {

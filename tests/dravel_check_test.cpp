@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "check/abi_probe.h"
+#include "check/scenario/abi_probe.h"
 #include "check/checks.h"
 #include "framework/module_path.h"
 #include "process/child.h"

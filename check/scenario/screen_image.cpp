@@ -1,4 +1,4 @@
-#include "check/screen_image.h"
+#include "check/scenario/screen_image.h"
 
 namespace check {
 

@@ -1,4 +1,4 @@
-#include "check/reports.h"
+#include "check/run/reports.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,14 +1,14 @@
-#include "check/scenarios.h"
+#include "check/scenario/scenarios.h"
 
 #include <windows.h>
 
 #include <algorithm>
 
-#include "check/abi_probe.h"
+#include "check/scenario/abi_probe.h"
 #include "check/call_inputs.h"
-#include "check/caller_state.h"
-#include "check/checked_library.h"
-#include "check/guarded_records.h"
+#include "check/scenario/caller_state.h"
+#include "check/scenario/checked_library.h"
+#include "check/scenario/guarded_records.h"
 #include "check/library_image.h"
 #include "check/protocol.h"
 #include "process/usage.h"

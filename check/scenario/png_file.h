@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "check/screen_image.h"
+#include "check/scenario/screen_image.h"
 
 namespace check {
 

@@ -1,4 +1,4 @@
-#include "check/reproducer.h"
+#include "check/run/reproducer.h"
 
 #include <windows.h>
 
@@ -6,12 +6,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "check/checked_library.h"
+#include "check/scenario/checked_library.h"
 #include "check/library_image.h"
 #include "check/protocol.h"
 #include "check/replay.h"
-#include "check/scenario_child.h"
-#include "check/scenarios.h"
+#include "check/run/scenario_child.h"
+#include "check/scenario/scenarios.h"
 #include "check/text_conversions.h"
 #include "framework/module_path.h"
 #include "process/child.h"

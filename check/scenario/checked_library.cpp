@@ -1,9 +1,9 @@
-#include "check/checked_library.h"
+#include "check/scenario/checked_library.h"
 
 #include <algorithm>
 #include <cstdio>
 
-#include "check/abi_probe.h"
+#include "check/scenario/abi_probe.h"
 #include "check/abnormal_end.h"
 #include "check/checks.h"
 #include "check/protocol.h"
@@ -41,7 +41,8 @@ std::vector<std::string> DispatchPosted(HMODULE library)
             foreign.push_back("posted WM_QUIT to the caller's thread (the caller's message loop ends)");
         else if (message.hwnd == nullptr)
             foreign.push_back("posted thread message " + Hex(message.message) + " to the caller's thread");
-        else if (!FromTheSystem(message.message) && reinterpret_cast<HMODULE>(GetWindowLongPtrA(message.hwnd, GWLP_HINSTANCE)) != library)
+        else if (!FromTheSystem(message.message) &&
+                 reinterpret_cast<HMODULE>(GetWindowLongPtrA(message.hwnd, GWLP_HINSTANCE)) != library)
             foreign.push_back("posted message " + Hex(message.message) + " to a window it does not own");
         TranslateMessage(&message);
         DispatchMessageA(&message);

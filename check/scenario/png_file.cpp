@@ -1,4 +1,4 @@
-#include "check/png_file.h"
+#include "check/scenario/png_file.h"
 
 #include <wincodec.h>
 

@@ -1,4 +1,4 @@
-#include "check/check_run.h"
+#include "check/run/check_run.h"
 
 #include <windows.h>
 
@@ -7,12 +7,12 @@
 #include <utility>
 
 #include "check/call_inputs.h"
-#include "check/checked_library.h"
+#include "check/scenario/checked_library.h"
 #include "check/library_image.h"
 #include "check/protocol.h"
-#include "check/reproducer.h"
-#include "check/scenario_child.h"
-#include "check/scenarios.h"
+#include "check/run/reproducer.h"
+#include "check/run/scenario_child.h"
+#include "check/scenario/scenarios.h"
 #include "framework/module_path.h"
 #include "process/child.h"
 

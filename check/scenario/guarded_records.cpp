@@ -1,4 +1,4 @@
-#include "check/guarded_records.h"
+#include "check/scenario/guarded_records.h"
 
 #include <windows.h>
 

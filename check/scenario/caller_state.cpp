@@ -1,4 +1,4 @@
-#include "check/caller_state.h"
+#include "check/scenario/caller_state.h"
 
 #include "check/text_conversions.h"
 

@@ -1,4 +1,4 @@
-#include "check/picture_sheet.h"
+#include "check/scenario/picture_sheet.h"
 
 namespace check {
 

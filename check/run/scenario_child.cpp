@@ -1,4 +1,4 @@
-#include "check/scenario_child.h"
+#include "check/run/scenario_child.h"
 
 #include "check/abnormal_end.h"
 #include "process/child.h"

@@ -1,4 +1,4 @@
-#include "check/abi_probe.h"
+#include "check/scenario/abi_probe.h"
 
 #include "check/text_conversions.h"
 

@@ -1,4 +1,4 @@
-#include "check/scene.h"
+#include "check/scenario/scene.h"
 
 #include <windows.h>
 
@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "check/call_inputs.h"
-#include "check/caller_state.h"
-#include "check/checked_library.h"
-#include "check/picture_sheet.h"
-#include "check/png_file.h"
+#include "check/scenario/caller_state.h"
+#include "check/scenario/checked_library.h"
+#include "check/scenario/picture_sheet.h"
+#include "check/scenario/png_file.h"
 #include "check/protocol.h"
-#include "check/screen_image.h"
+#include "check/scenario/screen_image.h"
 #include "framework/window_text.h"
 
 namespace check {

@@ -3,7 +3,7 @@
 // screen is read after each step.
 #pragma once
 
-#include "check/scenarios.h"
+#include "check/scenario/scenarios.h"
 
 namespace check {
 

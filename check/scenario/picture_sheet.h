@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "check/screen_image.h"
+#include "check/scenario/screen_image.h"
 
 namespace check {
 
