@@ -7,60 +7,34 @@
 #include <utility>
 
 #include "check/call_inputs.h"
-#include "check/scenario/checked_library.h"
 #include "check/library_image.h"
 #include "check/protocol.h"
+#include "check/run/child_run.h"
 #include "check/run/reproducer.h"
-#include "check/run/scenario_child.h"
-#include "check/scenario/scenarios.h"
-#include "framework/module_path.h"
+#include "platform/module_path.h"
 #include "process/child.h"
 
 namespace check {
 
 namespace {
 
-template <typename T>
-void AddOnce(std::vector<T>& list, const T& item)
-{
-    if (std::find(list.begin(), list.end(), item) == list.end()) list.push_back(item);
-}
-
-// What the scenarios told each check, and the times of the timed calls.
-struct Gathered {
-    std::map<Check, Tally> tallies;
-    CallTimes times;
-
-    // Takes in what scenarios run beside these told.
-    void Add(const Gathered& other)
-    {
-        for (const auto& [check, from] : other.tallies) {
-            Tally& to = tallies[check];
-            to.calls += from.calls;
-            for (const Finding& finding : from.findings) AddOnce(to.findings, finding);
-            for (const std::string& reason : from.notJudged) AddOnce(to.notJudged, reason);
-            to.notes.insert(to.notes.end(), from.notes.begin(), from.notes.end());
-            to.measures.insert(to.measures.end(), from.measures.begin(), from.measures.end());
-            if (!to.cutShort) to.cutShort = from.cutShort;
-        }
-        for (const auto& [ordinal, micros] : other.times)
-            times[ordinal].insert(times[ordinal].end(), micros.begin(), micros.end());
-    }
-};
-
 std::string ScenarioCommand(const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
                             std::uint32_t skip)
 {
-    return process::CommandLine(fw::ModuleFileName(),
-                                {"--scenario", scenario.name, "--files", files.folder, "--seed",
-                                 std::to_string(options.seed), "--samples", std::to_string(options.samples), "--skip",
-                                 std::to_string(skip), "--pictures", options.pictures, options.library});
+    const ScenarioOptions child{.scenario = scenario.name,
+                                .files = files.folder,
+                                .seed = options.seed,
+                                .samples = options.samples,
+                                .skip = skip,
+                                .pictures = options.pictures,
+                                .library = options.library};
+    return process::CommandLine(platform::ModuleFileName(), child.ToCommandLine());
 }
 
 // How one run of a scenario ended, when not at its end.
 struct RunEnd {
-    std::uint32_t callsDone = 0;
-    Finding fault;  // the call in progress and what it did
+    std::uint32_t index = 0;  // of the call in progress among the scenario's planned calls
+    Finding fault;            // the call in progress and what it did
 };
 
 RunEnd Gather(Check check, const Scenario& scenario, const ChildRun& run, Gathered& gathered)
@@ -70,16 +44,16 @@ RunEnd Gather(Check check, const Scenario& scenario, const ChildRun& run, Gather
     for (const Line& line : run.lines) {
         switch (line.kind) {
             case LineKind::kCall:
+                end.index = line.index;
                 end.fault.ordinal = line.ordinal;
                 end.fault.call = line.text;
                 break;
-            case LineKind::kDone:
-                ++end.callsDone;
+            case LineKind::kReturned:
                 ++gathered.tallies[check].calls;
                 if (scenario.timed) gathered.times[line.ordinal].push_back(line.micros);
                 break;
             case LineKind::kFinding:
-                AddOnce(gathered.tallies[line.finding.check].findings, line.finding);
+                gathered.AddFinding(line.finding);
                 break;
             case LineKind::kMeasure:
                 gathered.tallies[line.check].measures.push_back(line.text);
@@ -88,10 +62,10 @@ RunEnd Gather(Check check, const Scenario& scenario, const ChildRun& run, Gather
                 gathered.tallies[line.check].notes.push_back(line.text);
                 break;
             case LineKind::kNotJudged:
-                AddOnce(gathered.tallies[line.check].notJudged, line.text);
+                gathered.AddNotJudged(line.check, line.text);
                 break;
-            case LineKind::kEnding:
-            case LineKind::kEnd:
+            case LineKind::kFinished:
+            case LineKind::kDying:
                 break;  // RunChild keeps them apart
         }
     }
@@ -108,10 +82,9 @@ std::string Reproducer(const Scenario& scenario, const CheckOptions& options, co
                        std::uint32_t skip, const RunEnd& end)
 {
     const std::vector<PlannedCall> planned = PlannedCalls(scenario.name, files, options.seed, options.samples);
-    const std::size_t last = skip + end.callsDone;
-    if (last >= planned.size()) return "";
+    if (end.index >= planned.size() || end.index < skip) return "";
     const std::vector<PlannedCall> calls(planned.begin() + skip,
-                                         planned.begin() + static_cast<std::ptrdiff_t>(last) + 1);
+                                         planned.begin() + static_cast<std::ptrdiff_t>(end.index) + 1);
     const std::string name = std::string(scenario.name) + "-" + std::to_string(skip + 1);
     return " (" + WriteReproducer(calls, options.library, files, options.reproFolder, name) + ")";
 }
@@ -131,11 +104,33 @@ void RunScenarioToEnd(Check check, const Scenario& scenario, const CheckOptions&
         const bool goesOn = scenario.resumes && run.end != ChildRun::End::kNotStarted &&
                             std::find(faults.begin(), faults.end(), fault) == faults.end();
         if (goesOn) end.fault.outcome += Reproducer(scenario, options, files, skip, end);
-        AddOnce(gathered.tallies[kFaultsCheck].findings, end.fault);
+        gathered.AddFinding(end.fault);
         if (!goesOn) return;
         faults.push_back(fault);
-        skip += end.callsDone + 1;
+        skip = end.index + 1;
     }
+}
+
+// Each row of `phase` in turn, every row's first scenario before any row's second: the findings
+// come in that order.
+void RunPhase(Phase phase, const CheckOptions& options, const TestFiles& files, Gathered& gathered)
+{
+    for (std::size_t round = 0; round < kMostScenarios; ++round)
+        for (const CheckRow& row : kChecks)
+            if (const Scenario& scenario = row.scenarios[round]; scenario.name != nullptr && row.phase == phase)
+                RunScenarioToEnd(row.id, scenario, options, files, gathered);
+}
+
+// Whether the library loaded in the gate's scenarios.
+bool Loads(const Gathered& gathered)
+{
+    for (const CheckRow& row : kChecks) {
+        const auto found = gathered.tallies.find(row.id);
+        if (row.phase == Phase::kGate && found != gathered.tallies.end() && !found->second.findings.empty() &&
+            IsLoadFailure(found->second.findings.front().outcome))
+            return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -145,66 +140,22 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
     const TestFiles files = TestFiles::InTemp("DravelCheck-");
     files.Create();
     Gathered gathered;
-    // The exports first: a library that does not load cannot be judged by the others.
-    const CheckRow& exports = RowOf(Check::kExports);
-    RunScenarioToEnd(exports.id, exports.scenarios[0], options, files, gathered);
-    const std::vector<Finding>& exportFindings = gathered.tallies[Check::kExports].findings;
-    const bool loads = exportFindings.empty() || !IsLoadFailure(exportFindings.front().outcome);
+    RunPhase(Phase::kGate, options, files, gathered);
+    const bool loads = Loads(gathered);
     if (loads) {
-        // The lifecycles take longest; the other scenarios run beside them.
-        const CheckRow& lifecycles = RowOf(Check::kLifecycles);
         Gathered beside;
-        std::thread thread([&] {
-            for (const Scenario& scenario : lifecycles.scenarios)
-                if (scenario.name != nullptr) RunScenarioToEnd(lifecycles.id, scenario, options, files, beside);
-        });
-        // Every check's first scenario runs before any second one: the findings come in that order.
-        const auto runRound = [&](bool alone) {
-            for (std::size_t round = 0; round < kMostScenarios; ++round)
-                for (const CheckRow& row : kChecks)
-                    if (const Scenario& scenario = row.scenarios[round];
-                        scenario.name != nullptr && scenario.alone == alone && &row != &exports && &row != &lifecycles)
-                        RunScenarioToEnd(row.id, scenario, options, files, gathered);
-        };
-        runRound(false);
+        std::thread thread([&] { RunPhase(Phase::kBeside, options, files, beside); });
+        RunPhase(Phase::kInTurn, options, files, gathered);
         thread.join();
-        runRound(true);
-        // The lifecycles' own lines first, as their check reads them.
-        beside.Add(gathered);
-        gathered = std::move(beside);
+        RunPhase(Phase::kAlone, options, files, gathered);
+        // What ran beside first, as its checks read their lines.
+        Gathered ordered;
+        ordered.Add(beside);
+        ordered.Add(gathered);
+        gathered = std::move(ordered);
     }
     files.Remove();
-
-    std::vector<CheckResult> results;
-    for (const CheckRow& row : kChecks) {
-        Tally& tally = gathered.tallies[row.id];
-        const std::string summary = row.summary({tally, options, gathered.times});
-        if (row.role == Role::kNote)
-            results.push_back({row.id, Verdict::kNote, loads ? summary : "not measured", {}, tally.notes});
-        else if (!tally.findings.empty())
-            results.push_back({row.id, Verdict::kFail, tally.findings.front().Text(), tally.findings, tally.notes});
-        else if (!loads)
-            results.push_back({row.id, Verdict::kNotJudged, "the library does not load (check 1)", {}, {}});
-        else if (!tally.notJudged.empty())
-            results.push_back({row.id, Verdict::kNotJudged, Joined(tally.notJudged), {}, tally.notes});
-        else if (tally.cutShort)
-            results.push_back(
-                {row.id,
-                 Verdict::kNote,
-                 "not finished: " + tally.cutShort->Text() + " (check " + std::to_string(Number(kFaultsCheck)) + ")",
-                 {},
-                 tally.notes});
-        else
-            results.push_back({row.id, Verdict::kPass, summary, {}, tally.notes});
-    }
-    return results;
-}
-
-std::vector<CheckResult> NotJudged(const std::string& reason)
-{
-    std::vector<CheckResult> results;
-    for (const CheckRow& row : kChecks) results.push_back({row.id, Verdict::kNotJudged, reason, {}, {}});
-    return results;
+    return Verdicts(kChecks, gathered, options, loads);
 }
 
 }  // namespace check

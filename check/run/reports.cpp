@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "check/text_conversions.h"
+#include "check/code_pages.h"
+#include "check/run/escapes.h"
 
 namespace check {
 
@@ -16,48 +17,14 @@ const char* VerdictName(Verdict verdict)
     return kVerdicts[static_cast<int>(verdict)];
 }
 
-std::string JsonString(const std::string& text)
+std::string Json(const std::string& text)
 {
-    std::string json = "\"";
-    for (const char c : Utf8(text)) {
-        if (c == '"' || c == '\\') {
-            json += '\\';
-            json += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escaped[8];
-            std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-            json += escaped;
-        } else {
-            json += c;
-        }
-    }
-    return json + "\"";
+    return JsonString(Utf8(text));
 }
 
-// In UTF-8, with what XML reserves escaped; quoted as an attribute value when `attribute`.
-std::string XmlText(const std::string& text, bool attribute)
+std::string Xml(const std::string& text, bool attribute)
 {
-    std::string xml = attribute ? "\"" : "";
-    for (const char c : Utf8(text)) {
-        switch (c) {
-            case '&':
-                xml += "&amp;";
-                break;
-            case '<':
-                xml += "&lt;";
-                break;
-            case '>':
-                xml += "&gt;";
-                break;
-            case '"':
-                xml += attribute ? "&quot;" : "\"";
-                break;
-            default:
-                // XML 1.0 has no other control characters than tab and line ends.
-                xml += static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r' ? '?' : c;
-        }
-    }
-    return attribute ? xml + "\"" : xml;
+    return XmlText(Utf8(text), attribute);
 }
 
 std::string Seconds(double seconds)
@@ -110,8 +77,7 @@ std::string TextReport(const CheckOptions& options, const std::vector<CheckResul
 
 std::string JsonReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds)
 {
-    std::string json = "{\n  \"library\": " + JsonString(options.library) +
-                       ",\n  \"seed\": " + std::to_string(options.seed) +
+    std::string json = "{\n  \"library\": " + Json(options.library) + ",\n  \"seed\": " + std::to_string(options.seed) +
                        ",\n  \"samples\": " + std::to_string(options.samples) +
                        ",\n  \"passed\": " + (ExitCode(results) == 0 ? "true" : "false") +
                        ",\n  \"exitCode\": " + std::to_string(ExitCode(results)) +
@@ -119,13 +85,12 @@ std::string JsonReport(const CheckOptions& options, const std::vector<CheckResul
     for (const CheckResult& result : results) {
         json += std::string(&result == &results.front() ? "" : ",") +
                 "\n    {\"check\": " + std::to_string(Number(result.check)) +
-                ", \"name\": " + JsonString(RowOf(result.check).name) + ", \"result\": \"" +
-                VerdictName(result.verdict) + "\", \"summary\": " + JsonString(result.summary) + ", \"findings\": [";
+                ", \"name\": " + Json(RowOf(result.check).name) + ", \"result\": \"" + VerdictName(result.verdict) +
+                "\", \"summary\": " + Json(result.summary) + ", \"findings\": [";
         for (const Finding& finding : result.findings)
-            json += (&finding == &result.findings.front() ? "" : ", ") + JsonString(finding.Text());
+            json += (&finding == &result.findings.front() ? "" : ", ") + Json(finding.Text());
         json += "], \"notes\": [";
-        for (const std::string& note : result.notes)
-            json += (&note == &result.notes.front() ? "" : ", ") + JsonString(note);
+        for (const std::string& note : result.notes) json += (&note == &result.notes.front() ? "" : ", ") + Json(note);
         json += "]}";
     }
     return json + "\n  ]\n}\n";
@@ -138,19 +103,18 @@ std::string JunitReport(const CheckOptions& options, const std::vector<CheckResu
                                std::to_string(Count(results, Verdict::kNotJudged)) + "\" time=\"" + Seconds(seconds) +
                                "\"";
     std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites name=\"DravelCheck\"" + counts +
-                      ">\n  <testsuite name=" + XmlText(options.library, true) + counts + ">\n";
+                      ">\n  <testsuite name=" + Xml(options.library, true) + counts + ">\n";
     for (const CheckResult& result : results) {
         xml += "    <testcase classname=\"DravelCheck\" name=" +
-               XmlText(std::to_string(Number(result.check)) + " " + RowOf(result.check).name, true) + ">\n";
+               Xml(std::to_string(Number(result.check)) + " " + RowOf(result.check).name, true) + ">\n";
         if (result.verdict == Verdict::kFail) {
             std::string text;
             for (const Finding& finding : result.findings) text += finding.Text() + "\n";
-            xml +=
-                "      <failure message=" + XmlText(result.summary, true) + ">" + XmlText(text, false) + "</failure>\n";
+            xml += "      <failure message=" + Xml(result.summary, true) + ">" + Xml(text, false) + "</failure>\n";
         } else if (result.verdict == Verdict::kNotJudged) {
-            xml += "      <skipped message=" + XmlText("NOT JUDGED: " + result.summary, true) + "/>\n";
+            xml += "      <skipped message=" + Xml("NOT JUDGED: " + result.summary, true) + "/>\n";
         } else {
-            xml += "      <system-out>" + XmlText(result.summary, false) + "</system-out>\n";
+            xml += "      <system-out>" + Xml(result.summary, false) + "</system-out>\n";
         }
         xml += "    </testcase>\n";
     }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "check/run/check_run.h"
+#include "check/run/verdict.h"
 
 namespace check {
 

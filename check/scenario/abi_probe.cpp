@@ -1,6 +1,6 @@
 #include "check/scenario/abi_probe.h"
 
-#include "check/text_conversions.h"
+#include "check/numbers.h"
 
 namespace check {
 

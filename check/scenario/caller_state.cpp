@@ -1,6 +1,7 @@
 #include "check/scenario/caller_state.h"
 
-#include "check/text_conversions.h"
+#include "check/numbers.h"
+#include "check/scenario/plain_window.h"
 
 namespace check {
 
@@ -16,20 +17,6 @@ std::string CurrentDirectory()
 }
 
 }  // namespace
-
-HWND ShowPlainWindow(const char* className, const char* title, DWORD style, DWORD extendedStyle, HBRUSH brush,
-                     const RECT& place)
-{
-    WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hbrBackground = brush;
-    windowClass.lpszClassName = className;
-    RegisterClassA(&windowClass);
-    return CreateWindowExA(extendedStyle, className, title, style | WS_VISIBLE, place.left, place.top,
-                           place.right - place.left, place.bottom - place.top, nullptr, nullptr, windowClass.hInstance,
-                           nullptr);
-}
 
 CallerWindow::CallerWindow(const RECT& place)
     : m_window(ShowPlainWindow(kClassName, "DravelCheck caller", WS_OVERLAPPEDWINDOW, 0, nullptr, place))

@@ -12,11 +12,6 @@
 
 namespace check {
 
-// Registers `className` with the system's window procedure and shows a top-level window of it at
-// `place`, its background `brush` (none for nullptr).
-HWND ShowPlainWindow(const char* className, const char* title, DWORD style, DWORD extendedStyle, HBRUSH brush,
-                     const RECT& place);
-
 // A visible top-level window standing in for the console, active and focused while it lives.
 class CallerWindow {
 public:

@@ -3,18 +3,16 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "check/scenario/abi_probe.h"
-#include "check/abnormal_end.h"
 #include "check/checks.h"
-#include "check/protocol.h"
-#include "check/text_conversions.h"
+#include "check/numbers.h"
+#include "check/scenario/abi_probe.h"
+#include "check/scenario/send.h"
+#include "check/scenario/throw_watch.h"
 #include "process/dialog_boxes.h"
 
 namespace check {
 
 namespace {
-
-constexpr const char* kNames[] = {"Open", "Close", "Set & show", "Move & show", "Clear setting"};
 
 double Microseconds(LONGLONG ticks)
 {
@@ -52,27 +50,11 @@ std::vector<std::string> DispatchPosted(HMODULE library)
 
 }  // namespace
 
-const char* OrdinalName(int ordinal)
-{
-    return kNames[ordinal - 1];
-}
-
-std::string CodeText(OverlayResult code)
-{
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08x", static_cast<unsigned>(code));
-    return text;
-}
-
-std::string OrdinalLabel(int ordinal)
-{
-    return "ordinal " + std::to_string(ordinal) + " (" + OrdinalName(ordinal) + ")";
-}
-
 CheckedLibrary::CheckedLibrary(const std::string& path, std::uint32_t skip)
     : m_module(nullptr), m_skip(skip), m_entries{}
 {
-    SendCall(kNoOrdinal, "loading the library");
+    // Blamed on the first call not passed over.
+    SendCall(kNoOrdinal, m_skip, "loading the library");
     m_module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     if (m_module == nullptr) return;
     for (const int ordinal : kAllOrdinals) m_entries[ordinal - 1] = GetProcAddress(m_module, MAKEINTRESOURCEA(ordinal));
@@ -81,13 +63,12 @@ CheckedLibrary::CheckedLibrary(const std::string& path, std::uint32_t skip)
 std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfaceParams* params,
                                                 const OverlayRect* rect, const std::string& what)
 {
-    if (!Has(ordinal)) return std::nullopt;
-    if (m_skip > 0) {
-        --m_skip;
-        return std::nullopt;
-    }
+    // A call to an entry point not exported counts too: the index is the one the planned calls
+    // have.
+    const std::uint32_t index = m_asked++;
+    if (index < m_skip || !Has(ordinal)) return std::nullopt;
     const std::string label = OrdinalLabel(ordinal) + (what.empty() ? "" : " " + what);
-    SendCall(ordinal, label);
+    SendCall(ordinal, index, label);
     ForgetThrows();
     // Set & show takes (params, rect), Move & show (rect); the others take nothing.
     const auto first = reinterpret_cast<std::uintptr_t>(ordinal == kMoveAndShow ? static_cast<const void*>(rect)
@@ -99,7 +80,7 @@ std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfac
     const OverlayResult code =
         CheckedCall(reinterpret_cast<const void*>(m_entries[ordinal - 1]), first, second, &state);
     QueryPerformanceCounter(&end);
-    SendDone(ordinal, code, Microseconds(end.QuadPart - start.QuadPart));
+    SendReturned(ordinal, code, Microseconds(end.QuadPart - start.QuadPart));
 
     std::vector<std::string> foreign = DispatchPosted(m_module);
     for (const HWND box : process::DialogBoxesOf(GetCurrentProcessId())) {

@@ -8,19 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "check/ordinals.h"
 #include "overlay/overlay_api.h"
 
 namespace check {
-
-enum Ordinal { kNoOrdinal = 0, kOpen, kClose, kSetAndShow, kMoveAndShow, kClearSetting };
-inline constexpr int kOrdinals = kClearSetting;
-inline constexpr int kAllOrdinals[] = {kOpen, kClose, kSetAndShow, kMoveAndShow, kClearSetting};
-
-// "ordinal 3 (Set & show)", and "Set & show" alone.
-std::string OrdinalLabel(int ordinal);
-const char* OrdinalName(int ordinal);
-// A result code as the console shows it: "0x%08x".
-std::string CodeText(OverlayResult code);
 
 struct CallOutcome {
     OverlayResult code;
@@ -32,7 +23,7 @@ struct CallOutcome {
 
 class CheckedLibrary {
 public:
-    // The first `skip` calls are passed over, as if the library did not export them.
+    // The first `skip` calls asked for are passed over, as if the library did not export them.
     CheckedLibrary(const std::string& path, std::uint32_t skip = 0);
     CheckedLibrary(const CheckedLibrary&) = delete;
     CheckedLibrary& operator=(const CheckedLibrary&) = delete;
@@ -50,6 +41,7 @@ public:
 private:
     HMODULE m_module;
     std::uint32_t m_skip;
+    std::uint32_t m_asked = 0;  // calls asked for, made or not: the index of the next one
     FARPROC m_entries[kOrdinals];
     std::vector<HWND> m_reportedBoxes;
 };

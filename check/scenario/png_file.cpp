@@ -2,7 +2,7 @@
 
 #include <wincodec.h>
 
-#include "check/text_conversions.h"
+#include "check/code_pages.h"
 
 namespace check {
 

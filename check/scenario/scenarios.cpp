@@ -10,7 +10,7 @@
 #include "check/scenario/checked_library.h"
 #include "check/scenario/guarded_records.h"
 #include "check/library_image.h"
-#include "check/protocol.h"
+#include "check/scenario/send.h"
 #include "process/usage.h"
 
 namespace check {
@@ -52,8 +52,6 @@ void Call(CheckedLibrary& library, int ordinal, const CallInput& input)
                                                        : "";
     library.Call(ordinal, &params, &rect, what);
 }
-
-constexpr int kCycle[] = {kOpen, kSetAndShow, kClearSetting, kClose};
 
 void Cycle(CheckedLibrary& library, const CallInput& input)
 {
@@ -235,26 +233,14 @@ void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const Scen
     }
 }
 
-std::vector<PlannedCall> PlannedCalls(const std::string& name, const TestFiles& files, std::uint32_t seed,
-                                      std::uint32_t samples)
-{
-    if (name == "sweep") return SweepCalls(files);
-    if (name != "random") return {};
-    std::vector<PlannedCall> calls;
-    for (int ordinal : kCycle) calls.push_back({ordinal, PlainInput(files)});
-    for (PlannedCall& call : RandomCalls(files, seed, samples)) calls.push_back(std::move(call));
-    calls.push_back({kClose, PlainInput(files)});
-    return calls;
-}
-
-bool RunScenario(const std::string& name, const ScenarioOptions& options)
+bool RunScenario(const ScenarioOptions& options)
 {
     for (const CheckRow& row : kChecks)
         for (const Scenario& scenario : row.scenarios)
-            if (scenario.name != nullptr && name == scenario.name) {
+            if (scenario.name != nullptr && options.scenario == scenario.name) {
                 CheckedLibrary library(options.library, options.skip);
                 if (Loaded(library, row.id)) scenario.run(library, TestFiles(options.files), options);
-                SendEnd();
+                SendFinished();
                 return true;
             }
     return false;

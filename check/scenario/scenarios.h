@@ -10,19 +10,9 @@
 #include "check/call_inputs.h"
 
 #include "check/checks.h"
+#include "check/protocol.h"
 
 namespace check {
-
-struct ScenarioOptions {
-    std::string library;
-    std::string files;  // the folder of TestFiles, made by the checking process
-    std::uint32_t seed;
-    std::uint32_t samples;
-    // Calls passed over before the first one made: a scenario cut short by a crash or hang goes
-    // on after the call that ended it.
-    std::uint32_t skip;
-    std::string pictures;  // the folder the screen scene writes its pictures to; empty for none
-};
 
 // Whether the library loaded for a scenario; a library that does not load is its check's finding.
 bool Loaded(const CheckedLibrary& library, Check check);
@@ -35,13 +25,8 @@ void RandomSample(CheckedLibrary& library, const TestFiles& files, const Scenari
 void Lifecycles(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
 void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
 
-// The calls the sweep or the random sample makes, in order, as the reproducers replay them;
-// empty for the other scenarios.
-std::vector<PlannedCall> PlannedCalls(const std::string& name, const TestFiles& files, std::uint32_t seed,
-                                      std::uint32_t samples);
-
-// Runs the named scenario in this process on the library it loads (one that does not load is the
-// finding of the scenario's check); false for an unknown name.
-bool RunScenario(const std::string& name, const ScenarioOptions& options);
+// Runs the scenario `options` name in this process on the library it loads (one that does not load
+// is the finding of the scenario's check); false for an unknown name.
+bool RunScenario(const ScenarioOptions& options);
 
 }  // namespace check

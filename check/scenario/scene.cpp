@@ -10,10 +10,11 @@
 #include "check/scenario/caller_state.h"
 #include "check/scenario/checked_library.h"
 #include "check/scenario/picture_sheet.h"
+#include "check/scenario/plain_window.h"
 #include "check/scenario/png_file.h"
-#include "check/protocol.h"
+#include "check/scenario/send.h"
 #include "check/scenario/screen_image.h"
-#include "framework/window_text.h"
+#include "platform/window_text.h"
 
 namespace check {
 
@@ -80,7 +81,7 @@ std::string Describe(HWND window)
     GetClassNameA(window, name, sizeof name);
     RECT place{};
     GetWindowRect(window, &place);
-    return "a window of class \"" + std::string(name) + "\" titled \"" + fw::WindowText(window) + "\" at " +
+    return "a window of class \"" + std::string(name) + "\" titled \"" + platform::WindowText(window) + "\" at " +
            Text(place);
 }
 

@@ -1,6 +1,6 @@
-#include "framework/window_text.h"
+#include "platform/window_text.h"
 
-namespace fw {
+namespace platform {
 
 std::string WindowText(HWND window)
 {
@@ -11,4 +11,4 @@ std::string WindowText(HWND window)
     return text;
 }
 
-}  // namespace fw
+}  // namespace platform

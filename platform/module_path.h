@@ -3,7 +3,7 @@
 
 #include <string>
 
-namespace fw {
+namespace platform {
 
 // Full path of the running executable, however long.
 std::string ModuleFileName();
@@ -17,4 +17,4 @@ std::string FileStem(const std::string& path);
 // "C:\\dir\\App.HLP".
 std::string ReplaceExtension(const std::string& path, const char* extension);
 
-}  // namespace fw
+}  // namespace platform

@@ -4,9 +4,9 @@
 
 #include <string>
 
-namespace fw {
+namespace platform {
 
 // The whole text of a window in the system code page, however long it is.
 std::string WindowText(HWND window);
 
-}  // namespace fw
+}  // namespace platform

@@ -1,6 +1,6 @@
-#include "check/run/scenario_child.h"
+#include "check/run/child_run.h"
 
-#include "check/abnormal_end.h"
+#include "check/run/abnormal_end.h"
 #include "process/child.h"
 #include "process/dialog_boxes.h"
 
@@ -12,13 +12,16 @@ ChildRun RunChild(const std::string& commandLine)
     process::Child child;
     if (!child.Start(commandLine)) return run;
     for (std::string line;;) {
-        switch (child.ReadLine(line, kHangMs)) {
+        // Only a call is held to the hang limit: between calls the scenario may count for longer.
+        switch (child.ReadLine(line, run.inCall ? kHangMs : kBetweenCallsMs)) {
             case process::Child::Read::kLine:
                 if (auto said = ParseLine(line)) {
-                    if (said->kind == LineKind::kEnd)
+                    if (said->kind == LineKind::kCall || said->kind == LineKind::kReturned)
+                        run.inCall = said->kind == LineKind::kCall;
+                    if (said->kind == LineKind::kFinished)
                         run.finished = true;
-                    else if (said->kind == LineKind::kEnding)
-                        run.ending = said->text;
+                    else if (said->kind == LineKind::kDying)
+                        run.dying = said->dying;
                     else
                         run.lines.push_back(std::move(*said));
                 }
@@ -42,12 +45,13 @@ std::string CutShortOutcome(const ChildRun& run)
         case ChildRun::End::kNotStarted:
             return "the scenario process did not start";
         case ChildRun::End::kSilent:
+            if (!run.inCall) return "went silent between calls for " + std::to_string(kBetweenCallsMs / 1000) + " s";
             return (run.openBoxes.empty() ? "" : "showed a message box \"" + run.openBoxes.front() + "\" and ") +
                    "did not return within " + std::to_string(kHangMs / 1000) + " s";
         case ChildRun::End::kExited:
             break;
     }
-    return AbnormalEnd(run.exitCode, run.ending);
+    return AbnormalEnd(run.exitCode, run.dying);
 }
 
 }  // namespace check

@@ -1,4 +1,4 @@
-#include "check/replay.h"
+#include "check/replay_file.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -6,8 +6,8 @@
 #include <cstring>
 #include <optional>
 
-#include "check/scenario/checked_library.h"
-#include "check/text_conversions.h"
+#include "check/numbers.h"
+#include "check/ordinals.h"
 
 namespace check {
 

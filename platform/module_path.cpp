@@ -1,8 +1,8 @@
-#include "framework/module_path.h"
+#include "platform/module_path.h"
 
 #include <windows.h>
 
-namespace fw {
+namespace platform {
 
 namespace {
 
@@ -63,4 +63,4 @@ std::string ReplaceExtension(const std::string& path, const char* extension)
     return path.substr(0, SplitFileName(path).extensionStart) + extension;
 }
 
-}  // namespace fw
+}  // namespace platform

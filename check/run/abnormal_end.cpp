@@ -1,20 +1,13 @@
-#include "check/abnormal_end.h"
+#include "check/run/abnormal_end.h"
 
-#include <csignal>
 #include <cstdio>
-
-#include "check/protocol.h"
 
 namespace check {
 
 namespace {
 
-// The code GCC raises for a C++ throw where unwinding is SEH (x86_64), and the one MSVC raises.
-constexpr DWORD kGccThrow = 0x20474343;
-constexpr DWORD kMsvcThrow = 0xE06D7363;
-
 struct NamedCode {
-    DWORD code;
+    std::uint32_t code;
     const char* name;
 };
 
@@ -44,39 +37,12 @@ constexpr NamedCode kExceptions[] = {
     {kGccThrow, "C++, GCC runtime"},
 };
 
-volatile LONG g_lastThrow = 0;
-
-LONG CALLBACK NoteThrow(EXCEPTION_POINTERS* exception)
-{
-    const DWORD code = exception->ExceptionRecord->ExceptionCode;
-    if (code == kGccThrow || code == kMsvcThrow) g_lastThrow = static_cast<LONG>(code);
-    return EXCEPTION_CONTINUE_SEARCH;
-}
-
-// The C runtime (msvcrt, shared with a MinGW-built library) raises SIGABRT in abort(), which is
-// where std::terminate ends.
-void SayAborted(int)
-{
-    SendEnding(g_lastThrow ? "throw" : "abort");
-}
-
 }  // namespace
 
-void WatchAbnormalEnd()
+std::string AbnormalEnd(std::uint32_t exitCode, std::optional<Dying> dying)
 {
-    AddVectoredExceptionHandler(1, NoteThrow);
-    std::signal(SIGABRT, SayAborted);
-}
-
-void ForgetThrows()
-{
-    g_lastThrow = 0;
-}
-
-std::string AbnormalEnd(DWORD exitCode, const std::string& ending)
-{
-    if (ending == "throw") return "let an exception out (C++, std::terminate)";
-    if (ending == "abort") return "called abort() (or std::terminate)";
+    if (dying == Dying::kThrow) return "let an exception out (C++, std::terminate)";
+    if (dying == Dying::kAbort) return "called abort() (or std::terminate)";
     char code[16];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(exitCode));
     for (const NamedCode& named : kExceptions)
