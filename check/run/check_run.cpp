@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <thread>
 #include <utility>
 
 #include "check/call_inputs.h"
@@ -133,6 +132,21 @@ bool Loads(const Gathered& gathered)
     return true;
 }
 
+// The kBeside phase on a thread of its own: the platform's thread, as the C++ one would bring a
+// threads library into the program for this one use.
+struct BesideRun {
+    const CheckOptions& options;
+    const TestFiles& files;
+    Gathered gathered;
+};
+
+DWORD WINAPI RunBeside(void* parameter)
+{
+    BesideRun& run = *static_cast<BesideRun*>(parameter);
+    RunPhase(Phase::kBeside, run.options, run.files, run.gathered);
+    return 0;
+}
+
 }  // namespace
 
 std::vector<CheckResult> RunChecks(const CheckOptions& options)
@@ -143,14 +157,18 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
     RunPhase(Phase::kGate, options, files, gathered);
     const bool loads = Loads(gathered);
     if (loads) {
-        Gathered beside;
-        std::thread thread([&] { RunPhase(Phase::kBeside, options, files, beside); });
+        BesideRun beside{options, files, {}};
+        const HANDLE thread = CreateThread(nullptr, 0, RunBeside, &beside, 0, nullptr);
+        if (thread == nullptr) RunBeside(&beside);
         RunPhase(Phase::kInTurn, options, files, gathered);
-        thread.join();
+        if (thread != nullptr) {
+            WaitForSingleObject(thread, INFINITE);
+            CloseHandle(thread);
+        }
         RunPhase(Phase::kAlone, options, files, gathered);
         // What ran beside first, as its checks read their lines.
         Gathered ordered;
-        ordered.Add(beside);
+        ordered.Add(beside.gathered);
         ordered.Add(gathered);
         gathered = std::move(ordered);
     }

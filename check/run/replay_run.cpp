@@ -50,16 +50,17 @@ ReplayEnd PlayReplayFile(const std::string& replayFile, const std::vector<Planne
     }
     if (run.finished) return end;
     const int ordinal = index < calls.size() ? calls[index].ordinal : kNoOrdinal;
-    const bool hung = run.end == ChildRun::End::kSilent;
     const std::string what = run.end == ChildRun::End::kNotStarted ? "the replay process did not start"
                              : ordinal == kNoOrdinal               ? "the replay " + CutShortOutcome(run)
                                                      : OrdinalName(ordinal) + (" " + CutShortOutcome(run));
-    end.stop = Stop{index,
-                    {.ordinal = ordinal,
-                     .hung = hung,
-                     .exitCode = hung ? 0 : static_cast<std::uint32_t>(run.exitCode),
-                     .dying = hung ? std::nullopt : run.dying},
-                    what};
+    Fault fault;
+    fault.ordinal = ordinal;
+    fault.hung = run.end == ChildRun::End::kSilent;
+    if (!fault.hung) {
+        fault.exitCode = static_cast<std::uint32_t>(run.exitCode);
+        fault.dying = run.dying;
+    }
+    end.stop = Stop{index, fault, what};
     end.message = LineOf(lines, index) + what;
     return end;
 }
