@@ -18,8 +18,6 @@ struct CheckResult {
     std::string summary;  // the first finding of a failed check
     std::vector<Finding> findings;
     std::vector<std::string> notes;
-
-    bool operator==(const CheckResult&) const = default;
 };
 
 struct Gathered {
