@@ -1,39 +1,15 @@
 #include "check/call_inputs.h"
 
-#include <windows.h>
-
 #include <algorithm>
 #include <cstring>
 #include <iterator>
 #include <random>
-
-#include "bitmap/bmp_writer.h"
-#include "check/checked_library.h"
 
 namespace check {
 
 namespace {
 
 constexpr std::uint32_t kEdges[] = {0, 1, 255, 256, 8192, 65535, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
-
-// An 8 x 8 24-bit bitmap, bottom-up, in four coloured quarters.
-tavik::bmp::Bytes SmallBitmap()
-{
-    return tavik::bmp::Build({.width = 8, .height = 8, .colourAt = [](int x, int y) -> std::uint32_t {
-                                  return RGB(64, y < 4 ? 0 : 255, x < 4 ? 255 : 0);
-                              }});
-}
-
-// Red grows to the right and green downwards, and a white block marks the top-left corner: shown
-// mirrored, upside down or shifted, it looks different.
-tavik::bmp::Bytes ScenePicture()
-{
-    return tavik::bmp::Build(
-        {.width = kScenePictureWidth, .height = kScenePictureHeight, .colourAt = [](int x, int y) -> std::uint32_t {
-             if (x < 8 && y < 8) return RGB(255, 255, 255);
-             return RGB(x * 255 / (kScenePictureWidth - 1), y * 255 / (kScenePictureHeight - 1), 0x40);
-         }});
-}
 
 // A name of `name` padded to make the whole path 259 bytes.
 std::string LongPath(const std::string& folder, char fill)
@@ -53,27 +29,6 @@ TestFiles::TestFiles(const std::string& dir)
       missing(dir + "\\missing.bmp"),
       scenePicture(dir + "\\scene.bmp")
 {
-}
-
-TestFiles TestFiles::InTemp(const std::string& prefix)
-{
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    return TestFiles(std::string(temp) + prefix + std::to_string(GetCurrentProcessId()));
-}
-
-void TestFiles::Create() const
-{
-    CreateDirectoryA(folder.c_str(), nullptr);
-    const tavik::bmp::Bytes bytes = SmallBitmap();
-    for (const std::string* path : {&bitmap, &japanese, &longBitmap}) tavik::bmp::Save(*path, bytes);
-    tavik::bmp::Save(scenePicture, ScenePicture());
-}
-
-void TestFiles::Remove() const
-{
-    for (const std::string* path : {&bitmap, &japanese, &longBitmap, &scenePicture}) DeleteFileA(path->c_str());
-    RemoveDirectoryA(folder.c_str());
 }
 
 std::string CallInput::DescribeParams() const
@@ -144,11 +99,13 @@ std::vector<CallInput> SweepInputs(const TestFiles& files)
         inputs.push_back(plain);
         SetPath(inputs.back(), path, kind);
     }
-    for (std::uint32_t OverlayRect::*field :
-         {&OverlayRect::startX, &OverlayRect::startY, &OverlayRect::endX, &OverlayRect::endY})
+    // Corner by corner through an aligned copy: the packed record's fields may lie at any address.
+    for (int corner = 0; corner < 4; ++corner)
         for (std::uint32_t value : kEdges) {
+            std::uint32_t corners[] = {plain.rect.startX, plain.rect.startY, plain.rect.endX, plain.rect.endY};
+            corners[corner] = value;
             inputs.push_back(plain);
-            inputs.back().rect.*field = value;
+            inputs.back().rect = {corners[0], corners[1], corners[2], corners[3]};
         }
     for (const OverlayRect& rect :
          {OverlayRect{80, 80, 16, 16}, OverlayRect{16, 16, 16, 16}, OverlayRect{0, 0, 0xFFFFFFFF, 0xFFFFFFFF}}) {
@@ -172,7 +129,8 @@ std::vector<PlannedCall> SweepCalls(const TestFiles& files)
         calls.push_back({kClose, plain});
     } while (std::next_permutation(std::begin(order), std::end(order)));
     for (int ordinal : {kOpen, kOpen, kSetAndShow, kSetAndShow, kMoveAndShow, kMoveAndShow, kClearSetting,
-                        kClearSetting, kClose, kClose}) calls.push_back({ordinal, plain});
+                        kClearSetting, kClose, kClose})
+        calls.push_back({ordinal, plain});
     return calls;
 }
 
@@ -250,7 +208,8 @@ void RandomInputs::FillPath(CallInput& input)
 OverlayRect RandomInputs::Rect()
 {
     const std::uint32_t x = m_random() % 1500, y = m_random() % 1000;
-    const OverlayRect plausible{x, y, x + 1 + m_random() % 700, y + 1 + m_random() % 700};
+    const OverlayRect plausible{x, y, x + 1 + static_cast<std::uint32_t>(m_random() % 700),
+                                y + 1 + static_cast<std::uint32_t>(m_random() % 700)};
     switch (m_random() % 4) {
         case 0:
             return {Value(), Value(), Value(), Value()};
@@ -290,6 +249,18 @@ int RandomInputs::NextOrdinal()
     constexpr int kWeighted[] = {kOpen,       kOpen,        kClose,       kSetAndShow,  kSetAndShow,
                                  kSetAndShow, kMoveAndShow, kMoveAndShow, kMoveAndShow, kClearSetting};
     return kWeighted[m_random() % std::size(kWeighted)];
+}
+
+std::vector<PlannedCall> PlannedCalls(const std::string& name, const TestFiles& files, std::uint32_t seed,
+                                      std::uint32_t samples)
+{
+    if (name == "sweep") return SweepCalls(files);
+    if (name != "random") return {};
+    std::vector<PlannedCall> calls;
+    for (int ordinal : kCycle) calls.push_back({ordinal, PlainInput(files)});
+    for (PlannedCall& call : RandomCalls(files, seed, samples)) calls.push_back(std::move(call));
+    calls.push_back({kClose, PlainInput(files)});
+    return calls;
 }
 
 }  // namespace check

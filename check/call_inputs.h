@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "check/ordinals.h"
 #include "overlay/overlay_api.h"
 
 namespace check {
@@ -57,7 +58,6 @@ CallInput StartupInput(int ordinal);
 // A 64 x 64 surface of the bitmap, placed at (16, 16).
 CallInput PlainInput(const TestFiles& files);
 
-
 // One call of a scenario: the entry point and the fields the console would send.
 struct PlannedCall {
     int ordinal;
@@ -70,5 +70,13 @@ std::vector<PlannedCall> SweepCalls(const TestFiles& files);
 
 // The random sample's calls after its first plain cycle.
 std::vector<PlannedCall> RandomCalls(const TestFiles& files, std::uint32_t seed, std::uint32_t samples);
+
+// One lifecycle: Open, Set & show, Clear setting, Close.
+inline constexpr int kCycle[] = {kOpen, kSetAndShow, kClearSetting, kClose};
+
+// The calls the sweep or the random sample makes, in order, as the reproducers replay them;
+// empty for the other scenarios.
+std::vector<PlannedCall> PlannedCalls(const std::string& name, const TestFiles& files, std::uint32_t seed,
+                                      std::uint32_t samples);
 
 }  // namespace check

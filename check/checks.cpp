@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "check/checked_library.h"
-#include "check/scenarios.h"
-#include "check/scene.h"
+#include "check/ordinals.h"
+#include "check/scenario/scenarios.h"
+#include "check/scenario/scene.h"
 
 namespace check {
 
@@ -46,19 +46,22 @@ constexpr CheckRow kRows[] = {
      "exports",
      {{{"exports", Exports}}},
      [](const SummaryInput&) { return std::string("ordinals 1-5 present"); },
-     Role::kJudged},
+     Role::kJudged,
+     Phase::kGate},
     {Check::kCallingConvention,
      "calling convention and registers",
      {{{"abi", CallingConvention}}},
      [](const SummaryInput& in) { return Calls(in.tally) + ": " + Joined(in.tally.measures) + " kept"; },
-     Role::kJudged},
+     Role::kJudged,
+     Phase::kInTurn},
     {Check::kRecords,
      "records read-only and not kept",
      {{{"records", Records}}},
      [](const SummaryInput& in) {
          return Calls(in.tally) + ": no write, no read past a record, no touch after the call";
      },
-     Role::kJudged},
+     Role::kJudged,
+     Phase::kInTurn},
     {Check::kEveryInputReturns,
      "every input returns",
      {{{.name = "sweep", .run = Sweep, .resumes = true, .timed = true},
@@ -67,35 +70,40 @@ constexpr CheckRow kRows[] = {
          return Calls(in.tally) + " (sweep, and " + std::to_string(in.options.samples) + " random with seed " +
                 std::to_string(in.options.seed) + "): each returned a code; no crash, hang or message box";
      },
-     Role::kJudged},
+     Role::kJudged,
+     Phase::kInTurn},
     {Check::kLifecycles,
      "lifecycles leak nothing",
      {{{"cycles", Lifecycles}}},
      [](const SummaryInput& in) { return Joined(in.tally.measures); },
-     Role::kJudged},
+     Role::kJudged,
+     Phase::kBeside},
     {Check::kCost,
      "per-call cost",
      {},
      [](const SummaryInput& in) { return "over the sweep: " + CostSummary(in.times); },
-     Role::kNote},
+     Role::kNote,
+     Phase::kInTurn},
     {Check::kCallerState,
      "caller's state kept",
-     {{{.name = "state", .run = CallerStateKept, .alone = true}}},
+     {{{"state", CallerStateKept}}},
      [](const SummaryInput& in) {
          return Calls(in.tally) +
                 ": no message left for the caller; current directory, error mode, thread locale, "
                 "activation and focus kept";
      },
-     Role::kJudged},
+     Role::kJudged,
+     Phase::kAlone},
     {Check::kScreen,
      "what the library shows",
-     {{{.name = "scene", .run = Scene, .alone = true}}},
+     {{{"scene", Scene}}},
      [](const SummaryInput&) {
          return std::string(
              "after Close no window of the library's is visible and the screen is as before Open; the caller's "
              "window kept the foreground, activation and focus throughout");
      },
-     Role::kJudged},
+     Role::kJudged,
+     Phase::kAlone},
 };
 
 // The reports print each check's number; rows in number order keep them in step.
@@ -106,36 +114,15 @@ constexpr bool NumberedInOrder()
     return true;
 }
 static_assert(NumberedInOrder(), "the checks' rows are numbered 1, 2, ... in order");
+static_assert(std::size(kRows) == std::size_t{kCheckCount}, "a row for each check");
 
 }  // namespace
 
 const std::span<const CheckRow> kChecks{kRows};
 
-int Number(Check check)
-{
-    return static_cast<int>(check);
-}
-
-const CheckRow* FindCheck(int number)
-{
-    return number >= 1 && number <= static_cast<int>(std::size(kRows)) ? &kRows[number - 1] : nullptr;
-}
-
 const CheckRow& RowOf(Check check)
 {
     return kRows[Number(check) - 1];
-}
-
-std::string Joined(const std::vector<std::string>& texts)
-{
-    std::string joined;
-    for (const std::string& text : texts) joined += (joined.empty() ? "" : "; ") + text;
-    return joined;
-}
-
-std::string Finding::Text() const
-{
-    return (scenario.empty() ? "" : scenario + ": ") + (call.empty() ? "" : call + " ") + outcome;
 }
 
 }  // namespace check

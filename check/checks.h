@@ -25,10 +25,29 @@ enum class Check {
     kScreen
 };
 
+inline constexpr int kCheckCount = static_cast<int>(Check::kScreen);
+
 // Crashes, hangs and message boxes of every scenario are findings of this check.
 inline constexpr Check kFaultsCheck = Check::kEveryInputReturns;
 
-int Number(Check check);
+inline int Number(Check check)
+{
+    return static_cast<int>(check);
+}
+// The check of a number as the lines carry it; nullopt for a number no check has.
+inline std::optional<Check> CheckOfNumber(long number)
+{
+    if (number < 1 || number > kCheckCount) return std::nullopt;
+    return static_cast<Check>(number);
+}
+
+// "a; b; c".
+inline std::string Joined(const std::vector<std::string>& texts)
+{
+    std::string joined;
+    for (const std::string& text : texts) joined += (joined.empty() ? "" : "; ") + text;
+    return joined;
+}
 
 struct Finding {
     Check check = kFaultsCheck;
@@ -37,7 +56,10 @@ struct Finding {
     std::string outcome;        // what went wrong
     std::string scenario = {};  // named only when the scenario was cut short
 
-    std::string Text() const;
+    std::string Text() const
+    {
+        return (scenario.empty() ? "" : scenario + ": ") + (call.empty() ? "" : call + " ") + outcome;
+    }
     bool operator==(const Finding&) const = default;
 };
 
@@ -54,9 +76,6 @@ struct Scenario {
     bool resumes = false;
     // Its calls' times make the per-call cost.
     bool timed = false;
-    // It watches the screen, the activation or the focus, which another scenario's windows would
-    // change: it runs when no other does.
-    bool alone = false;
 };
 
 struct CheckOptions {
@@ -70,11 +89,11 @@ struct CheckOptions {
 // What the scenarios told one check.
 struct Tally {
     int calls = 0;  // calls of the check's own scenarios that returned
-    std::vector<Finding> findings;
-    std::vector<std::string> measures;   // in the order the scenarios sent them
-    std::vector<std::string> notes;      // reported beside the verdict
-    std::optional<Finding> cutShort;     // why its own scenario did not reach its end
-    std::vector<std::string> notJudged;  // what of it this platform cannot judge, and why
+    std::vector<Finding> findings{};
+    std::vector<std::string> measures{};   // in the order the scenarios sent them
+    std::vector<std::string> notes{};      // reported beside the verdict
+    std::optional<Finding> cutShort{};     // why its own scenario did not reach its end
+    std::vector<std::string> notJudged{};  // what of it this platform cannot judge, and why
 };
 
 // Per ordinal, the times in microseconds of the timed scenarios' calls.
@@ -91,6 +110,16 @@ inline constexpr std::size_t kMostScenarios = 2;
 // A judged check passes or fails the run; a note is reported and never fails it.
 enum class Role { kJudged, kNote };
 
+// When a check's scenarios run.
+enum class Phase {
+    kGate,    // first, by themselves: a library that does not load there is judged by no other check
+    kBeside,  // on a thread of their own, beside the kInTurn ones; for what takes longest
+    kInTurn,  // one after another
+    // Last, one at a time: they watch the screen, the activation or the focus, which another
+    // scenario's windows would change.
+    kAlone
+};
+
 struct CheckRow {
     Check id;
     const char* name;
@@ -99,16 +128,12 @@ struct CheckRow {
     // The summary of a pass, and always of a note.
     std::string (*summary)(const SummaryInput&);
     Role role;
+    Phase phase;
 };
 
-// In the order they run and are reported.
+// In number order, the order they are reported; each phase's rows run in this order.
 extern const std::span<const CheckRow> kChecks;
 
-// The row of `check`; nullptr for a number no row has.
-const CheckRow* FindCheck(int number);
 const CheckRow& RowOf(Check check);
-
-// "a; b; c".
-std::string Joined(const std::vector<std::string>& texts);
 
 }  // namespace check

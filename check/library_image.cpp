@@ -1,6 +1,6 @@
 #include "check/library_image.h"
 
-#include "check/text_conversions.h"
+#include "check/numbers.h"
 
 namespace check {
 

@@ -1,22 +1,26 @@
 // DravelCheck: checks that an overlay library keeps the contract the console relies on (--help
 // says how it is used).
 //
-// The program also runs its own scenarios, one per child process: --scenario NAME --files DIR
-// [--skip CALLS] [--pictures DIR], and --scenario replay --files DIR --replay FILE.
+// The program also runs its own scenarios, one per child process, started with the flags of
+// protocol.h.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
-#include "check/abnormal_end.h"
-#include "check/check_run.h"
 #include "check/library_image.h"
+#include "check/numbers.h"
 #include "check/protocol.h"
-#include "check/reports.h"
-#include "check/reproducer.h"
-#include "check/scenarios.h"
-#include "check/text_conversions.h"
-#include "framework/module_path.h"
+#include "check/run/check_run.h"
+#include "check/run/replay_run.h"
+#include "check/run/reports.h"
+#include "check/scenario/replay_play.h"
+#include "check/scenario/scenarios.h"
+#include "check/scenario/send.h"
+#include "check/scenario/throw_watch.h"
+#include "check/text_files.h"
+#include "platform/module_path.h"
 
 namespace {
 
@@ -70,12 +74,27 @@ std::string FullPath(const std::string& path)
     return length > 0 && length < sizeof full ? full : path;
 }
 
+// A scenario process: the library's calls, and the lines that tell of them.
+int RunScenarioProcess(const check::ScenarioOptions& options)
+{
+    // A crash must end the scenario process quietly, not wait on an error box.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
+    check::ClaimStandardOutput();
+    check::WatchThrows();
+    // Relative names, the console's "Image.bmp" among them, find the test files.
+    SetCurrentDirectoryA(options.files.c_str());
+    if (options.scenario == check::kReplayScenario) return check::PlayReplay(options), 0;
+    return check::RunScenario(options) ? 0 : Usage();
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    std::string scenario, files, pictures, library, replay, junit, repro = "dravelcheck-repro";
-    std::uint32_t seed = kDefaultSeed, samples = kDefaultSamples, skip = 0;
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (const auto scenario = check::ScenarioOptions::Parse(arguments)) return RunScenarioProcess(*scenario);
+    std::string pictures, library, replay, junit, repro = "dravelcheck-repro";
+    std::uint32_t seed = kDefaultSeed, samples = kDefaultSamples;
     bool json = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
@@ -85,8 +104,6 @@ int main(int argc, char** argv)
         else if (argument == "--help")
             return Help();
         else if (std::string* text = argument == "--junit"      ? &junit
-                                     : argument == "--scenario" ? &scenario
-                                     : argument == "--files"    ? &files
                                      : argument == "--pictures" ? &pictures
                                      : argument == "--replay"   ? &replay
                                      : argument == "--repro"    ? &repro
@@ -95,7 +112,6 @@ int main(int argc, char** argv)
             *text = argv[++i];
         else if (std::uint32_t* number = argument == "--seed"      ? &seed
                                          : argument == "--samples" ? &samples
-                                         : argument == "--skip"    ? &skip
                                                                    : nullptr;
                  number != nullptr && hasValue) {
             const auto value = check::DecimalNumber(argv[++i]);
@@ -107,18 +123,7 @@ int main(int argc, char** argv)
             library = argument;
     }
     if (library.empty()) {
-        library = fw::ModuleFolder() + "DRAVEL.dll";
-    }
-
-    if (!scenario.empty()) {
-        // A crash must end the scenario process quietly, not wait on an error box.
-        SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
-        check::ClaimStandardOutput();
-        check::WatchAbnormalEnd();
-        // Relative names, the console's "Image.bmp" among them, find the test files.
-        SetCurrentDirectoryA(files.c_str());
-        if (scenario == "replay") return check::PlayReplay(library, files, replay), 0;
-        return check::RunScenario(scenario, {library, files, seed, samples, skip, pictures}) ? 0 : Usage();
+        library = platform::ModuleFolder() + "DRAVEL.dll";
     }
     if (!replay.empty()) return check::ReplayCommand(FullPath(replay), FullPath(library));
     const check::CheckOptions options{FullPath(library), seed, samples, FullPath(repro),
@@ -126,7 +131,7 @@ int main(int argc, char** argv)
     const ULONGLONG start = GetTickCount64();
     const auto unjudgeable = check::UnjudgeableImage(options.library);
     const std::vector<check::CheckResult> results =
-        unjudgeable ? check::NotJudged(*unjudgeable) : check::RunChecks(options);
+        unjudgeable ? check::NotJudged(check::kChecks, *unjudgeable) : check::RunChecks(options);
     const double seconds = static_cast<double>(GetTickCount64() - start) / 1000;
     if (json)
         std::fputs(check::JsonReport(options, results, seconds).c_str(), stdout);

@@ -1,33 +1,29 @@
 #include "check/protocol.h"
 
-#include <windows.h>
-#include <io.h>
-
 #include <cstdio>
 #include <cstdlib>
 
-#include "check/checked_library.h"
+#include "check/numbers.h"
+#include "check/ordinals.h"
 
 namespace check {
 
 namespace {
 
-constexpr const char* kTags[] = {"call", "done", "find", "info", "note", "end", "exit", "skip"};
 // Between a finding's call and its outcome; the call is our own text and never holds one.
 constexpr char kCallEnd = '\t';
 
-HANDLE g_channel = nullptr;
-
-void Send(LineKind kind, const std::string& rest)
-{
-    std::string line = std::string("@") + kTags[static_cast<int>(kind)] + " " + rest;
-    for (char& c : line)
-        if (c == '\n' || c == '\r') c = ' ';
-    line += '\n';
-    DWORD written = 0;
-    WriteFile(g_channel ? g_channel : GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()),
-              &written, nullptr);
-}
+struct Flag {
+    const char* name;
+    std::string ScenarioOptions::*text = nullptr;
+    std::uint32_t ScenarioOptions::*number = nullptr;
+};
+constexpr Flag kFlags[] = {
+    {"--scenario", &ScenarioOptions::scenario},  {"--files", &ScenarioOptions::files},
+    {"--seed", nullptr, &ScenarioOptions::seed}, {"--samples", nullptr, &ScenarioOptions::samples},
+    {"--skip", nullptr, &ScenarioOptions::skip}, {"--pictures", &ScenarioOptions::pictures},
+    {"--replay", &ScenarioOptions::replay},
+};
 
 bool IsOrdinal(long number)
 {
@@ -43,108 +39,140 @@ long TakeNumber(const char*& rest)
     return number;
 }
 
+std::string Body(const Line& line)
+{
+    switch (line.kind) {
+        case LineKind::kCall:
+            return std::to_string(line.ordinal) + " " + std::to_string(line.index) + " " + line.text;
+        case LineKind::kReturned: {
+            char text[64];
+            std::snprintf(text, sizeof text, "%d %08x %.1f", line.ordinal, static_cast<unsigned>(line.code),
+                          line.micros);
+            return text;
+        }
+        case LineKind::kFinding:
+            return std::to_string(Number(line.finding.check)) + " " + std::to_string(line.finding.ordinal) + " " +
+                   line.finding.call + kCallEnd + line.finding.outcome;
+        case LineKind::kMeasure:
+        case LineKind::kNote:
+        case LineKind::kNotJudged:
+            return std::to_string(Number(line.check)) + " " + line.text;
+        case LineKind::kDying:
+            return kDyingNames[static_cast<int>(line.dying)];
+        case LineKind::kFinished:
+            break;
+    }
+    return "";
+}
+
+// Fills `line` from what follows its kind; false when it cannot be read.
+bool ReadBody(const char* rest, Line& line)
+{
+    switch (line.kind) {
+        case LineKind::kCall:
+        case LineKind::kReturned: {
+            const long ordinal = TakeNumber(rest);
+            if (!IsOrdinal(ordinal)) return false;
+            line.ordinal = static_cast<int>(ordinal);
+            char* end = nullptr;
+            if (line.kind == LineKind::kCall) {
+                line.index = static_cast<std::uint32_t>(std::strtoul(rest, &end, 10));
+                if (end == rest || *end != ' ') return false;
+                line.text = end + 1;
+            } else {
+                line.code = static_cast<std::uint32_t>(std::strtoul(rest, &end, 16));
+                line.micros = std::strtod(end, &end);
+            }
+            return true;
+        }
+        case LineKind::kFinding: {
+            const auto check = CheckOfNumber(TakeNumber(rest));
+            const long ordinal = TakeNumber(rest);
+            const std::string both = rest;
+            const std::size_t callEnd = both.find(kCallEnd);
+            if (!check || !IsOrdinal(ordinal) || callEnd == std::string::npos) return false;
+            line.finding = {*check, static_cast<int>(ordinal), both.substr(0, callEnd), both.substr(callEnd + 1)};
+            return true;
+        }
+        case LineKind::kMeasure:
+        case LineKind::kNote:
+        case LineKind::kNotJudged: {
+            const auto check = CheckOfNumber(TakeNumber(rest));
+            if (!check) return false;
+            line.check = *check;
+            line.text = rest;
+            return true;
+        }
+        case LineKind::kDying:
+            for (int dying = 0; dying < static_cast<int>(std::size(kDyingNames)); ++dying)
+                if (std::string(rest) == kDyingNames[dying]) {
+                    line.dying = static_cast<Dying>(dying);
+                    return true;
+                }
+            return false;
+        case LineKind::kFinished:
+            return true;
+    }
+    return false;
+}
+
 }  // namespace
 
-void ClaimStandardOutput()
+std::vector<std::string> ScenarioOptions::ToCommandLine() const
 {
-    const HANDLE process = GetCurrentProcess();
-    DuplicateHandle(process, GetStdHandle(STD_OUTPUT_HANDLE), process, &g_channel, 0, FALSE, DUPLICATE_SAME_ACCESS);
-    SetStdHandle(STD_OUTPUT_HANDLE, GetStdHandle(STD_ERROR_HANDLE));
-    std::fflush(stdout);
-    _dup2(_fileno(stderr), _fileno(stdout));
+    std::vector<std::string> arguments;
+    for (const Flag& flag : kFlags) {
+        if (flag.text != nullptr && !(this->*flag.text).empty())
+            arguments.insert(arguments.end(), {flag.name, this->*flag.text});
+        else if (flag.number != nullptr)
+            arguments.insert(arguments.end(), {flag.name, std::to_string(this->*flag.number)});
+    }
+    arguments.push_back(library);
+    return arguments;
 }
 
-void SendCall(int ordinal, const std::string& what)
+std::optional<ScenarioOptions> ScenarioOptions::Parse(std::span<const std::string> arguments)
 {
-    Send(LineKind::kCall, std::to_string(ordinal) + " " + what);
+    if (arguments.empty() || arguments.front() != "--scenario") return std::nullopt;
+    ScenarioOptions options;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const Flag* flag = nullptr;
+        for (const Flag& known : kFlags)
+            if (arguments[i] == known.name) flag = &known;
+        if (flag == nullptr) {
+            if (!options.library.empty() || arguments[i].starts_with("--")) return std::nullopt;
+            options.library = arguments[i];
+            continue;
+        }
+        if (++i == arguments.size()) return std::nullopt;
+        if (flag->text != nullptr) {
+            options.*flag->text = arguments[i];
+        } else if (const auto number = DecimalNumber(arguments[i])) {
+            options.*flag->number = *number;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (options.scenario.empty() || options.files.empty() || options.library.empty()) return std::nullopt;
+    return options;
 }
 
-void SendDone(int ordinal, std::uint32_t code, double micros)
+std::string FormatLine(const Line& line)
 {
-    char text[64];
-    std::snprintf(text, sizeof text, "%d %08x %.1f", ordinal, static_cast<unsigned>(code), micros);
-    Send(LineKind::kDone, text);
-}
-
-void SendFinding(const Finding& finding)
-{
-    Send(LineKind::kFinding, std::to_string(Number(finding.check)) + " " + std::to_string(finding.ordinal) + " " +
-                                 finding.call + kCallEnd + finding.outcome);
-}
-
-void SendMeasure(Check check, const std::string& text)
-{
-    Send(LineKind::kMeasure, std::to_string(Number(check)) + " " + text);
-}
-
-void SendNote(Check check, const std::string& text)
-{
-    Send(LineKind::kNote, std::to_string(Number(check)) + " " + text);
-}
-
-void SendNotJudged(Check check, const std::string& reason)
-{
-    Send(LineKind::kNotJudged, std::to_string(Number(check)) + " " + reason);
-}
-
-void SendEnd()
-{
-    Send(LineKind::kEnd, "");
-}
-
-void SendEnding(const char* what)
-{
-    Send(LineKind::kEnding, what);
+    std::string text = std::string("@") + kLineKindNames[static_cast<int>(line.kind)] + " " + Body(line);
+    for (char& c : text)
+        if (c == '\n' || c == '\r') c = ' ';
+    return text;
 }
 
 std::optional<Line> ParseLine(const std::string& text)
 {
-    for (int kind = 0; kind < static_cast<int>(std::size(kTags)); ++kind) {
-        const std::string tag = std::string("@") + kTags[kind] + " ";
+    for (int kind = 0; kind < static_cast<int>(std::size(kLineKindNames)); ++kind) {
+        const std::string tag = std::string("@") + kLineKindNames[kind] + " ";
         if (text.compare(0, tag.size(), tag) != 0) continue;
         Line line;
         line.kind = static_cast<LineKind>(kind);
-        const char* rest = text.c_str() + tag.size();
-        switch (line.kind) {
-            case LineKind::kCall:
-            case LineKind::kDone: {
-                const long ordinal = TakeNumber(rest);
-                if (!IsOrdinal(ordinal)) return std::nullopt;
-                line.ordinal = static_cast<int>(ordinal);
-                if (line.kind == LineKind::kCall) {
-                    line.text = rest;
-                } else {
-                    char* end = nullptr;
-                    line.code = static_cast<std::uint32_t>(std::strtoul(rest, &end, 16));
-                    line.micros = std::strtod(end, &end);
-                }
-                break;
-            }
-            case LineKind::kFinding: {
-                const CheckRow* row = FindCheck(static_cast<int>(TakeNumber(rest)));
-                const long ordinal = TakeNumber(rest);
-                if (row == nullptr || !IsOrdinal(ordinal)) return std::nullopt;
-                const std::string both = rest;
-                const std::size_t callEnd = both.find(kCallEnd);
-                if (callEnd == std::string::npos) return std::nullopt;
-                line.finding = {row->id, static_cast<int>(ordinal), both.substr(0, callEnd), both.substr(callEnd + 1)};
-                break;
-            }
-            case LineKind::kMeasure:
-            case LineKind::kNote:
-            case LineKind::kNotJudged: {
-                const CheckRow* row = FindCheck(static_cast<int>(TakeNumber(rest)));
-                if (row == nullptr) return std::nullopt;
-                line.check = row->id;
-                line.text = rest;
-                break;
-            }
-            case LineKind::kEnding:
-                line.text = rest;
-                break;
-            case LineKind::kEnd:
-                break;
-        }
+        if (!ReadBody(text.c_str() + tag.size(), line)) return std::nullopt;
         return line;
     }
     return std::nullopt;

@@ -1,45 +1,77 @@
-// What a scenario process tells the checking process, one line each, as it goes: a call about to
-// start (so a crash or hang is blamed on it), a call that returned, a finding, a measurement, a note
-// (reported beside the verdict, never judged), what the platform cannot judge, the end, and what
-// ended the process when it dies early.
+// Between DravelCheck and the scenario processes it starts from its own program: the flags it
+// starts one with, and the lines the scenario writes to its standard output as it goes. A call
+// about to start (so a crash or hang is blamed on it), a call that returned, a finding, a
+// measurement, a note (reported beside the verdict, never judged), what the platform cannot judge,
+// that the scenario finished, and what is killing it when it dies before that.
 #pragma once
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "check/checks.h"
 
 namespace check {
 
-enum class LineKind { kCall, kDone, kFinding, kMeasure, kNote, kEnd, kEnding, kNotJudged };
+// How a scenario process is started: `--scenario NAME --files DIR [--seed S] [--samples N]
+// [--skip CALLS] [--pictures DIR] [--replay FILE] LIBRARY`.
+struct ScenarioOptions {
+    std::string scenario{};  // a row's scenario, or kReplayScenario
+    std::string files{};     // the folder of TestFiles, made by the checking process
+    std::uint32_t seed = 0;
+    std::uint32_t samples = 0;
+    // Calls passed over before the first one made: a scenario cut short by a crash or hang goes
+    // on after the call that ended it.
+    std::uint32_t skip = 0;
+    std::string pictures{};  // the folder the screen scene writes its pictures to; empty for none
+    std::string replay{};    // the replay file kReplayScenario plays
+    std::string library{};
 
-struct Line {
-    LineKind kind = LineKind::kEnd;
-    int ordinal = 0;         // kCall, kDone
-    std::uint32_t code = 0;  // kDone
-    double micros = 0;       // kDone
-    std::string text;        // kCall: the call; kMeasure, kNote: what it says; kNotJudged: why; kEnding: what
-    Check check = Check{};   // kMeasure, kNote, kNotJudged
-    Finding finding;         // kFinding
+    // The arguments after the program's name, unquoted.
+    std::vector<std::string> ToCommandLine() const;
+    // Nullopt unless `arguments` (after the program's name) start a scenario and each reads.
+    static std::optional<ScenarioOptions> Parse(std::span<const std::string> arguments);
+    bool operator==(const ScenarioOptions&) const = default;
 };
 
-// The scenario side. First the lines take standard output for themselves: what the library
-// itself prints goes to standard error, so it cannot break a line.
-void ClaimStandardOutput();
-// Each writes one line at once.
-void SendCall(int ordinal, const std::string& what);
-void SendDone(int ordinal, std::uint32_t code, double micros);
-void SendFinding(const Finding& finding);
-void SendMeasure(Check check, const std::string& text);
-void SendNote(Check check, const std::string& text);
-// What of a check this platform cannot judge, and why.
-void SendNotJudged(Check check, const std::string& reason);
-void SendEnd();
-// What is ending the process before its end: "throw" or "abort" (abnormal_end.h).
-void SendEnding(const char* what);
+inline constexpr char kReplayScenario[] = "replay";
 
-// The checking side; nullopt for a line that is none of these, or whose number is out of range.
+// Each line is "@KIND ...", KIND the enum's name without its k.
+enum class LineKind { kCall, kReturned, kFinding, kMeasure, kNote, kNotJudged, kFinished, kDying };
+inline constexpr const char* kLineKindNames[] = {"Call", "Returned",  "Finding",  "Measure",
+                                                 "Note", "NotJudged", "Finished", "Dying"};
+static_assert(std::size(kLineKindNames) == static_cast<std::size_t>(LineKind::kDying) + 1, "a name for each kind");
+
+// What a scenario process says is killing it, when the exit code cannot tell.
+enum class Dying {
+    kThrow,  // a C++ exception ended in std::terminate
+    kAbort   // abort() with no exception in flight
+};
+inline constexpr const char* kDyingNames[] = {"Throw", "Abort"};
+// The exception codes of a C++ throw: GCC's where unwinding is SEH (x86_64), and MSVC's.
+inline constexpr std::uint32_t kGccThrow = 0x20474343;
+inline constexpr std::uint32_t kMsvcThrow = 0xE06D7363;
+static_assert(std::size(kDyingNames) == static_cast<std::size_t>(Dying::kAbort) + 1, "a name for each");
+
+struct Line {
+    LineKind kind = LineKind::kFinished;
+    int ordinal = 0;              // kCall, kReturned
+    std::uint32_t index = 0;      // kCall: the scenario's calls made or passed over before it
+    std::uint32_t code = 0;       // kReturned
+    double micros = 0;            // kReturned
+    std::string text{};           // kCall: the call; kMeasure, kNote: what it says; kNotJudged: why
+    Check check = Check{};        // kMeasure, kNote, kNotJudged
+    Finding finding{};            // kFinding
+    Dying dying = Dying::kAbort;  // kDying
+
+    bool operator==(const Line&) const = default;
+};
+
+// The line without its end; line ends inside texts become spaces.
+std::string FormatLine(const Line& line);
+// Nullopt for a line that is none of these, or whose number is out of range.
 std::optional<Line> ParseLine(const std::string& text);
 
 }  // namespace check

@@ -4,6 +4,9 @@
 # that holds links to exactly those paths, so a header of a library not linked is not found.
 function(tavik_headers target scope)
   set(root ${CMAKE_BINARY_DIR}/include_roots/${target})
+  # Made afresh: a link left from an earlier list (a folder now listed file by file) would have the
+  # new links written through it into the source tree. Symbolic links are removed, not followed.
+  file(REMOVE_RECURSE ${root})
   foreach(path IN LISTS ARGN)
     get_filename_component(parent ${root}/${path} DIRECTORY)
     file(MAKE_DIRECTORY ${parent})

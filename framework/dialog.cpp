@@ -6,7 +6,7 @@
 #include "framework/centre_window.h"
 #include "framework/help_key_filter.h"
 #include "framework/win_app.h"
-#include "framework/window_text.h"
+#include "platform/window_text.h"
 
 namespace fw {
 
@@ -85,7 +85,7 @@ HWND CDialog::Item(int id) const
 
 std::string CDialog::GetItemText(int id) const
 {
-    return WindowText(Item(id));
+    return platform::WindowText(Item(id));
 }
 
 void CDialog::SetItemText(int id, const std::string& text) const

@@ -1,7 +1,7 @@
 #include "framework/win_app.h"
 
 #include "framework/dialog.h"
-#include "framework/module_path.h"
+#include "platform/module_path.h"
 
 namespace fw {
 
@@ -17,7 +17,7 @@ CWinApp::~CWinApp()
 
 std::string CWinApp::AppName() const
 {
-    return FileStem(ModuleFileName());
+    return platform::FileStem(platform::ModuleFileName());
 }
 
 void CWinApp::OnHelp()
@@ -26,7 +26,7 @@ void CWinApp::OnHelp()
     HWND dialog = GetAncestor(GetFocus(), GA_ROOT);
     if (HelpContextOf(dialog) == 0) dialog = mainWindow;
 
-    const std::string helpFile = ReplaceExtension(ModuleFileName(), ".HLP");
+    const std::string helpFile = platform::ReplaceExtension(platform::ModuleFileName(), ".HLP");
     if (!m_helpViewer(mainWindow, helpFile.c_str(), HELP_CONTEXT, HelpContextOf(dialog)))
         MessageBoxA(dialog, HelpFailedText(), AppName().c_str(), MB_ICONEXCLAMATION | MB_OK);
 }

@@ -35,7 +35,7 @@ std::string Quoted(const std::string& argument)
 
 }  // namespace
 
-std::string CommandLine(const std::string& program, std::initializer_list<std::string> arguments)
+std::string CommandLine(const std::string& program, const std::vector<std::string>& arguments)
 {
     std::string line = Quoted(program);
     for (const std::string& argument : arguments) line += " " + Quoted(argument);

@@ -4,14 +4,14 @@
 
 #include <windows.h>
 
-#include <initializer_list>
+#include <vector>
 #include <string>
 
 namespace process {
 
 // `program` and `arguments`, each quoted once by the rules programs use to split their command
 // line: backslashes before a quote are doubled and the quote escaped.
-std::string CommandLine(const std::string& program, std::initializer_list<std::string> arguments);
+std::string CommandLine(const std::string& program, const std::vector<std::string>& arguments);
 
 class Child {
 public:

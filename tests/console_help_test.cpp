@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "console/tavik_dlg.h"
-#include "framework/module_path.h"
+#include "platform/module_path.h"
 #include "framework/win_app.h"
 #include "res/resource.h"
 #include "res/texts.h"
@@ -155,11 +155,11 @@ TEST_F(ConsoleHelp, AViewerThatDoesNotStartGivesTheStockBoxUnderTheApplicationsN
 TEST(ModulePath, NamesAreTakenFromWholeCharacters)
 {
     ASSERT_EQ(GetACP(), 932u) << "the test environment runs in the Japanese code page";
-    EXPECT_EQ(fw::FileStem("C:\\ソフト\\表.exe"), "表");
-    EXPECT_EQ(fw::ReplaceExtension("C:\\ソフト\\表.exe", ".HLP"), "C:\\ソフト\\表.HLP");
-    EXPECT_EQ(fw::FileStem("C:\\v1.2\\Tavik"), "Tavik");
-    EXPECT_EQ(fw::ReplaceExtension("C:\\v1.2\\Tavik", ".HLP"), "C:\\v1.2\\Tavik.HLP");
-    EXPECT_EQ(fw::ReplaceExtension("C:\\dir\\Tavik.tar.exe", ".HLP"), "C:\\dir\\Tavik.tar.HLP");
+    EXPECT_EQ(platform::FileStem("C:\\ソフト\\表.exe"), "表");
+    EXPECT_EQ(platform::ReplaceExtension("C:\\ソフト\\表.exe", ".HLP"), "C:\\ソフト\\表.HLP");
+    EXPECT_EQ(platform::FileStem("C:\\v1.2\\Tavik"), "Tavik");
+    EXPECT_EQ(platform::ReplaceExtension("C:\\v1.2\\Tavik", ".HLP"), "C:\\v1.2\\Tavik.HLP");
+    EXPECT_EQ(platform::ReplaceExtension("C:\\dir\\Tavik.tar.exe", ".HLP"), "C:\\dir\\Tavik.tar.HLP");
     EXPECT_EQ(theTestApp.AppName(), "console_test");
 }
 

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "framework/window_text.h"
+#include "platform/window_text.h"
 #include "process/dialog_boxes.h"
 #include "tests/message_box_hook.h"
 
@@ -181,7 +181,7 @@ void DialogDriver::AnswerIfMessageBox(HWND window)
             if (answered == window) return;
         m_answered.push_back(window);
         const auto icon = reinterpret_cast<HICON>(SendMessageA(GetDlgItem(window, 0x440), STM_GETICON, 0, 0));
-        m_boxes.push_back({fw::WindowText(GetDlgItem(window, 0xFFFF)), fw::WindowText(window), icon});
+        m_boxes.push_back({platform::WindowText(GetDlgItem(window, 0xFFFF)), platform::WindowText(window), icon});
     }
     PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(window, IDOK)));
 }

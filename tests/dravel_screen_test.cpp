@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "check/screen_image.h"
+#include "check/scenario/screen_image.h"
 #include "dravel/dravel_codes.h"
 #include "tests/bmp_files.h"
 #include "tests/dravel_library.h"

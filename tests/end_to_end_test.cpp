@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "dravel/dravel_codes.h"
-#include "framework/module_path.h"
+#include "platform/module_path.h"
 #include "process/dialog_boxes.h"
 #include "res/resource.h"
 #include "res/texts.h"
@@ -70,7 +70,7 @@ class RunningTavik {
 public:
     explicit RunningTavik(const std::string& folder)
     {
-        const std::string program = fw::ModuleFolder() + "Tavik.exe";
+        const std::string program = platform::ModuleFolder() + "Tavik.exe";
         STARTUPINFOA startup{};
         startup.cb = sizeof startup;
         if (!CreateProcessA(program.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "console/open_file_bitmap_source.h"
-#include "framework/window_text.h"
+#include "platform/window_text.h"
 #include "res/resource.h"
 #include "tests/dialog_driver.h"
 #include "tests/bmp_files.h"
@@ -141,7 +141,7 @@ private:
 
         std::string kept;
         if (wrong) {
-            kept = fw::WindowText(m_driver.Item(wrong->field));
+            kept = platform::WindowText(m_driver.Item(wrong->field));
             SetWindowTextA(m_driver.Item(wrong->field), wrong->text.c_str());
         }
         m_driver.Click(button);

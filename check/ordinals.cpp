@@ -1,0 +1,10 @@
+#include "check/ordinals.h"
+
+namespace check {
+
+std::string OrdinalLabel(int ordinal)
+{
+    return "ordinal " + std::to_string(ordinal) + " (" + OrdinalName(ordinal) + ")";
+}
+
+}  // namespace check

@@ -1,0 +1,54 @@
+#include "check/run/abnormal_end.h"
+
+#include <cstdio>
+
+namespace check {
+
+namespace {
+
+struct NamedCode {
+    std::uint32_t code;
+    const char* name;
+};
+
+constexpr NamedCode kExceptions[] = {
+    {0xC0000005, "access violation"},
+    {0xC0000006, "in-page error"},
+    {0xC000001D, "illegal instruction"},
+    {0xC0000025, "noncontinuable exception"},
+    {0xC000008C, "array bounds exceeded"},
+    {0xC000008D, "floating-point denormal operand"},
+    {0xC000008E, "floating-point division by zero"},
+    {0xC000008F, "floating-point inexact result"},
+    {0xC0000090, "floating-point invalid operation"},
+    {0xC0000091, "floating-point overflow"},
+    {0xC0000092, "floating-point stack check"},
+    {0xC0000093, "floating-point underflow"},
+    {0xC0000094, "integer division by zero"},
+    {0xC0000095, "integer overflow"},
+    {0xC0000096, "privileged instruction"},
+    {0xC00000FD, "stack overflow"},
+    {0xC0000374, "heap corruption"},
+    {0xC0000409, "stack buffer overrun"},
+    {0x80000002, "datatype misalignment"},
+    {0x80000003, "breakpoint"},
+    {0x80000004, "single step"},
+    {kMsvcThrow, "C++, MSVC runtime"},
+    {kGccThrow, "C++, GCC runtime"},
+};
+
+}  // namespace
+
+std::string AbnormalEnd(std::uint32_t exitCode, std::optional<Dying> dying)
+{
+    if (dying == Dying::kThrow) return "let an exception out (C++, std::terminate)";
+    if (dying == Dying::kAbort) return "called abort() (or std::terminate)";
+    char code[16];
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(exitCode));
+    for (const NamedCode& named : kExceptions)
+        if (named.code == exitCode) return "let an exception out (" + std::string(code) + ", " + named.name + ")";
+    if (exitCode >= 0xC0000000) return "let an exception out (" + std::string(code) + ")";
+    return "ended the process (exit code " + std::to_string(exitCode) + ")";
+}
+
+}  // namespace check

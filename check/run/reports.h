@@ -1,0 +1,20 @@
+// The verdicts of a run as the user reads them: a line per check as text, or every finding as
+// JSON or JUnit XML; each with the run's wall time.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "check/run/verdict.h"
+
+namespace check {
+
+// 0 every judged check passed, 1 one failed, 3 none failed but one could not be judged.
+int ExitCode(const std::vector<CheckResult>& results);
+std::string TextReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds);
+std::string JsonReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds);
+std::string JunitReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds);
+// "  1 exports\n" and so on, for --help.
+std::string CheckList();
+
+}  // namespace check

@@ -1,0 +1,41 @@
+// What the scenarios told each check, and the verdict on each: a function of those tallies alone.
+#pragma once
+
+#include <map>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "check/checks.h"
+
+namespace check {
+
+enum class Verdict { kPass, kFail, kNote, kNotJudged };
+
+struct CheckResult {
+    Check check;
+    Verdict verdict;
+    std::string summary;  // the first finding of a failed check
+    std::vector<Finding> findings;
+    std::vector<std::string> notes;
+};
+
+struct Gathered {
+    std::map<Check, Tally> tallies;
+    CallTimes times;
+
+    // Each finding, and each reason a check cannot be judged, once.
+    void AddFinding(const Finding& finding);
+    void AddNotJudged(Check check, const std::string& reason);
+    // Takes in what scenarios run beside these told, after what these told.
+    void Add(const Gathered& other);
+};
+
+// One result per row. `loads`: the library loaded in the gate's scenarios; where it did not, only
+// their findings are judged.
+std::vector<CheckResult> Verdicts(std::span<const CheckRow> rows, const Gathered& gathered, const CheckOptions& options,
+                                  bool loads);
+// Every check not judged for one reason: the file given is no library this build can load.
+std::vector<CheckResult> NotJudged(std::span<const CheckRow> rows, const std::string& reason);
+
+}  // namespace check

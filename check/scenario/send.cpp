@@ -1,0 +1,73 @@
+#include "check/scenario/send.h"
+
+#include <windows.h>
+#include <io.h>
+
+#include <cstdio>
+
+namespace check {
+
+namespace {
+
+HANDLE g_channel = nullptr;
+
+void Send(const Line& line)
+{
+    const std::string text = FormatLine(line) + "\n";
+    DWORD written = 0;
+    WriteFile(g_channel ? g_channel : GetStdHandle(STD_OUTPUT_HANDLE), text.data(), static_cast<DWORD>(text.size()),
+              &written, nullptr);
+}
+
+}  // namespace
+
+void ClaimStandardOutput()
+{
+    const HANDLE process = GetCurrentProcess();
+    DuplicateHandle(process, GetStdHandle(STD_OUTPUT_HANDLE), process, &g_channel, 0, FALSE, DUPLICATE_SAME_ACCESS);
+    SetStdHandle(STD_OUTPUT_HANDLE, GetStdHandle(STD_ERROR_HANDLE));
+    std::fflush(stdout);
+    _dup2(_fileno(stderr), _fileno(stdout));
+}
+
+void SendCall(int ordinal, std::uint32_t index, const std::string& what)
+{
+    Send({.kind = LineKind::kCall, .ordinal = ordinal, .index = index, .text = what});
+}
+
+void SendReturned(int ordinal, std::uint32_t code, double micros)
+{
+    Send({.kind = LineKind::kReturned, .ordinal = ordinal, .code = code, .micros = micros});
+}
+
+void SendFinding(const Finding& finding)
+{
+    Send({.kind = LineKind::kFinding, .finding = finding});
+}
+
+void SendMeasure(Check check, const std::string& text)
+{
+    Send({.kind = LineKind::kMeasure, .text = text, .check = check});
+}
+
+void SendNote(Check check, const std::string& text)
+{
+    Send({.kind = LineKind::kNote, .text = text, .check = check});
+}
+
+void SendNotJudged(Check check, const std::string& reason)
+{
+    Send({.kind = LineKind::kNotJudged, .text = reason, .check = check});
+}
+
+void SendFinished()
+{
+    Send({.kind = LineKind::kFinished});
+}
+
+void SendDying(Dying dying)
+{
+    Send({.kind = LineKind::kDying, .dying = dying});
+}
+
+}  // namespace check

@@ -1,0 +1,26 @@
+// The scenario process's side of the lines of protocol.h: each Send writes one line at once.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "check/protocol.h"
+
+namespace check {
+
+// First the lines take standard output for themselves: what the library itself prints goes to
+// standard error, so it cannot break a line.
+void ClaimStandardOutput();
+
+// `index`: the scenario's calls made or passed over before this one.
+void SendCall(int ordinal, std::uint32_t index, const std::string& what);
+void SendReturned(int ordinal, std::uint32_t code, double micros);
+void SendFinding(const Finding& finding);
+void SendMeasure(Check check, const std::string& text);
+void SendNote(Check check, const std::string& text);
+// What of a check this platform cannot judge, and why.
+void SendNotJudged(Check check, const std::string& reason);
+void SendFinished();
+void SendDying(Dying dying);
+
+}  // namespace check

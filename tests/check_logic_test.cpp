@@ -1,0 +1,175 @@
+// DravelCheck's logic without windows: the lines and flags between its two sides, the replay
+// format, the reports' escaping, the shrinker against a fake player, and the verdicts.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "check/protocol.h"
+#include "check/replay_file.h"
+#include "check/run/escapes.h"
+#include "check/run/shrinker.h"
+#include "check/run/verdict.h"
+
+namespace {
+
+using namespace check;
+
+TEST(Protocol, EachLineReadsBackAsWritten)
+{
+    const Finding finding{Check::kRecords, kMoveAndShow, "ordinal 4 (Move & show) rect 1,2,3,4", "read it later"};
+    const Line lines[] = {
+        {.kind = LineKind::kCall, .ordinal = kSetAndShow, .index = 7, .text = "ordinal 3 (Set & show) width 0"},
+        {.kind = LineKind::kReturned, .ordinal = kClose, .code = 0x8000000F, .micros = 12.5},
+        {.kind = LineKind::kFinding, .finding = finding},
+        {.kind = LineKind::kMeasure, .text = "GDI objects 4 -> 4", .check = Check::kLifecycles},
+        {.kind = LineKind::kNote, .text = "showed nothing", .check = Check::kScreen},
+        {.kind = LineKind::kNotJudged, .text = "no device caps", .check = Check::kScreen},
+        {.kind = LineKind::kFinished},
+        {.kind = LineKind::kDying, .dying = Dying::kThrow},
+    };
+    for (const Line& line : lines) EXPECT_EQ(ParseLine(FormatLine(line)), line) << FormatLine(line);
+    // A line end inside a text cannot break the line.
+    EXPECT_EQ(FormatLine({.kind = LineKind::kNote, .text = "a\r\nb", .check = Check::kCost}), "@Note 6 a  b");
+    for (const char* text : {"", "Finished", "@Unknown 1", "@Call 6 0 ordinal 6", "@Call 3 x what", "@Finding 9 0 a\tb",
+                             "@Finding 3 0 no tab", "@Measure 0 text", "@Dying Exit", "@Returned -1 0 0"})
+        EXPECT_EQ(ParseLine(text), std::nullopt) << text;
+}
+
+TEST(Protocol, ScenarioFlagsReadBackAndBadOnesAreNone)
+{
+    const ScenarioOptions options{.scenario = "sweep",
+                                  .files = "C:\\t m\\x",
+                                  .seed = 15,
+                                  .samples = 500,
+                                  .skip = 3,
+                                  .pictures = "C:\\p",
+                                  .library = "C:\\DRAVEL.dll"};
+    const std::vector<std::string> arguments = options.ToCommandLine();
+    EXPECT_EQ(ScenarioOptions::Parse(arguments), options);
+    const std::vector<std::vector<std::string>> bad = {{"--json", "--scenario", "sweep", "--files", "F", "L"},
+                                                       {"--scenario", "sweep", "--files", "F"},
+                                                       {"--scenario", "sweep", "--files", "F", "--skip", "-1", "L"},
+                                                       {"--scenario", "sweep", "--files", "F", "L", "M"}};
+    for (const auto& arguments : bad) EXPECT_EQ(ScenarioOptions::Parse(arguments), std::nullopt) << arguments.size();
+}
+
+TEST(Replay, CallsReadBackFromTheirText)
+{
+    const TestFiles files("C:\\f");
+    std::vector<PlannedCall> calls{{kOpen, StartupInput(kOpen)},
+                                   {kSetAndShow, PlainInput(files)},
+                                   {kSetAndShow, StartupInput(kSetAndShow)},
+                                   {kMoveAndShow, StartupInput(kMoveAndShow)}};
+    calls[2].input.params.width = 4294967295u;
+    SetPath(calls[2].input, "a\"b\\c\x01\x95\x5C", "named");
+    calls[3].input.rect = {0, 1, 65535, 4294967295u};
+    const std::string text = ReplayText(calls);
+    EXPECT_NE(text.find("file=\"a\\\"b\\\\c\\x01\\x95\\\\\""), std::string::npos) << text;
+    const Replay replay = ParseReplay(text, files);
+    ASSERT_TRUE(replay.errors.empty()) << replay.errors.front();
+    ASSERT_EQ(replay.calls.size(), calls.size());
+    for (std::size_t i = 0; i < calls.size(); ++i)
+        EXPECT_EQ(ReplayText({replay.calls[i].call}), ReplayText({calls[i]}));
+    EXPECT_EQ(replay.calls[3].line, 4);
+}
+
+TEST(Replay, EachLineItCannotReadIsNamedWithItsReason)
+{
+    const std::pair<const char*, const char*> kBad[] = {
+        {"Set & show width=x", "width takes a number"},
+        {"Set & show red=256", "red takes a number from 0 to 255"},
+        {"Move & show rect=1,2,3", "rect takes four numbers"},
+        {"Move & show width=1", "Move & show takes only rect="},
+        {"Set & show file=\"open", "the quoted file name has no closing quote"},
+        {"Set & show file=\"\\x00\"", "\\x takes two hex digits, not 00"},
+        {"Set & show file=\"\\q\"", "unknown escape \\q"},
+        {"Set & show file=<nothing>", "file=<...> names one of"},
+        {"Paint", "\"Paint\" is not a call"},
+        {"Close now", "Close takes no fields"},
+    };
+    for (const auto& [line, reason] : kBad) {
+        const Replay replay = ParseReplay("# comment\n\nOpen\n" + std::string(line) + "\n", TestFiles("C:\\f"));
+        ASSERT_EQ(replay.errors.size(), 1u) << line;
+        EXPECT_EQ(replay.errors[0].rfind("line 4: " + std::string(reason), 0), 0u) << replay.errors[0];
+        EXPECT_EQ(replay.calls.size(), 1u);
+    }
+    EXPECT_EQ(ParseReplay("Set & show file=\"" + std::string(261, 'a') + "\"", TestFiles("C:\\f")).errors.at(0),
+              "line 1: the file name is longer than 260 bytes");
+}
+
+TEST(Reports, TextIsEscapedForJsonAndXml)
+{
+    EXPECT_EQ(JsonString("a\"b\\c\n\x01\xE8\xA1\xA8"), "\"a\\\"b\\\\c\\u000a\\u0001\xE8\xA1\xA8\"");
+    EXPECT_EQ(XmlText("<a & \"b\">\t\x01", false), "&lt;a &amp; \"b\"&gt;\t?");
+    EXPECT_EQ(XmlText("\"Move & show\"", true), "\"&quot;Move &amp; show&quot;\"");
+}
+
+// A fake library that crashes on a Set & show of width 0 once it has been opened.
+std::optional<Stop> PlayFake(const std::vector<PlannedCall>& calls, int& plays)
+{
+    ++plays;
+    bool open = false;
+    for (std::size_t i = 0; i < calls.size(); ++i) {
+        open = calls[i].ordinal == kOpen || (open && calls[i].ordinal != kClose);
+        if (open && calls[i].ordinal == kSetAndShow && calls[i].input.params.width == 0)
+            return Stop{i, {.ordinal = kSetAndShow, .exitCode = 0xC0000005}, "Set & show crashed"};
+    }
+    return std::nullopt;
+}
+
+TEST(Shrinker, KeepsOnlyWhatShowsTheSameFault)
+{
+    const TestFiles files("C:\\f");
+    std::vector<PlannedCall> calls = SweepCalls(files);
+    std::size_t at = 0;
+    int plays = 0;
+    const Player play = [&plays](const std::vector<PlannedCall>& candidate) { return PlayFake(candidate, plays); };
+    while (!PlayFake(std::vector(calls.begin(), calls.begin() + static_cast<std::ptrdiff_t>(++at)), plays)) {
+    }
+    Stop found = *PlayFake(calls, plays);
+    const auto shrunk = Shrink(calls, found, play, {150, std::chrono::seconds(30)});
+    EXPECT_EQ(ReplayText(shrunk), "Open\nSet & show width=0\n");
+    EXPECT_EQ(found.index, 1u);
+    // With no tries left it only cuts the calls after the fault.
+    found = *PlayFake(calls, plays);
+    EXPECT_EQ(Shrink(calls, found, play, {0, std::chrono::seconds(30)}).size(), at);
+}
+
+TEST(Verdict, FollowsFromTheTallies)
+{
+    const auto summary = [](const SummaryInput& in) { return std::to_string(in.tally.calls) + " calls"; };
+    const CheckRow judged{Check::kRecords, "records", {}, summary, Role::kJudged, Phase::kInTurn};
+    const CheckRow note{Check::kCost, "cost", {}, summary, Role::kNote, Phase::kInTurn};
+    const Finding first{Check::kRecords, kOpen, "ordinal 1 (Open)", "wrote it"};
+    const Finding cut{kFaultsCheck, kClose, "ordinal 2 (Close)", "did not return within 5 s", "records"};
+    const struct {
+        Tally tally;
+        bool loads;
+        Verdict verdict;
+        const char* summary;
+    } kCases[] = {
+        {{.calls = 9}, true, Verdict::kPass, "9 calls"},
+        {{.findings = {first, first}}, true, Verdict::kFail, "ordinal 1 (Open) wrote it"},
+        {{.findings = {first}}, false, Verdict::kFail, "ordinal 1 (Open) wrote it"},
+        {{.calls = 9}, false, Verdict::kNotJudged, "the library does not load (check 1)"},
+        {{.notJudged = {"no caps", "no count"}}, true, Verdict::kNotJudged, "no caps; no count"},
+        {{.cutShort = cut},
+         true,
+         Verdict::kNote,
+         "not finished: records: ordinal 2 (Close) did not return within 5 s (check 4)"},
+    };
+    const CheckOptions options{};
+    for (const auto& c : kCases) {
+        Gathered gathered;
+        gathered.tallies[Check::kRecords] = c.tally;
+        gathered.tallies[Check::kCost] = c.tally;
+        const auto results = Verdicts(std::vector{judged, note}, gathered, options, c.loads);
+        EXPECT_EQ(results[0].verdict, c.verdict) << c.summary;
+        EXPECT_EQ(results[0].summary, c.summary);
+        EXPECT_EQ(results[1].verdict, Verdict::kNote);
+        EXPECT_EQ(results[1].summary, c.loads ? summary({c.tally, options, {}}) : "not measured");
+    }
+}
+
+}  // namespace
