@@ -77,6 +77,7 @@ std::string AbnormalEnd(DWORD exitCode, const std::string& ending)
 {
     if (ending == "throw") return "let an exception out (C++, std::terminate)";
     if (ending == "abort") return "called abort() (or std::terminate)";
+    if (ending == kHeapEnding) return "corrupted the heap: it no longer validated after the call";
     char code[16];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(exitCode));
     for (const NamedCode& named : kExceptions)

@@ -9,6 +9,9 @@
 
 namespace check {
 
+// What a scenario says before it ends itself on finding the heap corrupted (heap_check.h).
+inline constexpr char kHeapEnding[] = "heap";
+
 // Scenario side: notes C++ exceptions raised during a call, and says so when the process
 // aborts. Once, before the first call.
 void WatchAbnormalEnd();
@@ -17,7 +20,7 @@ void ForgetThrows();
 
 // Checking side: what the call in progress did to end the process ("let an exception out (0xC0000005,
 // access violation)"), from the exit code and the line the scenario side sent before dying
-// ("throw" or "abort"; empty when none came).
+// ("throw", "abort" or kHeapEnding; empty when none came).
 std::string AbnormalEnd(DWORD exitCode, const std::string& ending);
 
 }  // namespace check

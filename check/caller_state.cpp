@@ -8,6 +8,23 @@ namespace {
 
 constexpr char kClassName[] = "DravelCheckCaller";
 
+UINT ProbeMessage()
+{
+    static const UINT message = RegisterWindowMessageA("DravelCheck probe");
+    return message;
+}
+
+bool g_probeDispatched = false;
+
+LRESULT CALLBACK CallerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == ProbeMessage() && message != 0) {
+        g_probeDispatched = true;
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 std::string CurrentDirectory()
 {
     char path[MAX_PATH * 4] = {};
@@ -17,11 +34,17 @@ std::string CurrentDirectory()
 
 }  // namespace
 
+std::string RectText(const RECT& rect)
+{
+    return "(" + std::to_string(rect.left) + "," + std::to_string(rect.top) + ")-(" + std::to_string(rect.right) + "," +
+           std::to_string(rect.bottom) + ")";
+}
+
 HWND ShowPlainWindow(const char* className, const char* title, DWORD style, DWORD extendedStyle, HBRUSH brush,
-                     const RECT& place)
+                     const RECT& place, WNDPROC procedure)
 {
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hbrBackground = brush;
     windowClass.lpszClassName = className;
@@ -32,7 +55,8 @@ HWND ShowPlainWindow(const char* className, const char* title, DWORD style, DWOR
 }
 
 CallerWindow::CallerWindow(const RECT& place)
-    : m_window(ShowPlainWindow(kClassName, "DravelCheck caller", WS_OVERLAPPEDWINDOW, 0, nullptr, place))
+    : m_window(
+          ShowPlainWindow(kClassName, "DravelCheck caller", WS_OVERLAPPEDWINDOW, 0, nullptr, place, CallerWindowProc))
 {
     Activate();
 }
@@ -58,9 +82,31 @@ bool CallerWindow::HasFocus() const
     return GetForegroundWindow() == m_window && GetActiveWindow() == m_window && GetFocus() == m_window;
 }
 
+void CallerWindow::PostProbe() const
+{
+    g_probeDispatched = false;
+    PostMessageA(m_window, ProbeMessage(), 0, 0);
+}
+
+std::optional<std::string> CallerWindow::TakeProbe() const
+{
+    MSG message;
+    if (PeekMessageA(&message, m_window, ProbeMessage(), ProbeMessage(), PM_REMOVE)) return std::nullopt;
+    return g_probeDispatched
+               ? "dispatched the caller's messages during the call: the console can be re-entered"
+               : "took the caller's messages out of its queue during the call without dispatching them: the console "
+                 "loses them";
+}
+
 CallerState CallerStateNow()
 {
-    return {CurrentDirectory(), GetErrorMode(), GetThreadLocale(), GetActiveWindow(), GetFocus()};
+    // The filter can only be read by setting one; the same one is put back at once.
+    const LPTOP_LEVEL_EXCEPTION_FILTER filter = SetUnhandledExceptionFilter(nullptr);
+    SetUnhandledExceptionFilter(filter);
+    RECT clip{};
+    GetClipCursor(&clip);
+    return {CurrentDirectory(), GetErrorMode(), GetThreadLocale(), GetActiveWindow(), GetFocus(), filter, clip,
+            GetCapture()};
 }
 
 std::vector<std::string> StateChanges(const CallerState& before, const CallerState& after)
@@ -72,6 +118,13 @@ std::vector<std::string> StateChanges(const CallerState& before, const CallerSta
         changes.push_back("changed the error mode " + Hex(before.errorMode) + " -> " + Hex(after.errorMode));
     if (after.threadLocale != before.threadLocale)
         changes.push_back("changed the thread's locale " + Hex(before.threadLocale) + " -> " + Hex(after.threadLocale));
+    if (after.exceptionFilter != before.exceptionFilter)
+        changes.push_back("replaced the process's unhandled-exception filter and did not put it back");
+    if (!EqualRect(&after.cursorClip, &before.cursorClip))
+        changes.push_back("confined the mouse to " + RectText(after.cursorClip) +
+                          " (a cursor clip) and did not free it");
+    if (after.capture != before.capture && after.capture != nullptr)
+        changes.push_back("took the mouse capture and kept it");
     if (after.active != before.active)
         changes.push_back("took the activation from the caller's window");
     else if (after.focus != before.focus)
@@ -84,6 +137,9 @@ void RestoreState(const CallerState& state, const CallerWindow& window)
     SetCurrentDirectoryA(state.directory.c_str());
     SetErrorMode(state.errorMode);
     SetThreadLocale(state.threadLocale);
+    SetUnhandledExceptionFilter(state.exceptionFilter);
+    ClipCursor(&state.cursorClip);
+    if (GetCapture() != state.capture) ReleaseCapture();
     window.Activate();
 }
 

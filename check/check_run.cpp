@@ -8,6 +8,7 @@
 
 #include "check/call_inputs.h"
 #include "check/checked_library.h"
+#include "check/dll_main.h"
 #include "check/library_image.h"
 #include "check/protocol.h"
 #include "check/reproducer.h"
@@ -127,6 +128,8 @@ void RunScenarioToEnd(Check check, const Scenario& scenario, const CheckOptions&
         const ChildRun run = RunChild(ScenarioCommand(scenario, options, files, skip));
         RunEnd end = Gather(check, scenario, run, gathered);
         if (run.finished) return;
+        if (const auto dllMain = DllMainFault(end.fault))
+            return AddOnce(gathered.tallies[Check::kExports].findings, *dllMain);
         const std::pair fault{end.fault.ordinal, run.end};
         const bool goesOn = scenario.resumes && run.end != ChildRun::End::kNotStarted &&
                             std::find(faults.begin(), faults.end(), fault) == faults.end();
@@ -163,7 +166,8 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
             for (std::size_t round = 0; round < kMostScenarios; ++round)
                 for (const CheckRow& row : kChecks)
                     if (const Scenario& scenario = row.scenarios[round];
-                        scenario.name != nullptr && scenario.alone == alone && &row != &exports && &row != &lifecycles)
+                        scenario.name != nullptr && scenario.alone == alone && (&row != &exports || round > 0) &&
+                        &row != &lifecycles)
                         RunScenarioToEnd(row.id, scenario, options, files, gathered);
         };
         runRound(false);

@@ -5,9 +5,14 @@
 
 #include "check/abi_probe.h"
 #include "check/abnormal_end.h"
+#include "check/caller_state.h"
 #include "check/checks.h"
+#include "check/dll_main.h"
+#include "check/guarded_records.h"
+#include "check/heap_check.h"
 #include "check/protocol.h"
 #include "check/text_conversions.h"
+#include "check/thread_ledger.h"
 #include "process/dialog_boxes.h"
 
 namespace check {
@@ -23,25 +28,52 @@ double Microseconds(LONGLONG ticks)
     return static_cast<double>(ticks) * 1e6 / static_cast<double>(frequency.QuadPart);
 }
 
-// Painting and input come from the system, not from a post.
+// Painting, timers and input come from the system, not from a post; where the mouse goes (a
+// cursor clip moves it) is the system's to tell, over a window's frame as inside it.
 bool FromTheSystem(UINT message)
 {
-    return message == WM_PAINT || (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST);
+    return message == WM_PAINT || message == WM_TIMER || (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
+           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
+           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) ||
+           (message >= WM_NCMOUSEHOVER && message <= WM_MOUSELEAVE);
+}
+
+// More messages than this after one call flood the caller's queue: its loop would never be idle.
+constexpr int kFlood = 1000;
+
+std::string FloodText(const MSG& message)
+{
+    char className[64] = {};
+    if (message.hwnd != nullptr) GetClassNameA(message.hwnd, className, sizeof className);
+    return "flooded the caller's queue with " +
+           (message.message == WM_TIMER && message.hwnd == nullptr
+                ? std::string("the WM_TIMER of thread timers it set and did not kill")
+                : "message " + Hex(message.message) +
+                      (message.hwnd == nullptr ? std::string(" to the caller's thread")
+                                               : " to a window of class \"" + std::string(className) + "\"")) +
+           " (" + std::to_string(kFlood) + " and more after one call)";
 }
 
 // Dispatches what the library posted, as the console's loop would, and notes what was not for
-// the library's own windows.
+// the library's own windows. A flood is named and cut short: the thread timers the library left
+// are killed, so that the checks go on.
 std::vector<std::string> DispatchPosted(HMODULE library)
 {
     std::vector<std::string> foreign;
     MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    for (int dispatched = 0; dispatched < 2 * kFlood && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);
+         ++dispatched) {
+        if (dispatched == kFlood) {
+            foreign.push_back(FloodText(message));
+            KillThreadTimers();
+        }
         if (message.message == WM_QUIT)
             foreign.push_back("posted WM_QUIT to the caller's thread (the caller's message loop ends)");
+        else if (FromTheSystem(message.message))
+            ;  // the thread timers it leaves are told by the ledger
         else if (message.hwnd == nullptr)
             foreign.push_back("posted thread message " + Hex(message.message) + " to the caller's thread");
-        else if (!FromTheSystem(message.message) && reinterpret_cast<HMODULE>(GetWindowLongPtrA(message.hwnd, GWLP_HINSTANCE)) != library)
+        else if (reinterpret_cast<HMODULE>(GetWindowLongPtrA(message.hwnd, GWLP_HINSTANCE)) != library)
             foreign.push_back("posted message " + Hex(message.message) + " to a window it does not own");
         TranslateMessage(&message);
         DispatchMessageA(&message);
@@ -69,12 +101,25 @@ std::string OrdinalLabel(int ordinal)
 }
 
 CheckedLibrary::CheckedLibrary(const std::string& path, std::uint32_t skip)
-    : m_module(nullptr), m_skip(skip), m_entries{}
+    : m_module(nullptr), m_loadError(0), m_skip(skip), m_entries{}
 {
-    SendCall(kNoOrdinal, "loading the library");
+    SendCall(kNoOrdinal, kLoadingStep);
     m_module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (m_module == nullptr) return;
+    if (m_module == nullptr) {
+        m_loadError = GetLastError();
+        return;
+    }
     for (const int ordinal : kAllOrdinals) m_entries[ordinal - 1] = GetProcAddress(m_module, MAKEINTRESOURCEA(ordinal));
+    WatchThreadImports(m_module);
+}
+
+void CheckedLibrary::Unload()
+{
+    if (m_module == nullptr) return;
+    SendCall(kNoOrdinal, kUnloadingStep);
+    FreeLibrary(m_module);
+    m_module = nullptr;
+    std::fill(std::begin(m_entries), std::end(m_entries), nullptr);
 }
 
 std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfaceParams* params,
@@ -92,22 +137,32 @@ std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfac
     const auto first = reinterpret_cast<std::uintptr_t>(ordinal == kMoveAndShow ? static_cast<const void*>(rect)
                                                                                 : static_cast<const void*>(params));
     const auto second = reinterpret_cast<std::uintptr_t>(rect);
+    if (m_caller) m_caller->PostProbe();
+    NoteCallInProgress(ordinal);
     AbiState state = MarkedState();
     LARGE_INTEGER start, end;
     QueryPerformanceCounter(&start);
     const OverlayResult code =
         CheckedCall(reinterpret_cast<const void*>(m_entries[ordinal - 1]), first, second, &state);
     QueryPerformanceCounter(&end);
+    // Before this process allocates anything more from a heap the library may have corrupted.
+    if (!HeapsValid()) EndForCorruptHeap();
+    if (m_records) m_records->Withdraw();
+    std::vector<std::string> queue;
+    if (m_caller)
+        if (auto probe = m_caller->TakeProbe()) queue.push_back(std::move(*probe));
     SendDone(ordinal, code, Microseconds(end.QuadPart - start.QuadPart));
 
-    std::vector<std::string> foreign = DispatchPosted(m_module);
+    for (std::string& foreign : DispatchPosted(m_module)) queue.push_back(std::move(foreign));
+    NoteCallInProgress(kNoOrdinal);
+    if (!HeapsValid()) EndForCorruptHeap();
     for (const HWND box : process::DialogBoxesOf(GetCurrentProcessId())) {
         if (std::find(m_reportedBoxes.begin(), m_reportedBoxes.end(), box) != m_reportedBoxes.end()) continue;
         m_reportedBoxes.push_back(box);
         SendFinding(
             {kFaultsCheck, ordinal, label, "left a message box open: \"" + process::MessageBoxText(box) + "\""});
     }
-    return CallOutcome{code, AbiBreaches(state), std::move(foreign)};
+    return CallOutcome{code, AbiBreaches(state), std::move(queue)};
 }
 
 }  // namespace check

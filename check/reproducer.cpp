@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "check/checked_library.h"
+#include "check/dll_main.h"
 #include "check/library_image.h"
 #include "check/protocol.h"
 #include "check/replay.h"
@@ -36,12 +37,16 @@ ReplayEnd PlayFile(const std::string& replayFile, const std::vector<PlannedCall>
         fw::ModuleFileName(), {"--scenario", "replay", "--files", files.folder, "--replay", replayFile, library}));
     ReplayEnd end;
     int started = 0;
+    std::string step;  // the library's loading, before the first call
     for (const Line& line : run.lines) {
         if (end.stopped) break;
         const std::size_t index = started > 0 ? static_cast<std::size_t>(started - 1) : 0;
         switch (line.kind) {
             case LineKind::kCall:
-                if (line.ordinal != kNoOrdinal) ++started;
+                if (line.ordinal != kNoOrdinal)
+                    ++started;
+                else
+                    step = line.text;
                 break;
             case LineKind::kDone:
                 end.codes.push_back(LineOf(lines, index) + OrdinalName(line.ordinal) + " " + CodeText(line.code));
@@ -72,6 +77,9 @@ ReplayEnd PlayFile(const std::string& replayFile, const std::vector<PlannedCall>
     end.what =
         run.end == ChildRun::End::kNotStarted ? "the replay process did not start" : name + " " + CutShortOutcome(run);
     end.message = LineOf(lines, end.stopIndex) + end.what;
+    // Before the first call it is the library's DllMain that failed.
+    if (const auto dllMain = DllMainFault({kFaultsCheck, kNoOrdinal, started == 0 ? step : "", CutShortOutcome(run)}))
+        end.what = end.message = dllMain->outcome;
     return end;
 }
 
@@ -178,7 +186,7 @@ void PlayReplay(const std::string& libraryPath, const std::string& folder, const
             return SendFinding(
                 {Check::kExports, call.call.ordinal, OrdinalLabel(call.call.ordinal), "is not exported"});
     }
-    SendEnd();
+    EndWithoutUnloading();
 }
 
 int ReplayCommand(const std::string& replayFile, const std::string& library)

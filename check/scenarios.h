@@ -28,6 +28,9 @@ struct ScenarioOptions {
 bool Loaded(const CheckedLibrary& library, Check check);
 
 void Exports(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
+// As the console ends and starts again: the library unloaded with FreeLibrary, loaded again and
+// left loaded to the process's end (dll_main.h).
+void Unloading(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
 void CallingConvention(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
 void Records(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
 void Sweep(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
@@ -41,7 +44,11 @@ std::vector<PlannedCall> PlannedCalls(const std::string& name, const TestFiles& 
                                       std::uint32_t samples);
 
 // Runs the named scenario in this process on the library it loads (one that does not load is the
-// finding of the scenario's check); false for an unknown name.
+// finding of the scenario's check) and ends the process; false for an unknown name.
 bool RunScenario(const std::string& name, const ScenarioOptions& options);
+
+// Says the scenario's end and ends the process at once, the library still loaded: its unloading
+// is the Unloading scenario's to judge, once, and not a wait in every scenario.
+[[noreturn]] void EndWithoutUnloading();
 
 }  // namespace check

@@ -42,12 +42,6 @@ constexpr Step kSteps[] = {{"open", kOpen, nullptr},
                            {"close", kClose, nullptr}};
 constexpr std::size_t kSet = 1, kMove = 2, kClear = 3, kClosed = 4;
 
-std::string Text(const RECT& rect)
-{
-    return "(" + std::to_string(rect.left) + "," + std::to_string(rect.top) + ")-(" + std::to_string(rect.right) + "," +
-           std::to_string(rect.bottom) + ")";
-}
-
 OverlayRect Record(const RECT& rect)
 {
     return {static_cast<std::uint32_t>(rect.left), static_cast<std::uint32_t>(rect.top),
@@ -81,7 +75,7 @@ std::string Describe(HWND window)
     RECT place{};
     GetWindowRect(window, &place);
     return "a window of class \"" + std::string(name) + "\" titled \"" + fw::WindowText(window) + "\" at " +
-           Text(place);
+           RectText(place);
 }
 
 struct VisibleWindows {
@@ -127,7 +121,7 @@ struct Run {
 std::string StepLabel(std::size_t step)
 {
     return std::string(OrdinalName(kSteps[step].ordinal)) +
-           (kSteps[step].asked ? " to " + Text(*kSteps[step].asked) : "");
+           (kSteps[step].asked ? " to " + RectText(*kSteps[step].asked) : "");
 }
 
 void SendNotes(const Run& run)
@@ -215,7 +209,7 @@ void Scene(CheckedLibrary& library, const TestFiles& files, const ScenarioOption
     const Changes closed = CountChanges(run.before, run.after[kClosed], area);
     if (closed.inside > 0)
         SendFinding({Check::kScreen, kClose, OrdinalLabel(kClose),
-                     "left " + std::to_string(closed.inside) + " pixels of " + Text(area) + " unlike before Open"});
+                     "left " + std::to_string(closed.inside) + " pixels of " + RectText(area) + " unlike before Open"});
     SendNotes(run);
     if (!options.pictures.empty()) WritePictures(options.pictures, run);
 }
