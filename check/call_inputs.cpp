@@ -6,6 +6,7 @@
 #include <cstring>
 #include <iterator>
 #include <random>
+#include <string_view>
 
 #include "bitmap/bmp_writer.h"
 #include "check/checked_library.h"
@@ -35,11 +36,13 @@ tavik::bmp::Bytes ScenePicture()
          }});
 }
 
-// A name of `name` padded to make the whole path 259 bytes.
+// A name of `fill` bytes padded to make the whole path 259 bytes; in a folder too deep for that,
+// one byte, and the path is longer than the record holds.
 std::string LongPath(const std::string& folder, char fill)
 {
     const std::string path = folder + "\\";
-    return path + std::string(kPathBytes - 1 - path.size() - 4, fill) + ".bmp";
+    const std::size_t room = kPathBytes - 1 - std::string_view(".bmp").size();
+    return path + std::string(path.size() < room ? room - path.size() : 1, fill) + ".bmp";
 }
 
 }  // namespace
@@ -57,9 +60,10 @@ TestFiles::TestFiles(const std::string& dir)
 
 TestFiles TestFiles::InTemp(const std::string& prefix)
 {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    return TestFiles(std::string(temp) + prefix + std::to_string(GetCurrentProcessId()));
+    char temp[MAX_PATH * 4] = {};
+    const DWORD length = GetTempPathA(sizeof temp, temp);
+    return TestFiles((length > 0 && length < sizeof temp ? std::string(temp) : std::string(".\\")) + prefix +
+                     std::to_string(GetCurrentProcessId()));
 }
 
 void TestFiles::Create() const
@@ -172,7 +176,8 @@ std::vector<PlannedCall> SweepCalls(const TestFiles& files)
         calls.push_back({kClose, plain});
     } while (std::next_permutation(std::begin(order), std::end(order)));
     for (int ordinal : {kOpen, kOpen, kSetAndShow, kSetAndShow, kMoveAndShow, kMoveAndShow, kClearSetting,
-                        kClearSetting, kClose, kClose}) calls.push_back({ordinal, plain});
+                        kClearSetting, kClose, kClose})
+        calls.push_back({ordinal, plain});
     return calls;
 }
 

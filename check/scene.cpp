@@ -168,6 +168,11 @@ void Scene(CheckedLibrary& library, const TestFiles& files, const ScenarioOption
         return;
     }
     OverlaySurfaceParams params{};
+    if (files.scenePicture.size() >= sizeof params.bitmapFile) {
+        SendNotJudged(Check::kScreen, "the picture's path " + files.scenePicture + " is longer than the record's " +
+                                          std::to_string(sizeof params.bitmapFile - 1) + " bytes");
+        return;
+    }
     params.width = kSurfaceWidth;
     params.height = kSurfaceHeight;
     params.green = 96;
