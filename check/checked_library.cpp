@@ -56,24 +56,24 @@ std::string FloodText(const MSG& message)
 
 // Dispatches what the library posted, as the console's loop would, and notes what was not for
 // the library's own windows. A flood is named and cut short: the thread timers the library left
-// are killed, so that the checks go on.
-std::vector<std::string> DispatchPosted(HMODULE library)
+// are killed, so that the checks go on. `dispatched` counts the messages.
+std::vector<std::string> DispatchPosted(HMODULE library, int& dispatched)
 {
     std::vector<std::string> foreign;
     MSG message;
-    for (int dispatched = 0; dispatched < 2 * kFlood && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);
-         ++dispatched) {
+    for (dispatched = 0; dispatched < 2 * kFlood && PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); ++dispatched) {
         if (dispatched == kFlood) {
             foreign.push_back(FloodText(message));
             KillThreadTimers();
         }
+        // A thread timer's WM_TIMER comes from the system; the timers the library leaves are told
+        // by the ledger (thread_ledger.h).
+        const bool posted = !FromTheSystem(message.message);
         if (message.message == WM_QUIT)
             foreign.push_back("posted WM_QUIT to the caller's thread (the caller's message loop ends)");
-        else if (FromTheSystem(message.message))
-            ;  // the thread timers it leaves are told by the ledger
-        else if (message.hwnd == nullptr)
+        else if (posted && message.hwnd == nullptr)
             foreign.push_back("posted thread message " + Hex(message.message) + " to the caller's thread");
-        else if (reinterpret_cast<HMODULE>(GetWindowLongPtrA(message.hwnd, GWLP_HINSTANCE)) != library)
+        else if (posted && reinterpret_cast<HMODULE>(GetWindowLongPtrA(message.hwnd, GWLP_HINSTANCE)) != library)
             foreign.push_back("posted message " + Hex(message.message) + " to a window it does not own");
         TranslateMessage(&message);
         DispatchMessageA(&message);
@@ -153,9 +153,11 @@ std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfac
         if (auto probe = m_caller->TakeProbe()) queue.push_back(std::move(*probe));
     SendDone(ordinal, code, Microseconds(end.QuadPart - start.QuadPart));
 
-    for (std::string& foreign : DispatchPosted(m_module)) queue.push_back(std::move(foreign));
+    int dispatched = 0;
+    for (std::string& foreign : DispatchPosted(m_module, dispatched)) queue.push_back(std::move(foreign));
     NoteCallInProgress(kNoOrdinal);
-    if (!HeapsValid()) EndForCorruptHeap();
+    // The library's window procedures ran: validated again, so their harm is blamed on this call.
+    if (dispatched > 0 && !HeapsValid()) EndForCorruptHeap();
     for (const HWND box : process::DialogBoxesOf(GetCurrentProcessId())) {
         if (std::find(m_reportedBoxes.begin(), m_reportedBoxes.end(), box) != m_reportedBoxes.end()) continue;
         m_reportedBoxes.push_back(box);
