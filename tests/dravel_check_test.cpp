@@ -110,7 +110,7 @@ const Broken kBroken[] = {
     {"hang_load", Check::kExports, "the library does not load: its DllMain did not return from loading within 5 s"},
     {"crash_load", Check::kExports, "the library does not load: its DllMain crashed while loading"},
     {"hang_unload", Check::kExports,
-     "its DllMain did not return from unloading (FreeLibrary) within 5 s: the console could not end"},
+     "its DllMain did not return from unloading at the process's end within 5 s: the console could not end"},
     {"read_after_call", Check::kRecords, "(Set & show) read OverlayRect.startX after the call returned"},
     {"overrun_heap", Check::kEveryInputReturns, "(Open) corrupted the heap: it no longer validated after the call",
      "line 4: Open corrupted the heap"},

@@ -18,7 +18,8 @@
 //   REFUSE_LOAD       its DllMain refuses to load.
 //   HANG_LOAD         its DllMain never returns from loading.
 //   CRASH_LOAD        its DllMain crashes while loading.
-//   HANG_UNLOAD       its DllMain never returns from unloading.
+//   HANG_UNLOAD       its DllMain never returns from unloading at the process's end (FreeLibrary
+//                     returns).
 //   THREAD_TIMER      sets a thread timer (no window) in Open that Close never kills.
 //   KEEP_HOOK         sets a WH_GETMESSAGE hook on the caller's thread in Open, never removed.
 //   EXCEPTION_FILTER  replaces the process's unhandled-exception filter in Open.
@@ -133,7 +134,7 @@ LONG WINAPI OnUnhandled(EXCEPTION_POINTERS*)
 }  // namespace
 
 #if defined(REFUSE_LOAD) || defined(HANG_LOAD) || defined(CRASH_LOAD) || defined(HANG_UNLOAD)
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
 {
 #if defined(HANG_LOAD)
     if (reason == DLL_PROCESS_ATTACH) Sleep(INFINITE);
@@ -142,7 +143,9 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
     if (reason == DLL_PROCESS_ATTACH) *static_cast<volatile int*>(nullptr) = 0;
 #endif
 #if defined(HANG_UNLOAD)
-    if (reason == DLL_PROCESS_DETACH) Sleep(INFINITE);
+    if (reason == DLL_PROCESS_DETACH && reserved != nullptr) Sleep(INFINITE);
+#else
+    static_cast<void>(reserved);
 #endif
 #if defined(REFUSE_LOAD)
     return reason != DLL_PROCESS_ATTACH;
