@@ -14,19 +14,26 @@ struct Set {
     std::string what;
 };
 
-// One library per scenario process; its imports reach the ledger through here.
+// One library per scenario process; its imports reach the ledger through here. Only what is done on
+// the caller's thread is noted: the library's own threads are theirs to keep.
 std::vector<Set> g_set;
 int g_ordinal = 0;
+DWORD g_callerThread = 0;
+
+bool OnCallerThread()
+{
+    return GetCurrentThreadId() == g_callerThread;
+}
 
 void Forget(bool timer, UINT_PTR id)
 {
-    std::erase_if(g_set, [&](const Set& set) { return set.timer == timer && set.id == id; });
+    if (OnCallerThread()) std::erase_if(g_set, [&](const Set& set) { return set.timer == timer && set.id == id; });
 }
 
 UINT_PTR WINAPI NotedSetTimer(HWND window, UINT_PTR id, UINT milliseconds, TIMERPROC proc)
 {
     const UINT_PTR timer = SetTimer(window, id, milliseconds, proc);
-    if (window == nullptr && timer != 0) {
+    if (window == nullptr && timer != 0 && OnCallerThread()) {
         Forget(true, timer);
         g_set.push_back({g_ordinal, true, timer, "a thread timer"});
     }
@@ -55,7 +62,7 @@ HHOOK Noted(HHOOK hook, int type, DWORD thread)
     const char* where = thread == GetCurrentThreadId() ? " hook on the caller's thread"
                         : thread == 0                  ? " hook on every thread"
                                                        : " hook on another thread";
-    if (hook != nullptr)
+    if (hook != nullptr && OnCallerThread())
         g_set.push_back({g_ordinal, false, reinterpret_cast<UINT_PTR>(hook), "a " + HookName(type) + where});
     return hook;
 }
@@ -88,6 +95,7 @@ void TakeAway(const Set& set)
 
 void WatchThreadImports(HMODULE library)
 {
+    g_callerThread = GetCurrentThreadId();
     const HMODULE user32 = GetModuleHandleA("user32.dll");
     const struct {
         const char* name;
