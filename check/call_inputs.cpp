@@ -4,6 +4,7 @@
 #include <cstring>
 #include <iterator>
 #include <random>
+#include <string_view>
 
 namespace check {
 
@@ -11,11 +12,13 @@ namespace {
 
 constexpr std::uint32_t kEdges[] = {0, 1, 255, 256, 8192, 65535, 0x7FFFFFFF, 0x80000000, 0xFFFFFFFF};
 
-// A name of `name` padded to make the whole path 259 bytes.
+// A name of `fill` bytes padded to make the whole path 259 bytes; in a folder too deep for that,
+// one byte, and the path is longer than the record holds.
 std::string LongPath(const std::string& folder, char fill)
 {
     const std::string path = folder + "\\";
-    return path + std::string(kPathBytes - 1 - path.size() - 4, fill) + ".bmp";
+    const std::size_t room = kPathBytes - 1 - std::string_view(".bmp").size();
+    return path + std::string(path.size() < room ? room - path.size() : 1, fill) + ".bmp";
 }
 
 }  // namespace

@@ -44,8 +44,12 @@ std::string CostSummary(const CallTimes& times)
 constexpr CheckRow kRows[] = {
     {Check::kExports,
      "exports",
-     {{{"exports", Exports}}},
-     [](const SummaryInput&) { return std::string("ordinals 1-5 present"); },
+     {{{"exports", Exports}, {"unload", Unloading}}},
+     [](const SummaryInput&) {
+         return std::string(
+             "ordinals 1-5 present; DllMain returned from loading, from FreeLibrary and at the "
+             "process's end");
+     },
      Role::kJudged,
      Phase::kGate},
     {Check::kCallingConvention,
@@ -89,8 +93,9 @@ constexpr CheckRow kRows[] = {
      {{{"state", CallerStateKept}}},
      [](const SummaryInput& in) {
          return Calls(in.tally) +
-                ": no message left for the caller; current directory, error mode, thread locale, "
-                "activation and focus kept";
+                ": the caller's messages neither dispatched nor taken during a call; no message left for the "
+                "caller; current directory, error mode, thread locale, unhandled-exception filter, cursor clip, mouse "
+                "capture, activation and focus kept; no thread timer or hook left after Close";
      },
      Role::kJudged,
      Phase::kAlone},

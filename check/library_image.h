@@ -16,6 +16,8 @@ std::optional<std::string> UnjudgeableImage(const std::string& path);
 
 // The reason a library of the right architecture did not load, in words with the error number.
 std::string LoadFailure(DWORD error);
+// "the library does not load: `why`".
+std::string NotLoading(const std::string& why);
 // Whether a finding is one of LoadFailure's.
 bool IsLoadFailure(const std::string& finding);
 

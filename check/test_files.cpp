@@ -31,9 +31,10 @@ tavik::bmp::Bytes ScenePicture()
 
 TestFiles TestFiles::InTemp(const std::string& prefix)
 {
-    char temp[MAX_PATH] = {};
-    GetTempPathA(sizeof temp, temp);
-    return TestFiles(std::string(temp) + prefix + std::to_string(GetCurrentProcessId()));
+    char temp[MAX_PATH * 4] = {};
+    const DWORD length = GetTempPathA(sizeof temp, temp);
+    return TestFiles((length > 0 && length < sizeof temp ? std::string(temp) : std::string(".\\")) + prefix +
+                     std::to_string(GetCurrentProcessId()));
 }
 
 void TestFiles::Create() const

@@ -16,6 +16,17 @@ void CloseIfOpen(HANDLE& handle)
 // that a quick answer is taken at once.
 constexpr DWORD kLongestPollMs = 4;
 
+// An inheritable copy of one of this process's handles, for a child; nullptr for none.
+HANDLE InheritableCopy(HANDLE handle)
+{
+    const HANDLE process = GetCurrentProcess();
+    HANDLE copy = nullptr;
+    if (handle == nullptr || handle == INVALID_HANDLE_VALUE ||
+        !DuplicateHandle(process, handle, process, &copy, 0, TRUE, DUPLICATE_SAME_ACCESS))
+        return nullptr;
+    return copy;
+}
+
 std::string Quoted(const std::string& argument)
 {
     std::string quoted = "\"";
@@ -47,31 +58,51 @@ bool Child::Start(const std::string& commandLine, bool input)
     End();
     m_pending.clear();
     m_exitCode = 0;
-    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
     HANDLE childIn = nullptr;
     HANDLE childOut = nullptr;
-    if (!CreatePipe(&m_fromChild, &childOut, &inheritable, 0)) return false;
-    if (input && !CreatePipe(&childIn, &m_toChild, &inheritable, 0)) {
+    if (!CreatePipe(&m_fromChild, &childOut, nullptr, 0)) return false;
+    if (input && !CreatePipe(&childIn, &m_toChild, nullptr, 0)) {
         CloseIfOpen(childOut);
         CloseIfOpen(m_fromChild);
         return false;
     }
     // Only the child's ends are inherited, so a pipe breaks when the child ends.
-    SetHandleInformation(m_fromChild, HANDLE_FLAG_INHERIT, 0);
-    if (m_toChild) SetHandleInformation(m_toChild, HANDLE_FLAG_INHERIT, 0);
+    SetHandleInformation(childOut, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    if (input)
+        SetHandleInformation(childIn, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    else
+        childIn = InheritableCopy(GetStdHandle(STD_INPUT_HANDLE));
+    HANDLE childError = InheritableCopy(GetStdHandle(STD_ERROR_HANDLE));
 
-    STARTUPINFOA startup{};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = input ? childIn : GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = childOut;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    // Children are started from more than one thread at once: each inherits its own handles and
+    // none of another's, which would keep that one's pipe open after it ended.
+    HANDLE inherited[3];
+    DWORD count = 0;
+    for (const HANDLE handle : {childIn, childOut, childError})
+        if (handle != nullptr) inherited[count++] = handle;
+    SIZE_T listBytes = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &listBytes);
+    std::string listBuffer(listBytes, '\0');
+    auto* const list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(listBuffer.data());
+    const bool listed = InitializeProcThreadAttributeList(list, 1, 0, &listBytes) &&
+                        UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, inherited,
+                                                  count * sizeof(HANDLE), nullptr, nullptr);
+
+    STARTUPINFOEXA startup{};
+    startup.StartupInfo.cb = sizeof startup;
+    startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+    startup.StartupInfo.hStdInput = childIn;
+    startup.StartupInfo.hStdOutput = childOut;
+    startup.StartupInfo.hStdError = childError;
+    startup.lpAttributeList = list;
     std::string line = commandLine;  // CreateProcessA may write to it
     PROCESS_INFORMATION started{};
-    const bool ok =
-        CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started);
+    const bool ok = listed && CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, EXTENDED_STARTUPINFO_PRESENT,
+                                             nullptr, nullptr, &startup.StartupInfo, &started);
+    if (listed) DeleteProcThreadAttributeList(list);
     CloseIfOpen(childIn);
     CloseIfOpen(childOut);
+    CloseIfOpen(childError);
     if (!ok) {
         End();
         return false;

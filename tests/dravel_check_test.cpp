@@ -50,14 +50,19 @@ std::string Library(const char* name)
     return platform::ModuleFolder() + "broken_dravels\\" + name + ".dll";
 }
 
-TEST(DravelCheck, ReferenceLibraryPassesEveryCheck)
+void ExpectEveryCheckPasses(Report& report)
 {
-    Report report = RunCheck({});
     EXPECT_EQ(report.exitCode, 0u) << report.all;
     for (const check::CheckRow& row : check::kChecks)
         EXPECT_TRUE(report.checks[row.id].starts_with(row.role == check::Role::kJudged ? "PASS" : "NOTE"))
             << row.name << "\n"
             << report.all;
+}
+
+TEST(DravelCheck, ReferenceLibraryPassesEveryCheck)
+{
+    Report report = RunCheck({});
+    ExpectEveryCheckPasses(report);
     // The screen scene's notes: the picture where it was asked for and nowhere else, then gone.
     for (const char* shown :
          {"Set & show to (64,64)-(256,208): showed a picture inside the asked rectangle and nothing "
@@ -66,6 +71,13 @@ TEST(DravelCheck, ReferenceLibraryPassesEveryCheck)
           "nothing outside",
           "Clear setting: took it away"})
         EXPECT_NE(report.all.find(shown), std::string::npos) << report.all;
+}
+
+// One that does nothing and succeeds breaks no rule either.
+TEST(DravelCheck, DoNothingLibraryPassesEveryCheck)
+{
+    Report report = RunCheck({"--samples", "50", Library("do_nothing")});
+    ExpectEveryCheckPasses(report);
 }
 
 using check::Check;
@@ -95,10 +107,25 @@ const Broken kBroken[] = {
      "line 4: Set & show let an exception out (C++, std::terminate)"},
     {"missing_4", Check::kExports, "ordinal 4 (Move & show) is not exported"},
     {"refuse_load", Check::kExports, "the library does not load: its DllMain refused to load it (error 1114)"},
+    {"hang_load", Check::kExports, "the library does not load: its DllMain did not return from loading within 5 s"},
+    {"crash_load", Check::kExports, "the library does not load: its DllMain crashed while loading"},
+    {"hang_unload", Check::kExports,
+     "its DllMain did not return from unloading at the process's end within 5 s: the console could not end"},
+    {"read_after_call", Check::kRecords, "(Set & show) read OverlayRect.startX after the call returned"},
+    {"overrun_heap", Check::kEveryInputReturns, "(Open) corrupted the heap: it no longer validated after the call",
+     "line 4: Open corrupted the heap"},
     {"leak_handle", Check::kLifecycles, "kernel handles"},
     {"leak_thread", Check::kLifecycles, "threads"},
     {"post_quit", Check::kCallerState, "ordinal 1 (Open) posted WM_QUIT to the caller's thread"},
     {"change_dir", Check::kCallerState, "ordinal 1 (Open) changed the current directory"},
+    {"thread_timer", Check::kCallerState, "ordinal 1 (Open) left a thread timer that Close did not kill"},
+    {"keep_hook", Check::kCallerState,
+     "ordinal 1 (Open) left a WH_GETMESSAGE hook on the caller's thread that Close did not remove"},
+    {"exception_filter", Check::kCallerState, "ordinal 1 (Open) replaced the process's unhandled-exception filter"},
+    {"clip_cursor", Check::kCallerState, "ordinal 1 (Open) confined the mouse to (0,0)-(100,100) (a cursor clip)"},
+    {"capture_mouse", Check::kCallerState, "ordinal 3 (Set & show) took the mouse capture"},
+    {"dispatch_messages", Check::kCallerState,
+     "ordinal 3 (Set & show) dispatched the caller's messages during the call: the console can be re-entered"},
     {"leave_window", Check::kScreen, "ordinal 2 (Close) left a window of class \"BrokenDravelLeftWindow\""},
 };
 

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "check/call_inputs.h"
+#include "check/dll_main.h"
 #include "check/library_image.h"
 #include "check/protocol.h"
 #include "check/run/child_run.h"
@@ -99,6 +100,8 @@ void RunScenarioToEnd(Check check, const Scenario& scenario, const CheckOptions&
         const ChildRun run = RunChild(ScenarioCommand(scenario, options, files, skip));
         RunEnd end = Gather(check, scenario, run, gathered);
         if (run.finished) return;
+        // A DllMain that crashed or did not return is check 1's, whichever scenario met it.
+        if (const std::optional<Finding> dllMain = DllMainFault(end.fault)) return gathered.AddFinding(*dllMain);
         const std::pair fault{end.fault.ordinal, run.end};
         const bool goesOn = scenario.resumes && run.end != ChildRun::End::kNotStarted &&
                             std::find(faults.begin(), faults.end(), fault) == faults.end();
@@ -108,16 +111,6 @@ void RunScenarioToEnd(Check check, const Scenario& scenario, const CheckOptions&
         faults.push_back(fault);
         skip = end.index + 1;
     }
-}
-
-// Each row of `phase` in turn, every row's first scenario before any row's second: the findings
-// come in that order.
-void RunPhase(Phase phase, const CheckOptions& options, const TestFiles& files, Gathered& gathered)
-{
-    for (std::size_t round = 0; round < kMostScenarios; ++round)
-        for (const CheckRow& row : kChecks)
-            if (const Scenario& scenario = row.scenarios[round]; scenario.name != nullptr && row.phase == phase)
-                RunScenarioToEnd(row.id, scenario, options, files, gathered);
 }
 
 // Whether the library loaded in the gate's scenarios.
@@ -130,6 +123,19 @@ bool Loads(const Gathered& gathered)
             return false;
     }
     return true;
+}
+
+// Each row of `phase` in turn, every row's first scenario before any row's second: the findings
+// come in that order.
+void RunPhase(Phase phase, const CheckOptions& options, const TestFiles& files, Gathered& gathered)
+{
+    for (std::size_t round = 0; round < kMostScenarios; ++round) {
+        // What the gate found unloadable is not loaded again by its later scenarios.
+        if (phase == Phase::kGate && round > 0 && !Loads(gathered)) return;
+        for (const CheckRow& row : kChecks)
+            if (const Scenario& scenario = row.scenarios[round]; scenario.name != nullptr && row.phase == phase)
+                RunScenarioToEnd(row.id, scenario, options, files, gathered);
+    }
 }
 
 // The kBeside phase on a thread of its own: the platform's thread, as the C++ one would bring a

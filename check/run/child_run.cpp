@@ -29,11 +29,14 @@ ChildRun RunChild(const std::string& commandLine)
             case process::Child::Read::kExited:
                 run.end = ChildRun::End::kExited;
                 run.exitCode = child.ExitCode();
+                // One that said its end and then failed to end cleanly failed in its ending.
+                run.finished = run.finished && run.exitCode == 0;
                 return run;
             case process::Child::Read::kTimedOut:
                 for (const HWND box : process::DialogBoxesOf(child.Id()))
                     run.openBoxes.push_back(process::MessageBoxText(box));
                 run.end = ChildRun::End::kSilent;
+                run.finished = false;
                 return run;
         }
     }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 
+#include "check/dll_main.h"
 #include "check/library_image.h"
 #include "check/ordinals.h"
 #include "check/protocol.h"
@@ -33,8 +34,11 @@ ReplayEnd PlayReplayFile(const std::string& replayFile, const std::vector<Planne
     ReplayEnd end;
     bool started = false;
     std::size_t index = 0;
+    std::string step;  // the library's loading, before the first call
     for (const Line& line : run.lines) {
-        if (line.kind == LineKind::kCall && line.ordinal != kNoOrdinal) {
+        if (line.kind == LineKind::kCall && line.ordinal == kNoOrdinal) {
+            step = line.text;
+        } else if (line.kind == LineKind::kCall) {
             started = true;
             index = line.index;
         } else if (line.kind == LineKind::kReturned) {
@@ -60,8 +64,11 @@ ReplayEnd PlayReplayFile(const std::string& replayFile, const std::vector<Planne
         fault.exitCode = static_cast<std::uint32_t>(run.exitCode);
         fault.dying = run.dying;
     }
-    end.stop = Stop{index, fault, what};
-    end.message = LineOf(lines, index) + what;
+    // Before the first call it is the library's DllMain that failed, not a call.
+    const std::optional<Finding> dllMain =
+        started ? std::nullopt : DllMainFault({kFaultsCheck, kNoOrdinal, step, CutShortOutcome(run)});
+    end.stop = Stop{index, fault, dllMain ? dllMain->outcome : what};
+    end.message = dllMain ? dllMain->outcome : LineOf(lines, index) + what;
     return end;
 }
 

@@ -9,6 +9,23 @@ namespace {
 
 constexpr char kClassName[] = "DravelCheckCaller";
 
+UINT ProbeMessage()
+{
+    static const UINT message = RegisterWindowMessageA("DravelCheck probe");
+    return message;
+}
+
+bool g_probeDispatched = false;
+
+LRESULT CALLBACK CallerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == ProbeMessage() && message != 0) {
+        g_probeDispatched = true;
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
 std::string CurrentDirectory()
 {
     char path[MAX_PATH * 4] = {};
@@ -18,8 +35,15 @@ std::string CurrentDirectory()
 
 }  // namespace
 
+std::string RectText(const RECT& rect)
+{
+    return "(" + std::to_string(rect.left) + "," + std::to_string(rect.top) + ")-(" + std::to_string(rect.right) + "," +
+           std::to_string(rect.bottom) + ")";
+}
+
 CallerWindow::CallerWindow(const RECT& place)
-    : m_window(ShowPlainWindow(kClassName, "DravelCheck caller", WS_OVERLAPPEDWINDOW, 0, nullptr, place))
+    : m_window(
+          ShowPlainWindow(kClassName, "DravelCheck caller", WS_OVERLAPPEDWINDOW, 0, nullptr, place, CallerWindowProc))
 {
     Activate();
 }
@@ -45,9 +69,31 @@ bool CallerWindow::HasFocus() const
     return GetForegroundWindow() == m_window && GetActiveWindow() == m_window && GetFocus() == m_window;
 }
 
+void CallerWindow::PostProbe() const
+{
+    g_probeDispatched = false;
+    PostMessageA(m_window, ProbeMessage(), 0, 0);
+}
+
+std::optional<std::string> CallerWindow::TakeProbe() const
+{
+    MSG message;
+    if (PeekMessageA(&message, m_window, ProbeMessage(), ProbeMessage(), PM_REMOVE)) return std::nullopt;
+    return g_probeDispatched
+               ? "dispatched the caller's messages during the call: the console can be re-entered"
+               : "took the caller's messages out of its queue during the call without dispatching them: the console "
+                 "loses them";
+}
+
 CallerState CallerStateNow()
 {
-    return {CurrentDirectory(), GetErrorMode(), GetThreadLocale(), GetActiveWindow(), GetFocus()};
+    // The filter can only be read by setting one; the same one is put back at once.
+    const LPTOP_LEVEL_EXCEPTION_FILTER filter = SetUnhandledExceptionFilter(nullptr);
+    SetUnhandledExceptionFilter(filter);
+    RECT clip{};
+    GetClipCursor(&clip);
+    return {CurrentDirectory(), GetErrorMode(), GetThreadLocale(), GetActiveWindow(), GetFocus(), filter, clip,
+            GetCapture()};
 }
 
 std::vector<std::string> StateChanges(const CallerState& before, const CallerState& after)
@@ -59,6 +105,13 @@ std::vector<std::string> StateChanges(const CallerState& before, const CallerSta
         changes.push_back("changed the error mode " + Hex(before.errorMode) + " -> " + Hex(after.errorMode));
     if (after.threadLocale != before.threadLocale)
         changes.push_back("changed the thread's locale " + Hex(before.threadLocale) + " -> " + Hex(after.threadLocale));
+    if (after.exceptionFilter != before.exceptionFilter)
+        changes.push_back("replaced the process's unhandled-exception filter and did not put it back");
+    if (!EqualRect(&after.cursorClip, &before.cursorClip))
+        changes.push_back("confined the mouse to " + RectText(after.cursorClip) +
+                          " (a cursor clip) and did not free it");
+    if (after.capture != before.capture && after.capture != nullptr)
+        changes.push_back("took the mouse capture and kept it");
     if (after.active != before.active)
         changes.push_back("took the activation from the caller's window");
     else if (after.focus != before.focus)
@@ -71,6 +124,9 @@ void RestoreState(const CallerState& state, const CallerWindow& window)
     SetCurrentDirectoryA(state.directory.c_str());
     SetErrorMode(state.errorMode);
     SetThreadLocale(state.threadLocale);
+    SetUnhandledExceptionFilter(state.exceptionFilter);
+    ClipCursor(&state.cursorClip);
+    if (GetCapture() != state.capture) ReleaseCapture();
     window.Activate();
 }
 

@@ -1,16 +1,22 @@
 // What the console, as the library's caller, expects to find unchanged after each call: its
 // current directory (the next relative file name depends on it), the error mode, the thread's
-// locale, and its window keeping activation and focus. The x87 and SSE state is the calling
+// locale, the process's unhandled-exception filter, the mouse (free of a cursor clip and of a
+// capture), and its window keeping activation and focus. The x87 and SSE state is the calling
 // convention's part. The messages the library leaves in the caller's queue are told apart by
-// CheckedLibrary as it dispatches them.
+// CheckedLibrary as it dispatches them; the timers and hooks it leaves on the thread are noted by
+// thread_ledger.h.
 #pragma once
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace check {
+
+// "(left,top)-(right,bottom)".
+std::string RectText(const RECT& rect);
 
 // A visible top-level window standing in for the console, active and focused while it lives.
 class CallerWindow {
@@ -26,6 +32,12 @@ public:
     // Whether it is in the foreground, active and focused.
     bool HasFocus() const;
 
+    // A message posted to the window just before a call. Still queued when the call returns, it
+    // tells that the library left the caller's queue alone; otherwise what the library did with
+    // the caller's messages is returned ("dispatched the caller's messages during the call: ...").
+    void PostProbe() const;
+    std::optional<std::string> TakeProbe() const;
+
 private:
     HWND m_window;
 };
@@ -36,6 +48,9 @@ struct CallerState {
     LCID threadLocale;
     HWND active;
     HWND focus;
+    LPTOP_LEVEL_EXCEPTION_FILTER exceptionFilter;
+    RECT cursorClip;
+    HWND capture;
 };
 
 CallerState CallerStateNow();

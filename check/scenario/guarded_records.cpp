@@ -35,6 +35,10 @@ struct Guard {
     unsigned char* region = nullptr;
     std::size_t next = 0;
     std::size_t lentFrom = 0;  // slots from here to `next` belong to the call in progress
+    // Slots from here to `lentFrom` belong to the call that returned while its caller's messages
+    // are dispatched.
+    std::size_t returnedFrom = 0;
+    bool dispatching = false;
     std::vector<std::string> findings;
 } g_guard;
 
@@ -89,7 +93,12 @@ LONG CALLBACK OnAccess(EXCEPTION_POINTERS* exception)
         finding += "memory beside the records";
     } else {
         finding += FieldAt(slot, address - (RecordPage(slot) + kPage - RecordSize(slot)));
-        if (!IsLent(slot)) finding += " of a record from an earlier call (kept the pointer)";
+        if (g_guard.dispatching && slot >= g_guard.returnedFrom && slot < g_guard.lentFrom)
+            finding +=
+                " after the call returned (kept the pointer and used it from a window procedure, timer or hook "
+                "while the caller's messages were dispatched)";
+        else if (!IsLent(slot))
+            finding += " of a record from an earlier call (kept the pointer)";
     }
     if (g_guard.findings.size() < 16) g_guard.findings.push_back(finding);
     // Let the library go on: the pages become ordinary memory until they are lent again.
@@ -140,11 +149,19 @@ const OverlayRect* GuardedRecords::LendRect(const OverlayRect& rect)
     return static_cast<const OverlayRect*>(Lend(&rect, sizeof rect));
 }
 
-std::vector<std::string> GuardedRecords::Release()
+void GuardedRecords::Withdraw()
 {
     for (std::size_t slot = g_guard.lentFrom; slot < g_guard.next; ++slot)
         VirtualFree(RecordPage(slot), kSlotBytes, MEM_DECOMMIT);
+    g_guard.returnedFrom = g_guard.lentFrom;
     g_guard.lentFrom = g_guard.next;
+    g_guard.dispatching = true;
+}
+
+std::vector<std::string> GuardedRecords::Release()
+{
+    Withdraw();
+    g_guard.dispatching = false;
     std::vector<std::string> findings;
     findings.swap(g_guard.findings);
     return findings;

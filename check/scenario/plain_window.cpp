@@ -3,10 +3,10 @@
 namespace check {
 
 HWND ShowPlainWindow(const char* className, const char* title, DWORD style, DWORD extendedStyle, HBRUSH brush,
-                     const RECT& place)
+                     const RECT& place, WNDPROC procedure)
 {
     WNDCLASSA windowClass{};
-    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hbrBackground = brush;
     windowClass.lpszClassName = className;

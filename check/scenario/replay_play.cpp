@@ -22,7 +22,7 @@ void PlayReplay(const ScenarioOptions& options)
             return SendFinding(
                 {Check::kExports, call.call.ordinal, OrdinalLabel(call.call.ordinal), "is not exported"});
     }
-    SendFinished();
+    EndWithoutUnloading();
 }
 
 }  // namespace check

@@ -6,11 +6,13 @@
 
 #include "check/scenario/abi_probe.h"
 #include "check/call_inputs.h"
+#include "check/dll_main.h"
+#include "check/library_image.h"
 #include "check/scenario/caller_state.h"
 #include "check/scenario/checked_library.h"
 #include "check/scenario/guarded_records.h"
-#include "check/library_image.h"
 #include "check/scenario/send.h"
+#include "check/scenario/thread_ledger.h"
 #include "process/usage.h"
 
 namespace check {
@@ -93,7 +95,7 @@ bool LeakCertain(const process::Usage& before, const process::Usage& now, std::s
 
 bool Loaded(const CheckedLibrary& library, Check check)
 {
-    if (!library.IsLoaded()) SendFinding({check, kNoOrdinal, "", LoadFailure(GetLastError())});
+    if (!library.IsLoaded()) SendFinding({check, kNoOrdinal, "", LoadFailure(library.LoadError())});
     return library.IsLoaded();
 }
 
@@ -101,6 +103,16 @@ void Exports(CheckedLibrary& library, const TestFiles&, const ScenarioOptions&)
 {
     for (const int ordinal : kAllOrdinals)
         if (!library.Has(ordinal)) SendFinding({Check::kExports, ordinal, OrdinalLabel(ordinal), "is not exported"});
+}
+
+void Unloading(CheckedLibrary& library, const TestFiles&, const ScenarioOptions& options)
+{
+    library.Unload();
+    const CheckedLibrary again(options.library);
+    if (!again.IsLoaded()) return;
+    SendCall(kNoOrdinal, 0, kEndingStep);
+    SendFinished();
+    ExitProcess(0);
 }
 
 void CallingConvention(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
@@ -121,6 +133,7 @@ void Records(CheckedLibrary& library, const TestFiles& files, const ScenarioOpti
 {
     const CallInput input = PlainInput(files);
     GuardedRecords records;
+    library.WatchRecords(records);
     // Every record is fresh for its call and gone after it, so a pointer kept from one call is
     // caught on the next.
     for (int ordinal : {kOpen, kSetAndShow, kMoveAndShow, kSetAndShow, kMoveAndShow, kClearSetting, kMoveAndShow,
@@ -215,6 +228,7 @@ void Lifecycles(CheckedLibrary& library, const TestFiles& files, const ScenarioO
 void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
 {
     const CallerWindow window;
+    library.WatchCaller(window);
     const CallInput plain = PlainInput(files);
     const CallInput startup = StartupInput(kSetAndShow);
     const std::pair<int, const CallInput*> calls[] = {
@@ -225,11 +239,15 @@ void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const Scen
         const CallerState before = CallerStateNow();
         const auto outcome = library.Call(ordinal, &input->params, &input->rect);
         if (!outcome) continue;
-        std::vector<std::string> changes = outcome->foreignMessages;
+        std::vector<std::string> changes = outcome->callerQueue;
         for (std::string& change : StateChanges(before, CallerStateNow())) changes.push_back(std::move(change));
         for (const std::string& change : changes)
             SendFinding({Check::kCallerState, ordinal, OrdinalLabel(ordinal), change});
         RestoreState(before, window);
+        if (ordinal != kClose) continue;
+        for (const LeftOnThread& left : TakeLeftOnThread())
+            SendFinding({Check::kCallerState, left.ordinal, OrdinalLabel(left.ordinal),
+                         "left " + left.what + " that Close did not " + (left.timer ? "kill" : "remove")});
     }
 }
 
@@ -240,10 +258,16 @@ bool RunScenario(const ScenarioOptions& options)
             if (scenario.name != nullptr && options.scenario == scenario.name) {
                 CheckedLibrary library(options.library, options.skip);
                 if (Loaded(library, row.id)) scenario.run(library, TestFiles(options.files), options);
-                SendFinished();
-                return true;
+                EndWithoutUnloading();
             }
     return false;
+}
+
+void EndWithoutUnloading()
+{
+    SendFinished();
+    TerminateProcess(GetCurrentProcess(), 0);
+    for (;;) Sleep(INFINITE);
 }
 
 }  // namespace check

@@ -18,6 +18,9 @@ namespace check {
 bool Loaded(const CheckedLibrary& library, Check check);
 
 void Exports(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
+// As the console ends and starts again: the library unloaded with FreeLibrary, loaded again and
+// left loaded to the process's end (dll_main.h).
+void Unloading(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
 void CallingConvention(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
 void Records(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
 void Sweep(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
@@ -26,7 +29,11 @@ void Lifecycles(CheckedLibrary& library, const TestFiles& files, const ScenarioO
 void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options);
 
 // Runs the scenario `options` name in this process on the library it loads (one that does not load
-// is the finding of the scenario's check); false for an unknown name.
+// is the finding of the scenario's check) and ends the process; false for an unknown name.
 bool RunScenario(const ScenarioOptions& options);
+
+// Says the scenario's end and ends the process at once, the library still loaded: its unloading
+// is the Unloading scenario's to judge, once, and not a wait in every scenario.
+[[noreturn]] void EndWithoutUnloading();
 
 }  // namespace check

@@ -43,12 +43,6 @@ constexpr Step kSteps[] = {{"open", kOpen, nullptr},
                            {"close", kClose, nullptr}};
 constexpr std::size_t kSet = 1, kMove = 2, kClear = 3, kClosed = 4;
 
-std::string Text(const RECT& rect)
-{
-    return "(" + std::to_string(rect.left) + "," + std::to_string(rect.top) + ")-(" + std::to_string(rect.right) + "," +
-           std::to_string(rect.bottom) + ")";
-}
-
 OverlayRect Record(const RECT& rect)
 {
     return {static_cast<std::uint32_t>(rect.left), static_cast<std::uint32_t>(rect.top),
@@ -82,7 +76,7 @@ std::string Describe(HWND window)
     RECT place{};
     GetWindowRect(window, &place);
     return "a window of class \"" + std::string(name) + "\" titled \"" + platform::WindowText(window) + "\" at " +
-           Text(place);
+           RectText(place);
 }
 
 struct VisibleWindows {
@@ -128,7 +122,7 @@ struct Run {
 std::string StepLabel(std::size_t step)
 {
     return std::string(OrdinalName(kSteps[step].ordinal)) +
-           (kSteps[step].asked ? " to " + Text(*kSteps[step].asked) : "");
+           (kSteps[step].asked ? " to " + RectText(*kSteps[step].asked) : "");
 }
 
 void SendNotes(const Run& run)
@@ -175,6 +169,11 @@ void Scene(CheckedLibrary& library, const TestFiles& files, const ScenarioOption
         return;
     }
     OverlaySurfaceParams params{};
+    if (files.scenePicture.size() >= sizeof params.bitmapFile) {
+        SendNotJudged(Check::kScreen, "the picture's path " + files.scenePicture + " is longer than the record's " +
+                                          std::to_string(sizeof params.bitmapFile - 1) + " bytes");
+        return;
+    }
     params.width = kSurfaceWidth;
     params.height = kSurfaceHeight;
     params.green = 96;
@@ -216,7 +215,7 @@ void Scene(CheckedLibrary& library, const TestFiles& files, const ScenarioOption
     const Changes closed = CountChanges(run.before, run.after[kClosed], area);
     if (closed.inside > 0)
         SendFinding({Check::kScreen, kClose, OrdinalLabel(kClose),
-                     "left " + std::to_string(closed.inside) + " pixels of " + Text(area) + " unlike before Open"});
+                     "left " + std::to_string(closed.inside) + " pixels of " + RectText(area) + " unlike before Open"});
     SendNotes(run);
     if (!options.pictures.empty()) WritePictures(options.pictures, run);
 }

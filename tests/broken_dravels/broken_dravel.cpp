@@ -16,8 +16,22 @@
 //   LEAK_THREAD       leaks a waiting thread per Open.
 //   THROW_CPP         throws a C++ exception out of Set & show.
 //   REFUSE_LOAD       its DllMain refuses to load.
+//   HANG_LOAD         its DllMain never returns from loading.
+//   CRASH_LOAD        its DllMain crashes while loading.
+//   HANG_UNLOAD       its DllMain never returns from unloading at the process's end (FreeLibrary
+//                     returns).
+//   THREAD_TIMER      sets a thread timer (no window) in Open that Close never kills.
+//   KEEP_HOOK         sets a WH_GETMESSAGE hook on the caller's thread in Open, never removed.
+//   EXCEPTION_FILTER  replaces the process's unhandled-exception filter in Open.
+//   CLIP_CURSOR       confines the mouse in Open and never frees it.
+//   CAPTURE_MOUSE     takes the mouse capture for a hidden window of its own in Set & show.
+//   DISPATCH_MESSAGES dispatches the caller's queued messages inside Set & show.
+//   READ_AFTER_CALL   keeps the rectangle record and reads it from its window procedure.
+//   OVERRUN_HEAP      writes past the end of a heap block of its own in Open.
+//   DO_NOTHING        nothing: it passes every check.
 #include <windows.h>
 
+#include <cstring>
 #include <stdexcept>
 
 #include "overlay/overlay_api.h"
@@ -34,6 +48,9 @@
 #define ENTRY(name, ...)                                                                                        \
     extern "C" OverlayResult CONVENTION Broken##name(__VA_ARGS__) __asm__(SYMBOL(__USER_LABEL_PREFIX__, name)); \
     OverlayResult CONVENTION Broken##name(__VA_ARGS__)
+
+// The library's own image, as the linker places it.
+extern "C" IMAGE_DOS_HEADER __ImageBase;
 
 namespace {
 
@@ -69,12 +86,72 @@ void ShowOver(const OverlayRect* rect)
     static_cast<void>(rect);
 }
 
+#if defined(READ_AFTER_CALL) || defined(CAPTURE_MOUSE)
+const OverlayRect* g_keptRect = nullptr;
+
+LRESULT CALLBACK ReadKeptRect(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_APP && g_keptRect != nullptr)
+        static_cast<void>(*static_cast<const volatile std::uint32_t*>(&g_keptRect->startX));
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// A hidden window of the library's own, made once.
+HWND OwnWindow()
+{
+    static HWND window = nullptr;
+    if (window == nullptr) {
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = ReadKeptRect;
+        windowClass.hInstance = reinterpret_cast<HINSTANCE>(&__ImageBase);
+        windowClass.lpszClassName = "BrokenDravelOwnWindow";
+        RegisterClassA(&windowClass);
+        window = CreateWindowExA(WS_EX_TOOLWINDOW, windowClass.lpszClassName, "", WS_POPUP, 0, 0, 1, 1, nullptr,
+                                 nullptr, windowClass.hInstance, nullptr);
+    }
+    return window;
+}
+#endif
+
+#if defined(THREAD_TIMER)
+void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD) {}
+#endif
+
+#if defined(KEEP_HOOK)
+LRESULT CALLBACK OnGetMessage(int code, WPARAM wParam, LPARAM lParam)
+{
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+#endif
+
+#if defined(EXCEPTION_FILTER)
+LONG WINAPI OnUnhandled(EXCEPTION_POINTERS*)
+{
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+#endif
+
 }  // namespace
 
-#if defined(REFUSE_LOAD)
-extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID)
+#if defined(REFUSE_LOAD) || defined(HANG_LOAD) || defined(CRASH_LOAD) || defined(HANG_UNLOAD)
+extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved)
 {
+#if defined(HANG_LOAD)
+    if (reason == DLL_PROCESS_ATTACH) Sleep(INFINITE);
+#endif
+#if defined(CRASH_LOAD)
+    if (reason == DLL_PROCESS_ATTACH) *static_cast<volatile int*>(nullptr) = 0;
+#endif
+#if defined(HANG_UNLOAD)
+    if (reason == DLL_PROCESS_DETACH && reserved != nullptr) Sleep(INFINITE);
+#else
+    static_cast<void>(reserved);
+#endif
+#if defined(REFUSE_LOAD)
     return reason != DLL_PROCESS_ATTACH;
+#else
+    return TRUE;
+#endif
 }
 #endif
 
@@ -99,6 +176,23 @@ ENTRY(OverlayOpen, void)
 #endif
 #if defined(LEAK_THREAD)
     CloseHandle(CreateThread(nullptr, 0, WaitForever, nullptr, 0, nullptr));
+#endif
+#if defined(THREAD_TIMER)
+    SetTimer(nullptr, 0, 10, OnTimer);
+#endif
+#if defined(KEEP_HOOK)
+    SetWindowsHookExA(WH_GETMESSAGE, OnGetMessage, nullptr, GetCurrentThreadId());
+#endif
+#if defined(EXCEPTION_FILTER)
+    SetUnhandledExceptionFilter(OnUnhandled);
+#endif
+#if defined(CLIP_CURSOR)
+    const RECT clip{0, 0, 100, 100};
+    ClipCursor(&clip);
+#endif
+#if defined(OVERRUN_HEAP)
+    auto* block = static_cast<unsigned char*>(HeapAlloc(GetProcessHeap(), 0, 24));
+    std::memset(block, 0x5A, 64);  // past its end, over what follows it
 #endif
 #if defined(CHANGE_FPU)
     unsigned short control;
@@ -130,6 +224,19 @@ ENTRY(OverlaySetAndShow, const OverlaySurfaceParams* params, const OverlayRect* 
 #endif
 #if defined(BREAK_CONVENTION) && defined(_WIN64)
     __asm__ volatile("std");
+#endif
+#if defined(DISPATCH_MESSAGES)
+    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+#endif
+#if defined(READ_AFTER_CALL)
+    g_keptRect = rect;
+    PostMessageA(OwnWindow(), WM_APP, 0, 0);
+#endif
+#if defined(CAPTURE_MOUSE)
+    SetCapture(OwnWindow());
 #endif
     static_cast<void>(params);
     UseKeptRect(rect);
