@@ -9,10 +9,14 @@ namespace {
 
 constexpr char kClassName[] = "DravelCheckCaller";
 
+// Registered on first use. Not a function's static: its thread-safe guard would bring a threads
+// library into the program for this one value, and only the scenario's thread asks.
+UINT g_probeMessage = 0;
+
 UINT ProbeMessage()
 {
-    static const UINT message = RegisterWindowMessageA("DravelCheck probe");
-    return message;
+    if (g_probeMessage == 0) g_probeMessage = RegisterWindowMessageA("DravelCheck probe");
+    return g_probeMessage;
 }
 
 bool g_probeDispatched = false;
