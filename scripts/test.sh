@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything (Linux with sanitizers, Windows i686 and x86_64) and runs every test: the
-# native ones, then the Windows ones under Wine on a private Xvfb display, x86_64 then i686
-# where the machine can run 32-bit code (scripts/can-run-32bit.sh), then the release zips
-# (scripts/check-package.sh). Arguments go to ctest, e.g. scripts/test.sh -R commands_test
+# native ones, then the Windows ones under Wine on a private Xvfb display, x86_64 under the
+# machine's own Wine, then i686 under Debian's 32-bit Wine in the i386 root where the machine
+# can run 32-bit code (scripts/can-run-32bit.sh; TAVIK_I686_EMULATE=1 runs them emulated where it
+# cannot), then the release zips (scripts/check-package.sh). Arguments go to ctest, e.g.
+# scripts/test.sh -R commands_test
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh test
@@ -28,8 +30,8 @@ wine_tests() {
 }
 status=0
 wine_tests mingw-x64 "$@" || status=1
-# The shipping i686 build runs under a WoW64 Wine, which Debian does not ship, and only where the
-# kernel runs 32-bit code (README, Tests); otherwise one line says why and the rest decides.
+# The shipping i686 build runs in the i386 root, where the kernel runs 32-bit code (README, Tests);
+# otherwise one line says why and the rest decides.
 ready=0
 scripts/can-run-32bit.sh "i686 suites" || ready=$?
 case $ready in
