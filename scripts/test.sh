@@ -25,7 +25,11 @@ wine_tests() {
   shift
   (
     source scripts/wine-env.sh "build/$preset"
-    tavik_session_start && ctest --preset "$preset" "$@"
+    tavik_session_start || exit
+    # Under the emulator a suite takes many times its usual time.
+    emulated=()
+    [ -z "${TAVIK_ROOT_EMULATED:-}" ] || emulated=(--timeout 3600)
+    ctest --preset "$preset" "${emulated[@]}" "$@"
   )
 }
 status=0
@@ -43,5 +47,10 @@ esac
 # arguments, only the suites they pick run.
 if [ $# -eq 0 ]; then
   { scripts/package.sh && scripts/check-package.sh; } || status=1
+fi
+# Every script that entered the i386 root has taken its mounts down again.
+if left=$(findmnt -rn -o TARGET | grep -F "$PWD/"); then
+  echo "Mounts left under the checkout:"$'\n'"$left" >&2
+  status=1
 fi
 exit $status
