@@ -1,34 +1,46 @@
 #!/usr/bin/env bash
-# Asks whether this machine can run the i686 build: unpacks the WoW64 Wine (TAVIK_WOW64_WINE, or
-# ../shared/wow64-wine beside the checkout) into build/mingw-i686 and starts the PE32 probe under
-# it. Exits 0 when it ran. Where it cannot run (no WoW64 Wine, or a kernel that gives no process a
-# 32-bit code segment, so no PE32 program starts at all; also a prefix that cannot be prepared or a
-# probe that does not end) prints one line saying what is not run and why, and exits 2; any other
-# status is an error of the set-up itself: a WoW64 Wine that fails its checksum, or a probe that does
-# not build.
-#   scripts/can-run-32bit.sh WHAT     e.g. "i686 suites"
+# Asks whether the i686 build can run here, and makes it ready to: first a native program asks the
+# kernel whether it runs 32-bit code at all (cheap); then the i386 root is built if need be
+# (scripts/i386-root.sh) and the PE32 probe is started under its Wine. Exits 0 when the probe ran.
+# Where the kernel runs no 32-bit code, the i686 programs run only under QEMU's emulator, which is
+# slow: with --or-emulate or TAVIK_I686_EMULATE=1 one line says so and the root is used emulated;
+# otherwise one line says what is not run and why, and the exit code is 2 (so too without root or
+# sudo). Any other status is an error of the set-up itself: a root that cannot be built, a probe
+# that does not build or does not answer.
+#   scripts/can-run-32bit.sh WHAT [--or-emulate]     WHAT e.g. "i686 suites"
 set -euo pipefail
 cd "$(dirname "$0")/.."
 what=$1
 build=build/mingw-i686
+source scripts/i386-root.sh
 
-wow64=${TAVIK_WOW64_WINE:-../shared/wow64-wine}
-if [ ! -d "$wow64" ]; then
-  echo "No WoW64 Wine in $wow64, so the $what are not run."
-  exit 2
+if ! kernel=$(tavik_kernel_runs_32bit); then
+  if [ "${2:-}" = --or-emulate ] || [ "${TAVIK_I686_EMULATE:-}" = 1 ]; then
+    echo "The $what run emulated, and slowly (minutes): this machine cannot run 32-bit code ($kernel)."
+  else
+    echo "$what not run: this machine cannot run 32-bit code ($kernel; TAVIK_I686_EMULATE=1 runs them emulated)"
+    exit 2
+  fi
 fi
-scripts/wow64-wine.sh "$wow64" "$build"
+tavik_root_privilege 2>/dev/null || {
+  echo "$what not run: the i386 root is entered with mount and chroot, and this is neither root nor has sudo"
+  exit 2
+}
+tavik_root_build
 cmake --preset mingw-i686 >/dev/null
 cmake --build --preset mingw-i686 --target pe32_probe >/dev/null
 
-# Its line and exit code: tools/pe32_probe.cpp.
+# Its line and exit code: tools/pe32_probe.cpp. Emulated, the first start of Wine takes minutes.
 expected="pe32_probe: 32-bit code runs"
+limit=60
+! tavik_root_emulated || limit=900
 log=$build/wine/pe32_probe.log
+mkdir -p "$(dirname "$log")"
 set +e
 (
   source scripts/wine-env.sh "$build"
   tavik_session_start || exit 125
-  timeout 60 wine "$build/bin/pe32_probe.exe" </dev/null
+  timeout "$limit" wine "$build/bin/pe32_probe.exe" </dev/null
 ) >"$log" 2>&1
 status=$?
 set -e
@@ -36,21 +48,12 @@ if [ "$status" -eq 32 ] && tr -d '\r' <"$log" | grep -qx "$expected"; then
   exit 0
 fi
 case $status in
-  125) reason="the WoW64 Wine could not be prepared" ;;
-  124) reason="the PE32 probe did not end within 60 s" ;;
-  *)
-    reason="the PE32 probe did not start: exit code $status"
-    # Wine's own last word, in the prefix's code page 932.
-    said=$(tr -d '\r' <"$log" | iconv -c -f CP932 -t UTF-8 | grep -v -e '^$' -e 'experimental wow64' |
-      tail -n 1 || true)
-    [ -z "$said" ] || reason="$reason, \"$said\""
-    ;;
+  125) reason="the i386 root could not be entered or its Wine prefix made" ;;
+  124) reason="the PE32 probe did not end within $limit s" ;;
+  *) reason="the PE32 probe did not start: exit code $status" ;;
 esac
-# The native probe only explains a refusal; the PE32 program decided it.
-native=$build/probe/code_segment_probe
-mkdir -p "$(dirname "$native")"
-if cc -O1 -o "$native" tools/code_segment_probe.c 2>/dev/null && ! kernel=$("$native"); then
-  reason=$kernel
-fi
-echo "$what not run: this machine cannot run 32-bit code ($reason)"
-exit 2
+# Wine's own last word, in the prefix's code page 932.
+said=$(tr -d '\r' <"$log" | iconv -c -f CP932 -t UTF-8 | grep -v '^$' | tail -n 1 || true)
+[ -z "$said" ] || reason="$reason, \"$said\""
+echo "$what not run: the i386 root's Wine cannot run them ($reason; log: $log)" >&2
+exit 1

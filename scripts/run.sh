@@ -1,31 +1,44 @@
 #!/usr/bin/env bash
-# Builds Tavik for Windows x86_64 and runs it under Wine, with the reference DRAVEL.dll beside it.
-#   scripts/run.sh                     on your X display ($DISPLAY)
-#   scripts/run.sh --headless OUT.png  on a private Xvfb: waits for the console, saves a picture
-#                                      of it to OUT.png and ends it
-#   scripts/run.sh --headless OUT.png STEP...
+# Builds Tavik for Windows and runs it under Wine, with the reference DRAVEL.dll beside it: the
+# x86_64 build under the machine's own Wine, or with --i686 the shipping 32-bit build under Debian's
+# 32-bit Wine in the i386 root (scripts/i386-root.sh; emulated, and slow, on a kernel that runs no
+# 32-bit code: one line says so).
+#   scripts/run.sh [--i686]                     on your X display ($DISPLAY)
+#   scripts/run.sh [--i686] --headless OUT.png  on a private Xvfb: waits for the console, saves a
+#                                      picture of it to OUT.png and ends it
+#   scripts/run.sh [--i686] --headless OUT.png STEP...
 #       the same after driving the console (tools/drive_console.cpp: "ID=TEXT" fills a field,
 #       "ID" clicks a button, ID a control's name from res/resource.h such as IDC_OPEN_RUN); the
 #       picture is then of the whole screen, overlay included
 #   scripts/run.sh --dravel PATH [--headless ...]
-#       the same with the x86_64 DRAVEL.dll at PATH instead: a copy of it and of Tavik.exe run
-#       in a folder of their own, build/mingw-x64/run-dravel, so no build output is replaced
+#       the same with the DRAVEL.dll at PATH instead, under the console of its machine type (i686
+#       or x86_64): a copy of it and of Tavik.exe run in a folder of their own, run-dravel in that
+#       build's folder, so no build output is replaced
 set -euo pipefail
 cd "$(dirname "$0")/.."
-usage() { echo "usage: scripts/run.sh [--dravel PATH] [--headless OUT.png [STEP...]]" >&2; exit 2; }
+usage() { echo "usage: scripts/run.sh [--i686 | --dravel PATH] [--headless OUT.png [STEP...]]" >&2; exit 2; }
 
 dravel=""
-if [ "${1:-}" = "--dravel" ]; then
-  [ -n "${2:-}" ] || usage
-  dravel=$(realpath -m "$2")
-  machine=$(scripts/pe-machine.sh "$dravel") || exit 2
-  if [ "$machine" != x86_64 ]; then
-    echo "$2 is a 32-bit ($machine) library; the console here is the x86_64 build under Debian's Wine." >&2
-    echo "Check it with scripts/check.sh $2, or try it with Tavik.exe of the win32 zip on Windows." >&2
-    exit 2
-  fi
-  shift 2
-fi
+machine=x86_64
+again=""
+case ${1:-} in
+  --i686)
+    machine=i686
+    again="--i686 "
+    shift
+    ;;
+  --dravel)
+    [ -n "${2:-}" ] || usage
+    dravel=$(realpath -m "$2")
+    machine=$(scripts/pe-machine.sh "$dravel") || exit 2
+    again="--dravel $dravel "
+    shift 2
+    ;;
+esac
+case $machine in
+  i686) preset=mingw-i686 ;;
+  x86_64) preset=mingw-x64 ;;
+esac
 headless=""
 steps=()
 if [ "${1:-}" = "--headless" ]; then
@@ -43,30 +56,34 @@ elif [ -n "${1:-}" ]; then
 elif [ -z "${DISPLAY:-}" ]; then
   echo "There is no X display (DISPLAY is not set), so Tavik has nowhere to show its window." >&2
   echo "To run it on a private virtual display and save a picture of it instead:" >&2
-  echo "  scripts/run.sh ${dravel:+--dravel $dravel }--headless tavik.png" >&2
+  echo "  scripts/run.sh $again--headless tavik.png" >&2
   exit 1
 fi
 
 scripts/setup.sh run
-cmake --preset mingw-x64 >/dev/null
-cmake --build --preset mingw-x64 --target Tavik drive_console
-bin=$PWD/build/mingw-x64/bin
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target Tavik drive_console
+build=$PWD/build/$preset
+bin=$build/bin
 [ -f "$bin/DRAVEL.dll" ] || { echo "DRAVEL.dll is missing beside $bin/Tavik.exe" >&2; exit 1; }
+if [ "$machine" = i686 ]; then
+  # Says in one line when the run is emulated; exits 2 with one line when it cannot run at all.
+  scripts/can-run-32bit.sh "PE32 console" --or-emulate || exit
+fi
 
-source scripts/wine-env.sh build/mingw-x64
-trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
+source scripts/wine-env.sh "$build"
 
 # The console starts with the file name "Image.bmp", found in the current folder: it runs in a
 # folder that has one, so Open and then Set & show put a picture on the screen at once. Windows
 # looks for DRAVEL.dll beside the program first, so another library gets a copy of the program.
 if [ -n "$dravel" ]; then
-  workdir=build/mingw-x64/run-dravel
+  workdir=$build/run-dravel
   mkdir -p "$workdir"
   cp "$bin/Tavik.exe" "$workdir/"
   cp "$dravel" "$workdir/DRAVEL.dll"
-  exe=$PWD/$workdir/Tavik.exe
+  exe=$workdir/Tavik.exe
 else
-  workdir=build/mingw-x64/run
+  workdir=$build/run
   mkdir -p "$workdir"
   exe=$bin/Tavik.exe
 fi
@@ -75,6 +92,12 @@ fi
 cd "$workdir"
 
 if [ -z "$headless" ]; then
+  tavik_session_traps
+  tavik_root_enter
+  # The i386 root sees the X socket folder, not the user's home: it gets the display's cookie.
+  if [ -n "${TAVIK_ROOT_ENTERED:-}" ] && xauth extract "$TAVIK_WINE/xauthority" "$DISPLAY" 2>/dev/null; then
+    export XAUTHORITY=$TAVIK_WINE/xauthority
+  fi
   tavik_wine_prepare
   wine "$exe"
   exit 0

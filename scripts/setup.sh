@@ -3,17 +3,23 @@
 #   scripts/setup.sh run    building the Windows programs and running them under Wine
 #   scripts/setup.sh test   that, and what the tests add: the native compiler, clang and its
 #                           fuzzing runtime
+#   scripts/setup.sh i386-root  what builds the i386 root of the i686 runs (scripts/i386-root.sh)
+#   scripts/setup.sh emulator   QEMU's user-mode emulator, for that root where the kernel runs no
+#                               32-bit code
 # Before installing it names the packages and estimates their size. Without root or sudo it
 # prints the apt-get line to run and stops.
 set -euo pipefail
 
+# gcc: the native probe that asks whether the kernel runs 32-bit code (scripts/i386-root.sh).
 run_packages=(cmake make mingw-w64 wine wine64 xvfb xauth x11-utils fonts-ipafont-gothic fonts-horai-umefont
-              googletest locales imagemagick)
+              googletest locales imagemagick gcc)
 test_packages=(g++ clang libclang-rt-14-dev)
 case ${1:-} in
   run) packages=("${run_packages[@]}") ;;
   test) packages=("${run_packages[@]}" "${test_packages[@]}") ;;
-  *) echo "usage: scripts/setup.sh run|test" >&2; exit 2 ;;
+  i386-root) packages=(debootstrap) ;;
+  emulator) packages=(qemu-user-static) ;;
+  *) echo "usage: scripts/setup.sh run|test|i386-root|emulator" >&2; exit 2 ;;
 esac
 
 missing=()

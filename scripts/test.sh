@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds everything (Linux with sanitizers, Windows i686 and x86_64) and runs every test: the
-# native ones, then the Windows ones under Wine on a private Xvfb display, x86_64 then i686
-# where the machine can run 32-bit code (scripts/can-run-32bit.sh), then the release zips
-# (scripts/check-package.sh). Arguments go to ctest, e.g. scripts/test.sh -R commands_test
+# native ones, then the Windows ones under Wine on a private Xvfb display, x86_64 under the
+# machine's own Wine, then i686 under Debian's 32-bit Wine in the i386 root where the machine
+# can run 32-bit code (scripts/can-run-32bit.sh; TAVIK_I686_EMULATE=1 runs them emulated where it
+# cannot), then the release zips (scripts/check-package.sh). Arguments go to ctest, e.g.
+# scripts/test.sh -R commands_test
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh test
@@ -23,13 +25,17 @@ wine_tests() {
   shift
   (
     source scripts/wine-env.sh "build/$preset"
-    tavik_session_start && ctest --preset "$preset" "$@"
+    tavik_session_start || exit
+    # Under the emulator a suite takes many times its usual time.
+    emulated=()
+    [ -z "${TAVIK_ROOT_EMULATED:-}" ] || emulated=(--timeout 3600)
+    ctest --preset "$preset" "${emulated[@]}" "$@"
   )
 }
 status=0
 wine_tests mingw-x64 "$@" || status=1
-# The shipping i686 build runs under a WoW64 Wine, which Debian does not ship, and only where the
-# kernel runs 32-bit code (README, Tests); otherwise one line says why and the rest decides.
+# The shipping i686 build runs in the i386 root, where the kernel runs 32-bit code (README, Tests);
+# otherwise one line says why and the rest decides.
 ready=0
 scripts/can-run-32bit.sh "i686 suites" || ready=$?
 case $ready in
@@ -41,5 +47,10 @@ esac
 # arguments, only the suites they pick run.
 if [ $# -eq 0 ]; then
   { scripts/package.sh && scripts/check-package.sh; } || status=1
+fi
+# Every script that entered the i386 root has taken its mounts down again.
+if left=$(findmnt -rn -o TARGET | grep -F "$PWD/"); then
+  echo "Mounts left under the checkout:"$'\n'"$left" >&2
+  status=1
 fi
 exit $status

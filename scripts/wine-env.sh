@@ -4,13 +4,18 @@
 
 TAVIK_BUILD=$(cd "$1" && pwd)
 TAVIK_WINE=$(mkdir -p "${2:-$TAVIK_BUILD/wine}" && cd "${2:-$TAVIK_BUILD/wine}" && pwd)
-# The i686 build's folder holds the WoW64 Wine (scripts/wow64-wine.sh): its loader and its
-# wineserver serve that build's prefixes, never Debian's, which serves the other builds.
-if [ -x "$TAVIK_BUILD/wine/tavik-wine/bin/wine" ]; then
-  export PATH=$TAVIK_BUILD/wine/tavik-wine/bin:$PATH
-  export WINESERVER=$TAVIK_BUILD/wine/tavik-wine/bin/wineserver
-fi
+# The i686 build runs under Debian's 32-bit Wine in the i386 root (scripts/i386-root.sh), entered
+# by tavik_root_enter; the other builds under the machine's own Wine.
 export WINEPREFIX=$TAVIK_WINE/prefix
+if grep -qs '^CMAKE_TOOLCHAIN_FILE:FILEPATH=.*/mingw-i686\.cmake$' "$TAVIK_BUILD/CMakeCache.txt"; then
+  source "$(dirname "${BASH_SOURCE[0]}")/i386-root.sh"
+  export WINEARCH=win32
+  # A prefix of the WoW64 Wine once used here is 64-bit, which a 32-bit Wine refuses.
+  [ ! -d "$WINEPREFIX/drive_c/windows/syswow64" ] || rm -rf "$WINEPREFIX" "$TAVIK_WINE/tavik-wine"
+else
+  tavik_root_enter() { :; }
+  tavik_root_leave() { :; }
+fi
 export WINEDEBUG=-all
 # No Mono/Gecko installers at prefix creation, no desktop menu entries; a crash must end the
 # process, not start a debugger.
@@ -73,11 +78,19 @@ tavik_xvfb_start() {
   fi
 }
 
+# Stops, when the calling shell or subshell ends, on Ctrl-C too, what a session started: Wine,
+# the display, the mounts of the i386 root.
+tavik_session_traps() {
+  trap 'tavik_wine_stop; tavik_xvfb_stop; tavik_root_leave' EXIT
+  trap 'exit 130' INT
+  trap 'exit 143' TERM
+}
+
 # Starts the display and Wine (tavik_wine_prepare's face, if given) for the rest of the calling
 # shell or subshell, and stops both when it exits.
 tavik_session_start() {
-  trap 'tavik_wine_stop; tavik_xvfb_stop' EXIT
-  tavik_xvfb_start && tavik_wine_prepare "$@"
+  tavik_session_traps
+  tavik_root_enter && tavik_xvfb_start && tavik_wine_prepare "$@"
 }
 
 tavik_xvfb_stop() {
@@ -86,11 +99,12 @@ tavik_xvfb_stop() {
   TAVIK_XVFB_PID=""
 }
 
-# Waits up to 15 s for the program started as process PID to map its X window titled NAME, and
-# prints that window's geometry as WxH+X+Y. Fails when it does not come up.
+# Waits up to 15 s (emulated 5 min) for the program started as process PID to map its X window
+# titled NAME, and prints that window's geometry as WxH+X+Y. Fails when it does not come up.
 tavik_window_up() {
-  local name=$1 pid=$2 info
-  for _ in $(seq 150); do
+  local name=$1 pid=$2 info tenths=150
+  [ -z "${TAVIK_ROOT_EMULATED:-}" ] || tenths=3000
+  for _ in $(seq $tenths); do
     info=$(xwininfo -name "$name" 2>/dev/null || true)
     if grep -q 'Map State: IsViewable' <<<"$info"; then
       awk -F: '/Width:/ { w = $2 } /Height:/ { h = $2 } /Absolute upper-left X:/ { x = $2 }

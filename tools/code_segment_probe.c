@@ -1,7 +1,8 @@
 /* Says why no 32-bit program may start here: a 64-bit Linux process can run 32-bit code only
    through the 32-bit user code segment (selector 0x23). A kernel built or booted without 32-bit
    emulation leaves it not present, and `lar` then clears ZF. Built natively by
-   scripts/can-run-32bit.sh; the PE32 probe decides, this only explains. */
+   scripts/i386-root.sh, which asks it before building or entering the i386 root: where it says
+   no, the root's programs can run only under an emulator. */
 #include <stdio.h>
 
 int main(void)

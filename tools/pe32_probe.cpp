@@ -1,6 +1,5 @@
-// Started under the WoW64 Wine before anything of the i686 build runs (scripts/can-run-32bit.sh).
-// Where the kernel offers no 32-bit code segment no PE32 program can start, and this one answers
-// only where one can: its line and its exit code are what the script waits for.
+// Started under the i386 root's Wine before anything of the i686 build runs there
+// (scripts/can-run-32bit.sh): its line and its exit code are what the script waits for.
 #include <cstdio>
 
 int main()
