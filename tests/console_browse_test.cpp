@@ -10,14 +10,12 @@
 #include <string>
 #include <vector>
 
-#include "console/open_file_bitmap_source.h"
 #include "res/resource.h"
 #include "tests/dialog_driver.h"
 #include "tests/bmp_files.h"
 #include "tests/fake_overlay.h"
 #include "tests/file_pick.h"
 #include "tests/picked_files.h"
-#include "tests/process_resources.h"
 #include "tests/run_console.h"
 
 namespace {
@@ -31,7 +29,6 @@ using tavik::test::InSystemCodePage;
 using tavik::test::PickFile;
 using tavik::test::RunConsole;
 using tavik::test::TextsOf;
-using tavik::test::SettledUsage;
 using tavik::test::WideText;
 using tavik::test::WriteFile;
 using Bytes = std::vector<std::uint8_t>;
@@ -151,43 +148,6 @@ TEST(ConsoleBrowse, JapaneseFolderAndFileName)
         EXPECT_STREQ(FakeOverlay::lastParams.bitmapFile, InSystemCodePage(path).c_str());
         driver.Click(IDOK);
     });
-}
-
-// A pick through the open-file dialog takes about 0.1 s here, so a thousand would take well over
-// a minute. A few go through the dialog; a thousand more load and release a bitmap as the file
-// button does, which is the part of a pick that could leak.
-TEST(ConsoleBrowse, PicksLeaveTheGdiObjectsAsTheyWere)
-{
-    constexpr int kDialogPicks = 30;
-    constexpr int kLoaderRounds = 1000;
-    // The dialog's own caches may still take a step after the first picks (seen: 2 objects).
-    constexpr std::size_t kDialogTolerance = 4;
-
-    const BmpFolder folder;
-    const std::wstring good = WriteFile(folder.Path() / "good.bmp", Picture(64, 48));
-    const std::wstring bad = WriteFile(folder.Path() / "bad.bmp", Bytes(54, 0));
-    FakeOverlay::Reset();
-    RunConsole(
-        [&](DialogDriver& driver) {
-            PickFile(driver, good);
-            PickFile(driver, bad);
-            const std::size_t before = SettledUsage().gdiObjects;
-            ASSERT_GT(before, 0u) << "no way to count GDI objects here";
-            for (int i = 0; i < kDialogPicks; ++i) PickFile(driver, i % 2 ? bad : good);
-            EXPECT_LE(SettledUsage().gdiObjects, before + kDialogTolerance) << "from " << before;
-            EXPECT_EQ(TextsOf(driver)[IDC_SURFACE_WIDTH], L"64") << "the good picture was not read";
-            driver.Click(IDOK);
-        },
-        20000);
-
-    tavik::OpenFileBitmapSource source(nullptr);
-    const std::size_t before = SettledUsage().gdiObjects;
-    ASSERT_GT(before, 0u) << "no way to count GDI objects here";
-    for (int i = 0; i < kLoaderRounds; ++i) {
-        ASSERT_TRUE(source.ReadBitmapSize(InSystemCodePage(good)));
-        ASSERT_FALSE(source.ReadBitmapSize(InSystemCodePage(bad)));
-    }
-    EXPECT_EQ(SettledUsage().gdiObjects, before);
 }
 
 }  // namespace

@@ -188,15 +188,13 @@ TEST(EndToEnd, EveryButtonReachesTheLibraryAndShowsItsCode)
     const HWND foreground = GetForegroundWindow();
     EXPECT_TRUE(NoBox(tavik.Click(IDC_OPEN_RUN)));
     EXPECT_EQ(tavik.Text(IDC_OPEN_RESULT), "0x00000000");
-    ASSERT_NE(tavik.Overlay(), nullptr);
-    EXPECT_FALSE(IsWindowVisible(tavik.Overlay()));
 
-    // The defaults: Image.bmp on a black 128 x 128 surface at 0,0-128,128.
+    // The defaults: Image.bmp on a black 128 x 128 surface at 0,0-128,128. How the library draws a
+    // picture is dravel_screen_test's; here a pixel of each says the fields reached it.
     EXPECT_TRUE(NoBox(tavik.Click(IDC_SET_SHOW_RUN)));
     EXPECT_EQ(tavik.Text(IDC_SET_RESULT), "0x00000000");
     EXPECT_TRUE(ShownAt(tavik.Overlay(), RECT{0, 0, 128, 128}));
     EXPECT_TRUE(ScreenShows(2, 2, kRed));
-    EXPECT_TRUE(ScreenShows(6, 6, kWhite));
     EXPECT_TRUE(ScreenShows(64, 64, RGB(0, 0, 0)));
 
     // A bitmap named by its full path on a sky-blue 16 x 16 surface, twice as large on the screen.
@@ -212,10 +210,7 @@ TEST(EndToEnd, EveryButtonReachesTheLibraryAndShowsItsCode)
     EXPECT_EQ(tavik.Text(IDC_SET_RESULT), "0x00000000");
     EXPECT_TRUE(ShownAt(tavik.Overlay(), RECT{300, 200, 332, 232}));
     EXPECT_TRUE(ScreenShows(303, 203, kRed));
-    EXPECT_TRUE(ScreenShows(311, 203, kGreen));
-    EXPECT_TRUE(ScreenShows(303, 211, kBlue));
     EXPECT_TRUE(ScreenShows(320, 220, RGB(0, 128, 255)));
-    EXPECT_TRUE(ScreenShows(311, 211, kWhite));
 
     // The default move rectangle, 128,128-256,256.
     EXPECT_TRUE(NoBox(tavik.Click(IDC_MOVE_SHOW_RUN)));
