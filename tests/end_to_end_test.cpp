@@ -16,6 +16,7 @@
 #include "res/resource.h"
 #include "res/texts.h"
 #include "tests/bmp_files.h"
+#include "tests/dravel_library.h"
 
 namespace {
 
@@ -35,18 +36,6 @@ std::string TextOf(HWND window)
     char text[512] = {};
     SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     return text;
-}
-
-// The top-level window of the process that passes the test, or null.
-template <typename Test>
-HWND FindWindowOf(DWORD process, Test test)
-{
-    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(window, &owner);
-        if (owner == process && test(window)) return window;
-    }
-    return nullptr;
 }
 
 COLORREF ScreenPixel(int x, int y)
@@ -134,11 +123,7 @@ public:
     }
 
     // The library's overlay window in Tavik's process (its only layered window), or null.
-    HWND Overlay() const
-    {
-        return FindWindowOf(m_process.dwProcessId,
-                            [](HWND window) { return (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; });
-    }
+    HWND Overlay() const { return FindOverlayWindow(m_process.dwProcessId); }
 
 private:
     HWND MessageBox() const
