@@ -94,7 +94,6 @@ TEST(ConsoleDisplay, WrongNumberShowsItsBoxAndChangesNothingElse)
             ASSERT_EQ(boxes.size(), boxesBefore + 1);
             EXPECT_EQ(boxes.back().text, c.text);
             EXPECT_EQ(boxes.back().caption, "入力値異常");
-            EXPECT_EQ(boxes.back().icon, LoadIconA(nullptr, IDI_HAND));
             EXPECT_EQ(WideText(driver.Item(c.resultField)), L"0x00000007");
             EXPECT_EQ(driver.Focus(), focus) << "the focus moved";
             DWORD start = 0;

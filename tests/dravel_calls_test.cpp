@@ -12,23 +12,12 @@
 #include "dravel/dravel_codes.h"
 #include "tests/bmp_files.h"
 #include "tests/dravel_library.h"
+#include "tests/surface_params.h"
 
 namespace {
 
 using namespace dravel;
 using namespace dravel::test;
-
-OverlaySurfaceParams Params(std::uint32_t width, std::uint32_t height, const std::string& file)
-{
-    OverlaySurfaceParams params;
-    std::memset(&params, 0, sizeof params);
-    params.width = width;
-    params.height = height;
-    params.red = 255;
-    params.green = 128;
-    std::strncpy(params.bitmapFile, file.c_str(), sizeof params.bitmapFile - 1);
-    return params;
-}
 
 class DravelCalls : public ::testing::Test {
 protected:
@@ -44,11 +33,11 @@ protected:
     const OverlayEntryPoints overlay = library.EntryPoints();
     BmpFolder files;
     const std::string quarters = files.Quarters();
-    const OverlaySurfaceParams good = Params(16, 16, quarters);
+    const OverlaySurfaceParams good = SurfaceParams(16, 16, quarters);
     const OverlayRect rect{100, 100, 132, 132};
 };
 
-TEST_F(DravelCalls, EverythingButOpenNeedsTheLibraryOpen)
+TEST_F(DravelCalls, EverythingButOpenNeedsTheLibraryOpenAndMoveAndClearASurface)
 {
     EXPECT_EQ(overlay.close(), kNotOpen);
     EXPECT_EQ(Set(good, rect), kNotOpen);
@@ -57,18 +46,6 @@ TEST_F(DravelCalls, EverythingButOpenNeedsTheLibraryOpen)
 
     EXPECT_EQ(overlay.open(), kOk);
     EXPECT_EQ(overlay.open(), kAlreadyOpen);
-    EXPECT_EQ(overlay.close(), kOk);
-    EXPECT_EQ(overlay.close(), kNotOpen);
-    EXPECT_EQ(Set(good, rect), kNotOpen);
-    // Closing forgets everything; opening again starts afresh.
-    EXPECT_EQ(overlay.open(), kOk);
-    EXPECT_EQ(Move(rect), kNothingSet);
-    EXPECT_EQ(overlay.close(), kOk);
-}
-
-TEST_F(DravelCalls, MoveAndClearNeedASurface)
-{
-    ASSERT_EQ(overlay.open(), kOk);
     EXPECT_EQ(Move(rect), kNothingSet);
     EXPECT_EQ(overlay.clearSetting(), kNothingSet);
     EXPECT_EQ(Set(good, rect), kOk);
@@ -76,8 +53,14 @@ TEST_F(DravelCalls, MoveAndClearNeedASurface)
     EXPECT_EQ(overlay.clearSetting(), kOk);
     EXPECT_EQ(overlay.clearSetting(), kNothingSet);
     EXPECT_EQ(Move(rect), kNothingSet);
-    // The library stays open after Clear setting.
-    EXPECT_EQ(Set(good, rect), kOk);
+    // The library stays open after Clear setting, and the largest surface is made.
+    EXPECT_EQ(Set(SurfaceParams(8192, 8192, quarters), rect), kOk);
+    EXPECT_EQ(overlay.close(), kOk);
+    EXPECT_EQ(overlay.close(), kNotOpen);
+    EXPECT_EQ(Set(good, rect), kNotOpen);
+    // Closing forgets everything; opening again starts afresh.
+    EXPECT_EQ(overlay.open(), kOk);
+    EXPECT_EQ(Move(rect), kNothingSet);
     EXPECT_EQ(overlay.close(), kOk);
 }
 
@@ -102,11 +85,11 @@ TEST_F(DravelCalls, BadRecordsAreRefused)
 
     // The limits themselves are the rules' tests; here each check is reached through the library,
     // with "-1" as the console sends it.
-    EXPECT_EQ(Set(Params(4294967295u, 16, quarters), rect), kBadSize);
-    EXPECT_EQ(Set(Params(16, 4294967295u, quarters), rect), kBadSize);
+    EXPECT_EQ(Set(SurfaceParams(4294967295u, 16, quarters), rect), kBadSize);
+    EXPECT_EQ(Set(SurfaceParams(16, 4294967295u, quarters), rect), kBadSize);
     EXPECT_EQ(Set(good, OverlayRect{10, 10, 20, 5}), kBadRect);
     EXPECT_EQ(Move(OverlayRect{32760, 0, 32768, 16}), kBadRect);
-    EXPECT_EQ(Set(Params(16, 16, ""), rect), kBadPath);
+    EXPECT_EQ(Set(SurfaceParams(16, 16, ""), rect), kBadPath);
     OverlaySurfaceParams unterminated = good;
     std::memset(unterminated.bitmapFile, 'a', sizeof unterminated.bitmapFile);
     EXPECT_EQ(Set(unterminated, rect), kBadPath);
@@ -126,7 +109,7 @@ TEST_F(DravelCalls, FilesThatDoNotLoadAreRefused)
         files.Write("png.bmp", {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13}),
     };
     ASSERT_EQ(overlay.open(), kOk);
-    for (const std::string& file : unloadable) EXPECT_EQ(Set(Params(16, 16, file), rect), kBadBitmap) << file;
+    for (const std::string& file : unloadable) EXPECT_EQ(Set(SurfaceParams(16, 16, file), rect), kBadBitmap) << file;
     EXPECT_EQ(Move(rect), kNothingSet);
     EXPECT_EQ(overlay.close(), kOk);
 }
@@ -137,17 +120,10 @@ TEST_F(DravelCalls, RelativeNamesAreFoundInTheCurrentFolder)
     GetCurrentDirectoryA(MAX_PATH, previous);
     ASSERT_TRUE(SetCurrentDirectoryA(files.Path().string().c_str()));
     ASSERT_EQ(overlay.open(), kOk);
-    EXPECT_EQ(Set(Params(16, 16, "quarters.bmp"), rect), kOk);
-    EXPECT_EQ(Set(Params(16, 16, "Image.bmp"), rect), kBadBitmap);
+    EXPECT_EQ(Set(SurfaceParams(16, 16, "quarters.bmp"), rect), kOk);
+    EXPECT_EQ(Set(SurfaceParams(16, 16, "Image.bmp"), rect), kBadBitmap);
     EXPECT_EQ(overlay.close(), kOk);
     SetCurrentDirectoryA(previous);
-}
-
-TEST_F(DravelCalls, TheLargestSurfaceIsMade)
-{
-    ASSERT_EQ(overlay.open(), kOk);
-    EXPECT_EQ(Set(Params(8192, 8192, quarters), rect), kOk);
-    EXPECT_EQ(overlay.close(), kOk);
 }
 
 TEST_F(DravelCalls, AFailedSetAndShowKeepsThePreviousSetting)
@@ -155,8 +131,9 @@ TEST_F(DravelCalls, AFailedSetAndShowKeepsThePreviousSetting)
     ASSERT_EQ(overlay.open(), kOk);
     ASSERT_EQ(Set(good, rect), kOk);
     const HWND window = FindOverlayWindow();
-    EXPECT_EQ(Set(Params(16, 16, (files.Path() / "missing.bmp").string()), OverlayRect{0, 0, 64, 64}), kBadBitmap);
-    EXPECT_EQ(Set(Params(0, 16, quarters), OverlayRect{0, 0, 64, 64}), kBadSize);
+    EXPECT_EQ(Set(SurfaceParams(16, 16, (files.Path() / "missing.bmp").string()), OverlayRect{0, 0, 64, 64}),
+              kBadBitmap);
+    EXPECT_EQ(Set(SurfaceParams(0, 16, quarters), OverlayRect{0, 0, 64, 64}), kBadSize);
     EXPECT_EQ(Set(good, OverlayRect{0, 0, 0, 64}), kBadRect);
 
     EXPECT_TRUE(IsWindowVisible(window));
@@ -168,7 +145,7 @@ TEST_F(DravelCalls, AFailedSetAndShowKeepsThePreviousSetting)
 
     // With nothing set, a failed Set & show shows nothing.
     ASSERT_EQ(overlay.clearSetting(), kOk);
-    EXPECT_EQ(Set(Params(16, 16, ""), rect), kBadPath);
+    EXPECT_EQ(Set(SurfaceParams(16, 16, ""), rect), kBadPath);
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_EQ(Move(rect), kNothingSet);
     EXPECT_EQ(overlay.close(), kOk);
@@ -199,8 +176,7 @@ TEST_F(DravelCalls, OnlyTheOpeningThreadIsServed)
 TEST_F(DravelCalls, EachCallWritesOneTraceLine)
 {
     const TraceCapture trace;
-    OverlaySurfaceParams params = Params(16, 8, "C:\\no\\such.bmp");
-    params.blue = 7;
+    const OverlaySurfaceParams params = SurfaceParams(16, 8, "C:\\no\\such.bmp", 255, 128, 7);
     overlay.close();
     overlay.open();
     Set(params, OverlayRect{1, 2, 33, 18});

@@ -49,19 +49,15 @@ private:
     HMODULE m_module;
 };
 
-inline BOOL CALLBACK KeepIfLayered(HWND window, LPARAM found)
+// The overlay window the library made in the process (its only layered window), or null.
+inline HWND FindOverlayWindow(DWORD process = GetCurrentProcessId())
 {
-    if (!(GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_LAYERED)) return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
-    return FALSE;
-}
-
-// The overlay window the library made on this thread (the only layered one here), or null.
-inline HWND FindOverlayWindow()
-{
-    HWND found = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), KeepIfLayered, reinterpret_cast<LPARAM>(&found));
-    return found;
+    for (HWND window = GetTopWindow(nullptr); window; window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == process && (GetWindowLongPtrA(window, GWL_EXSTYLE) & WS_EX_LAYERED)) return window;
+    }
+    return nullptr;
 }
 
 // The OutputDebugStringA lines written while it lives, by any thread. They are taken from the

@@ -6,25 +6,17 @@
 
 #include "dravel/overlay_checks.h"
 #include "dravel/trace_line.h"
+#include "tests/surface_params.h"
 
 namespace {
 
 using namespace dravel;
-
-OverlaySurfaceParams Params(std::uint32_t width, std::uint32_t height, const char* file = "Image.bmp")
-{
-    OverlaySurfaceParams params;
-    std::memset(&params, 0, sizeof params);
-    params.width = width;
-    params.height = height;
-    std::strcpy(params.bitmapFile, file);
-    return params;
-}
+using test::SurfaceParams;
 
 Code CheckSize(std::uint32_t width, std::uint32_t height)
 {
     SurfaceRequest request;
-    return ReadSurfaceRequest(Params(width, height), request);
+    return ReadSurfaceRequest(SurfaceParams(width, height, "Image.bmp"), request);
 }
 
 Code CheckRect(std::uint32_t startX, std::uint32_t startY, std::uint32_t endX, std::uint32_t endY)
@@ -45,10 +37,7 @@ TEST(SurfaceRequest, SidesFromOneTo8192)
 
 TEST(SurfaceRequest, TakesSizeColourAndNameFromTheRecord)
 {
-    OverlaySurfaceParams params = Params(640, 480, "C:\\pictures\\\x95\x5C.bmp");
-    params.red = 0x12;
-    params.green = 0x34;
-    params.blue = 0x56;
+    const OverlaySurfaceParams params = SurfaceParams(640, 480, "C:\\pictures\\\x95\x5C.bmp", 0x12, 0x34, 0x56);
     SurfaceRequest request{};
     ASSERT_EQ(ReadSurfaceRequest(params, request), kOk);
     EXPECT_EQ(request.width, 640);
@@ -61,9 +50,9 @@ TEST(SurfaceRequest, TakesSizeColourAndNameFromTheRecord)
 TEST(SurfaceRequest, NameMustBeNonEmptyAndEndWithinItsField)
 {
     SurfaceRequest request;
-    EXPECT_EQ(ReadSurfaceRequest(Params(16, 16, ""), request), kBadPath);
+    EXPECT_EQ(ReadSurfaceRequest(SurfaceParams(16, 16, ""), request), kBadPath);
 
-    OverlaySurfaceParams params = Params(16, 16);
+    OverlaySurfaceParams params = SurfaceParams(16, 16, "Image.bmp");
     std::memset(params.bitmapFile, 'a', sizeof params.bitmapFile);
     EXPECT_EQ(ReadSurfaceRequest(params, request), kBadPath);
 
@@ -72,7 +61,7 @@ TEST(SurfaceRequest, NameMustBeNonEmptyAndEndWithinItsField)
     EXPECT_EQ(request.bitmapPath, std::string(259, 'a'));
 
     // What follows the terminator is not part of the name.
-    params = Params(16, 16, "a.bmp");
+    params = SurfaceParams(16, 16, "a.bmp");
     std::memcpy(params.bitmapFile + 6, "junk", 4);
     ASSERT_EQ(ReadSurfaceRequest(params, request), kOk);
     EXPECT_EQ(request.bitmapPath, "a.bmp");
@@ -111,10 +100,7 @@ TEST(Placement, CoordinatesUpTo32767)
 
 TEST(TraceLine, SurfaceCallShowsEveryField)
 {
-    OverlaySurfaceParams params = Params(128, 96, "C:\\bmp\\Image.bmp");
-    params.red = 255;
-    params.green = 1;
-    params.blue = 0;
+    const OverlaySurfaceParams params = SurfaceParams(128, 96, "C:\\bmp\\Image.bmp", 255, 1, 0);
     const OverlayRect rect{0, 10, 128, 4294967295u};
     EXPECT_EQ(TraceLine("OverlaySetAndShow", DescribeSurfaceCall(&params, &rect), kOk),
               "DRAVEL OverlaySetAndShow(w=128 h=96 rgb=255,1,0 file=\"C:\\bmp\\Image.bmp\" "
@@ -131,9 +117,9 @@ TEST(TraceLine, NullRecordsAndCodes)
 
 TEST(TraceLine, FileNameStaysAsciiAndWithinItsField)
 {
-    OverlaySurfaceParams params = Params(1, 1, "\x95\x5C\"q\".bmp\t");
+    OverlaySurfaceParams params = SurfaceParams(1, 1, "\x95\x5C\"q\".bmp\t");
     EXPECT_EQ(DescribeSurfaceCall(&params, nullptr),
-              "w=1 h=1 rgb=0,0,0 file=\"\\x95\\\\x22q\\x22.bmp\\x09\" rect=null");
+              "w=1 h=1 rgb=255,128,0 file=\"\\x95\\\\x22q\\x22.bmp\\x09\" rect=null");
 
     // Without a terminator the name is the whole field, and nothing past it is read.
     std::memset(params.bitmapFile, 'z', sizeof params.bitmapFile);

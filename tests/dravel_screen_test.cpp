@@ -18,6 +18,7 @@
 #include "dravel/dravel_codes.h"
 #include "tests/bmp_files.h"
 #include "tests/dravel_library.h"
+#include "tests/surface_params.h"
 
 namespace {
 
@@ -205,14 +206,8 @@ protected:
 
     OverlayResult Set(int width, int height, const OverlayRect& rect, const std::string& file)
     {
-        OverlaySurfaceParams params;
-        std::memset(&params, 0, sizeof params);
-        params.width = width;
-        params.height = height;
-        params.red = GetRValue(kFill);
-        params.green = GetGValue(kFill);
-        params.blue = GetBValue(kFill);
-        std::strncpy(params.bitmapFile, file.c_str(), sizeof params.bitmapFile - 1);
+        const OverlaySurfaceParams params =
+            SurfaceParams(width, height, file, GetRValue(kFill), GetGValue(kFill), GetBValue(kFill));
         return overlay.setAndShow(&params, &rect);
     }
     OverlayResult Move(const OverlayRect& rect) { return overlay.moveAndShow(&rect); }
