@@ -154,11 +154,6 @@ bool DialogDriver::WaitUntilGone(HWND window) const
     return WaitFor([&] { return !IsWindow(window); });
 }
 
-bool DialogDriver::WaitUntilEnded() const
-{
-    return WaitFor([&] { return m_ended.load(); });
-}
-
 std::vector<ShownBox> DialogDriver::Boxes() const
 {
     const std::lock_guard lock(m_mutex);

@@ -51,8 +51,6 @@ public:
     HWND WaitForDialogOver(HWND owner) const;
     // True once the window is gone.
     bool WaitUntilGone(HWND window) const;
-    // True once the dialog started by Run has ended.
-    bool WaitUntilEnded() const;
 
     std::vector<ShownBox> Boxes() const;
 

@@ -17,6 +17,7 @@
 #include "res/texts.h"
 #include "tests/bmp_files.h"
 #include "tests/dravel_library.h"
+#include "tests/screen_shows.h"
 
 namespace {
 
@@ -36,23 +37,6 @@ std::string TextOf(HWND window)
     char text[512] = {};
     SendMessageA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
     return text;
-}
-
-COLORREF ScreenPixel(int x, int y)
-{
-    const HDC screen = GetDC(nullptr);
-    const COLORREF colour = GetPixel(screen, x, y);
-    ReleaseDC(nullptr, screen);
-    return colour;
-}
-
-// The overlay appears once Tavik's modal loop has run, so the screen is given a moment.
-bool ScreenShows(int x, int y, COLORREF colour)
-{
-    for (const DWORD start = GetTickCount(); GetTickCount() - start < 3000; Sleep(20)) {
-        if (ScreenPixel(x, y) == colour) return true;
-    }
-    return false;
 }
 
 class RunningTavik {
@@ -174,8 +158,8 @@ TEST(EndToEnd, EveryButtonReachesTheLibraryAndShowsItsCode)
     EXPECT_TRUE(NoBox(tavik.Click(IDC_SET_SHOW_RUN)));
     EXPECT_EQ(tavik.Text(IDC_SET_RESULT), "0x00000000");
     EXPECT_TRUE(ShownAt(tavik.Overlay(), RECT{0, 0, 128, 128}));
-    EXPECT_TRUE(ScreenShows(2, 2, kRed));
-    EXPECT_TRUE(ScreenShows(64, 64, RGB(0, 0, 0)));
+    EXPECT_TRUE(ScreenShows({2, 2, 3, 3}, [](int, int) { return kRed; }));
+    EXPECT_TRUE(ScreenShows({64, 64, 65, 65}, [](int, int) { return RGB(0, 0, 0); }));
 
     // The default move rectangle, 128,128-256,256.
     EXPECT_TRUE(NoBox(tavik.Click(IDC_MOVE_SHOW_RUN)));

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <ostream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "console/console_window.h"
@@ -313,13 +314,6 @@ TEST(Resources, AllAreJapanese)
     }
 }
 
-TEST(Resources, VersionMenuString)
-{
-    const wchar_t* text = nullptr;
-    const int length = LoadStringW(Module(), IDS_VERSIONINFO, reinterpret_cast<LPWSTR>(&text), 0);
-    EXPECT_EQ(std::wstring(text, length), L"Tavik のﾊﾞｰｼﾞｮﾝ情報(&A)...");
-}
-
 const void* ResourceData(LPCTSTR type, int name, DWORD* size = nullptr)
 {
     HRSRC found = FindResourceW(Module(), MAKEINTRESOURCEW(name), Wide(type));
@@ -374,32 +368,23 @@ TEST(Resources, IconHasSixteenColourImagesOf32And16Pixels)
     }
 }
 
-class VersionRecord : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        wchar_t path[MAX_PATH];
-        ASSERT_GT(GetModuleFileNameW(nullptr, path, MAX_PATH), 0u);
-        DWORD ignored = 0;
-        const DWORD size = GetFileVersionInfoSizeW(path, &ignored);
-        ASSERT_GT(size, 0u);
-        m_block.resize(size);
-        ASSERT_TRUE(GetFileVersionInfoW(path, 0, size, m_block.data()));
-    }
-    // The value at path, or nullptr when absent.
-    const void* Query(const wchar_t* path, UINT* length)
-    {
-        void* value = nullptr;
-        if (!VerQueryValueW(m_block.data(), path, &value, length)) return nullptr;
-        return value;
-    }
-    std::vector<BYTE> m_block;
-};
-
-TEST_F(VersionRecord, FixedPart)
+// The version record's fixed part, its one Japanese Unicode translation and its strings.
+TEST(Resources, VersionRecord)
 {
+    wchar_t path[MAX_PATH];
+    ASSERT_GT(GetModuleFileNameW(nullptr, path, MAX_PATH), 0u);
+    DWORD ignored = 0;
+    std::vector<BYTE> block(GetFileVersionInfoSizeW(path, &ignored));
+    ASSERT_FALSE(block.empty());
+    ASSERT_TRUE(GetFileVersionInfoW(path, 0, static_cast<DWORD>(block.size()), block.data()));
+    // The value at key, or nullptr when absent.
+    const auto query = [&block](const wchar_t* key, UINT* length) -> const void* {
+        void* value = nullptr;
+        return VerQueryValueW(block.data(), key, &value, length) ? value : nullptr;
+    };
+
     UINT length = 0;
-    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(Query(L"\\", &length));
+    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(query(L"\\", &length));
     ASSERT_NE(fixed, nullptr);
     ASSERT_EQ(length, sizeof(VS_FIXEDFILEINFO));
     EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
@@ -410,25 +395,14 @@ TEST_F(VersionRecord, FixedPart)
     EXPECT_EQ(fixed->dwFileFlags & fixed->dwFileFlagsMask, 0u);
     EXPECT_EQ(fixed->dwFileOS, DWORD{VOS__WINDOWS32});
     EXPECT_EQ(fixed->dwFileType, DWORD{VFT_APP});
-}
 
-TEST_F(VersionRecord, OneJapaneseUnicodeTranslation)
-{
-    UINT length = 0;
-    const auto* pairs = static_cast<const WORD*>(Query(L"\\VarFileInfo\\Translation", &length));
+    const auto* pairs = static_cast<const WORD*>(query(L"\\VarFileInfo\\Translation", &length));
     ASSERT_NE(pairs, nullptr);
     ASSERT_EQ(length, 2 * sizeof(WORD));
     EXPECT_EQ(pairs[0], kJapanese);
     EXPECT_EQ(pairs[1], 1200);
-}
 
-TEST_F(VersionRecord, Strings)
-{
-    struct Entry {
-        const wchar_t* name;
-        const wchar_t* value;
-    };
-    const Entry entries[] = {
+    const std::pair<const wchar_t*, const wchar_t*> entries[] = {
         {L"Comments", L"DirectX オーバレイ表示ライブラリ用テストプログラム"},
         {L"FileDescription", L"Test program for DirectX overlay display library"},
         {L"FileVersion", L"1.00.0.0"},
@@ -442,16 +416,15 @@ TEST_F(VersionRecord, Strings)
         {L"PrivateBuild", L""},
         {L"SpecialBuild", L""},
     };
-    for (const Entry& entry : entries) {
-        SCOPED_TRACE(testing::Message() << entry.name);
-        UINT length = 0;
-        const std::wstring path = std::wstring(L"\\StringFileInfo\\041104b0\\") + entry.name;
-        const auto* value = static_cast<const wchar_t*>(Query(path.c_str(), &length));
+    for (const auto& [name, expected] : entries) {
+        SCOPED_TRACE(testing::Message() << name);
+        const std::wstring key = std::wstring(L"\\StringFileInfo\\041104b0\\") + name;
+        const auto* value = static_cast<const wchar_t*>(query(key.c_str(), &length));
         ASSERT_NE(value, nullptr);
         // The length may or may not count the terminator.
         std::wstring text(value, length);
         if (!text.empty() && text.back() == L'\0') text.pop_back();
-        EXPECT_EQ(text, entry.value);
+        EXPECT_EQ(text, expected);
     }
 }
 
