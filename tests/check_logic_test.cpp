@@ -113,7 +113,7 @@ std::optional<Stop> PlayFake(const std::vector<PlannedCall>& calls, int& plays)
     for (std::size_t i = 0; i < calls.size(); ++i) {
         open = calls[i].ordinal == kOpen || (open && calls[i].ordinal != kClose);
         if (open && calls[i].ordinal == kSetAndShow && calls[i].input.params.width == 0)
-            return Stop{i, {.ordinal = kSetAndShow, .exitCode = 0xC0000005}, "Set & show crashed"};
+            return Stop{i, Fault{kSetAndShow, std::nullopt, false, 0xC0000005, std::nullopt}, "Set & show crashed"};
     }
     return std::nullopt;
 }
