@@ -131,9 +131,11 @@ TEST(Shrinker, KeepsOnlyWhatShowsTheSameFault)
     const auto shrunk = Shrink(calls, found, play, {150, std::chrono::seconds(30)});
     EXPECT_EQ(ReplayText(shrunk), "Open\nSet & show width=0\n");
     EXPECT_EQ(found.index, 1u);
-    // With no tries left it only cuts the calls after the fault.
+    // With no tries left it plays nothing and only cuts the calls after the fault.
     found = *PlayFake(calls, plays);
+    const int before = plays;
     EXPECT_EQ(Shrink(calls, found, play, {0, std::chrono::seconds(30)}).size(), at);
+    EXPECT_EQ(plays, before);
 }
 
 TEST(Verdict, FollowsFromTheTallies)
