@@ -113,7 +113,7 @@ std::optional<Stop> PlayFake(const std::vector<PlannedCall>& calls, int& plays)
     for (std::size_t i = 0; i < calls.size(); ++i) {
         open = calls[i].ordinal == kOpen || (open && calls[i].ordinal != kClose);
         if (open && calls[i].ordinal == kSetAndShow && calls[i].input.params.width == 0)
-            return Stop{i, {.ordinal = kSetAndShow, .exitCode = 0xC0000005}, "Set & show crashed"};
+            return Stop{i, Fault{kSetAndShow, std::nullopt, false, 0xC0000005, std::nullopt}, "Set & show crashed"};
     }
     return std::nullopt;
 }
@@ -131,9 +131,11 @@ TEST(Shrinker, KeepsOnlyWhatShowsTheSameFault)
     const auto shrunk = Shrink(calls, found, play, {150, std::chrono::seconds(30)});
     EXPECT_EQ(ReplayText(shrunk), "Open\nSet & show width=0\n");
     EXPECT_EQ(found.index, 1u);
-    // With no tries left it only cuts the calls after the fault.
+    // With no tries left it plays nothing and only cuts the calls after the fault.
     found = *PlayFake(calls, plays);
+    const int before = plays;
     EXPECT_EQ(Shrink(calls, found, play, {0, std::chrono::seconds(30)}).size(), at);
+    EXPECT_EQ(plays, before);
 }
 
 TEST(Verdict, FollowsFromTheTallies)
