@@ -4,9 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "check/failure_points.h"
 #include "check/ordinals.h"
 #include "overlay/overlay_api.h"
 
@@ -58,10 +60,12 @@ CallInput StartupInput(int ordinal);
 // A 64 x 64 surface of the bitmap, placed at (16, 16).
 CallInput PlainInput(const TestFiles& files);
 
-// One call of a scenario: the entry point and the fields the console would send.
+// One call of a scenario: the entry point and the fields the console would send; a reproducer of
+// check 9 also names the wrapped call it makes fail (its ordinal then unused).
 struct PlannedCall {
     int ordinal;
     CallInput input;
+    std::optional<FailedCall> failure = std::nullopt;
 };
 
 // The sweep: every input through Open, Set & show, Move & show, Clear setting and Close; every

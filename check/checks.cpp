@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "check/ordinals.h"
+#include "check/scenario/failing_scenario.h"
 #include "check/scenario/scenarios.h"
 #include "check/scenario/scene.h"
 
@@ -109,6 +110,12 @@ constexpr CheckRow kRows[] = {
      },
      Role::kJudged,
      Phase::kAlone},
+    {Check::kFailingCalls,
+     "its own calls may fail",
+     {{{.name = "failing", .run = FailingCalls, .failurePoints = true}}},
+     [](const SummaryInput& in) { return Joined(in.tally.measures); },
+     Role::kJudged,
+     Phase::kInTurn},
 };
 
 // The reports print each check's number; rows in number order keep them in step.

@@ -22,10 +22,11 @@ enum class Check {
     kLifecycles,
     kCost,
     kCallerState,
-    kScreen
+    kScreen,
+    kFailingCalls
 };
 
-inline constexpr int kCheckCount = static_cast<int>(Check::kScreen);
+inline constexpr int kCheckCount = static_cast<int>(Check::kFailingCalls);
 
 // Crashes, hangs and message boxes of every scenario are findings of this check.
 inline constexpr Check kFaultsCheck = Check::kEveryInputReturns;
@@ -76,6 +77,9 @@ struct Scenario {
     bool resumes = false;
     // Its calls' times make the per-call cost.
     bool timed = false;
+    // Played by the failure points' run (check 9): it counts, plans, and after a crash or hang goes
+    // on from the next failure point.
+    bool failurePoints = false;
 };
 
 struct CheckOptions {

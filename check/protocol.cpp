@@ -21,7 +21,8 @@ struct Flag {
 constexpr Flag kFlags[] = {
     {"--scenario", &ScenarioOptions::scenario},  {"--files", &ScenarioOptions::files},
     {"--seed", nullptr, &ScenarioOptions::seed}, {"--samples", nullptr, &ScenarioOptions::samples},
-    {"--skip", nullptr, &ScenarioOptions::skip}, {"--pictures", &ScenarioOptions::pictures},
+    {"--skip", nullptr, &ScenarioOptions::skip}, {"--from", nullptr, &ScenarioOptions::from},
+    {"--pictures", &ScenarioOptions::pictures},
     {"--replay", &ScenarioOptions::replay},
 };
 
@@ -43,6 +44,9 @@ std::string Body(const Line& line)
 {
     switch (line.kind) {
         case LineKind::kCall:
+        case LineKind::kCounted:
+        case LineKind::kPoint:
+        case LineKind::kFailing:
             return std::to_string(line.ordinal) + " " + std::to_string(line.index) + " " + line.text;
         case LineKind::kReturned: {
             char text[64];
@@ -70,12 +74,15 @@ bool ReadBody(const char* rest, Line& line)
 {
     switch (line.kind) {
         case LineKind::kCall:
+        case LineKind::kCounted:
+        case LineKind::kPoint:
+        case LineKind::kFailing:
         case LineKind::kReturned: {
             const long ordinal = TakeNumber(rest);
             if (!IsOrdinal(ordinal)) return false;
             line.ordinal = static_cast<int>(ordinal);
             char* end = nullptr;
-            if (line.kind == LineKind::kCall) {
+            if (line.kind != LineKind::kReturned) {
                 line.index = static_cast<std::uint32_t>(std::strtoul(rest, &end, 10));
                 if (end == rest || *end != ' ') return false;
                 line.text = end + 1;

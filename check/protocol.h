@@ -2,7 +2,8 @@
 // starts one with, and the lines the scenario writes to its standard output as it goes. A call
 // about to start (so a crash or hang is blamed on it), a call that returned, a finding, a
 // measurement, a note (reported beside the verdict, never judged), what the platform cannot judge,
-// that the scenario finished, and what is killing it when it dies before that.
+// that the scenario finished, and what is killing it when it dies before that. Check 9's scenario
+// also says what it counted, which failure point it starts and which call it made fail.
 #pragma once
 
 #include <cstdint>
@@ -16,7 +17,7 @@
 namespace check {
 
 // How a scenario process is started: `--scenario NAME --files DIR [--seed S] [--samples N]
-// [--skip CALLS] [--pictures DIR] [--replay FILE] LIBRARY`.
+// [--skip CALLS] [--from POINT] [--pictures DIR] [--replay FILE] LIBRARY`.
 struct ScenarioOptions {
     std::string scenario{};  // a row's scenario, or kReplayScenario
     std::string files{};     // the folder of TestFiles, made by the checking process
@@ -25,6 +26,9 @@ struct ScenarioOptions {
     // Calls passed over before the first one made: a scenario cut short by a crash or hang goes
     // on after the call that ended it.
     std::uint32_t skip = 0;
+    // Check 9: the failure point to start at, from 0; those before it were played by a process
+    // that a crash or hang ended.
+    std::uint32_t from = 0;
     std::string pictures{};  // the folder the screen scene writes its pictures to; empty for none
     std::string replay{};    // the replay file kReplayScenario plays
     std::string library{};
@@ -39,10 +43,22 @@ struct ScenarioOptions {
 inline constexpr char kReplayScenario[] = "replay";
 
 // Each line is "@KIND ...", KIND the enum's name without its k.
-enum class LineKind { kCall, kReturned, kFinding, kMeasure, kNote, kNotJudged, kFinished, kDying };
-inline constexpr const char* kLineKindNames[] = {"Call", "Returned",  "Finding",  "Measure",
-                                                 "Note", "NotJudged", "Finished", "Dying"};
-static_assert(std::size(kLineKindNames) == static_cast<std::size_t>(LineKind::kDying) + 1, "a name for each kind");
+enum class LineKind {
+    kCall,
+    kReturned,
+    kFinding,
+    kMeasure,
+    kNote,
+    kNotJudged,
+    kFinished,
+    kDying,
+    kCounted,  // an entry point's calls to one wrapped import over the counted lifecycle
+    kPoint,    // a failure point starts
+    kFailing   // a wrapped call is made to fail
+};
+inline constexpr const char* kLineKindNames[] = {"Call",  "Returned", "Finding", "Measure", "Note",   "NotJudged",
+                                                 "Finished", "Dying", "Counted", "Point",   "Failing"};
+static_assert(std::size(kLineKindNames) == static_cast<std::size_t>(LineKind::kFailing) + 1, "a name for each kind");
 
 // What a scenario process says is killing it, when the exit code cannot tell.
 enum class Dying {
@@ -58,11 +74,15 @@ static_assert(std::size(kDyingNames) == static_cast<std::size_t>(Dying::kHeap) +
 
 struct Line {
     LineKind kind = LineKind::kFinished;
-    int ordinal = 0;              // kCall, kReturned
-    std::uint32_t index = 0;      // kCall: the scenario's calls made or passed over before it
+    int ordinal = 0;  // kCall, kReturned, kCounted, kPoint, kFailing
+    // kCall: the scenario's calls made or passed over before it; kCounted: how many; kPoint: the
+    // failure point's number in the plan, from 0; kFailing: which call to the import, from 1.
+    std::uint32_t index = 0;
     std::uint32_t code = 0;       // kReturned
     double micros = 0;            // kReturned
-    std::string text{};           // kCall: the call; kMeasure, kNote: what it says; kNotJudged: why
+    // kCall: the call; kMeasure, kNote: what it says; kNotJudged: why; kCounted, kFailing: the
+    // wrapped import.
+    std::string text{};
     Check check = Check{};        // kMeasure, kNote, kNotJudged
     Finding finding{};            // kFinding
     Dying dying = Dying::kAbort;  // kDying

@@ -118,16 +118,37 @@ std::optional<std::string> ReadField(const std::string& name, const std::string&
     return "unknown field \"" + name + "\" (width, height, red, green, blue, file, rect)";
 }
 
+// fail=CALL,N.
+std::optional<std::string> ReadFailure(const std::string& value, PlannedCall& call)
+{
+    const std::size_t comma = value.find(',');
+    const std::string name = value.substr(0, comma);
+    const std::uint32_t occurrence =
+        comma == std::string::npos ? 0 : DecimalNumber(value.substr(comma + 1)).value_or(0);
+    if (!FindWrappedCall(name) || occurrence == 0)
+        return "fail takes a wrapped call and which of its calls, from 1: fail=malloc,1";
+    call.failure = FailedCall{call.ordinal, name, occurrence};
+    return std::nullopt;
+}
+
 // Reads the fields after the call's name; the reason when one cannot be read.
-std::optional<std::string> ReadFields(const std::string& line, std::size_t at, int ordinal, CallInput& input,
+std::optional<std::string> ReadFields(const std::string& line, std::size_t at, PlannedCall& call,
                                       const TestFiles& files)
 {
+    const int ordinal = call.ordinal;
+    CallInput& input = call.input;
     while (true) {
         while (at < line.size() && line[at] == ' ') ++at;
         if (at >= line.size()) return std::nullopt;
-        if (ordinal != kSetAndShow && ordinal != kMoveAndShow)
-            return std::string(OrdinalName(ordinal)) + " takes no fields";
         const std::size_t equals = line.find('=', at);
+        if (equals != std::string::npos && line.compare(at, equals - at, "fail") == 0) {
+            const std::size_t end = std::min(line.find(' ', equals), line.size());
+            if (auto error = ReadFailure(line.substr(equals + 1, end - equals - 1), call)) return error;
+            at = end;
+            continue;
+        }
+        if (ordinal != kSetAndShow && ordinal != kMoveAndShow)
+            return std::string(OrdinalName(ordinal)) + " takes no fields but fail=";
         if (equals == std::string::npos) return "\"" + line.substr(at) + "\" is not name=value";
         const std::string name = line.substr(at, equals - at);
         at = equals + 1;
@@ -185,11 +206,11 @@ Replay ParseReplay(const std::string& text, const TestFiles& files)
                                     "\" is not a call (Open, Close, Set & show, Move & show, Clear setting)");
             continue;
         }
-        CallInput input = StartupInput(ordinal);
-        if (auto error = ReadFields(line, start + std::strlen(OrdinalName(ordinal)), ordinal, input, files))
+        PlannedCall call{ordinal, StartupInput(ordinal)};
+        if (auto error = ReadFields(line, start + std::strlen(OrdinalName(ordinal)), call, files))
             replay.errors.push_back(where + *error);
         else
-            replay.calls.push_back({{ordinal, input}, number});
+            replay.calls.push_back({call, number});
     }
     return replay;
 }
@@ -220,6 +241,7 @@ std::string ReplayText(const std::vector<PlannedCall>& calls)
             std::memcmp(&rect, &startup.rect, sizeof rect) != 0)
             text += " rect=" + std::to_string(rect.startX) + "," + std::to_string(rect.startY) + "," +
                     std::to_string(rect.endX) + "," + std::to_string(rect.endY);
+        if (call.failure) text += " fail=" + call.failure->name + "," + std::to_string(call.failure->occurrence);
         text += "\n";
     }
     return text;

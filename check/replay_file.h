@@ -12,6 +12,10 @@
 // file= takes a quoted name ("Image.bmp", with \" \\ and \xHH escapes; at most 260 bytes) or one
 // of the files the checker makes for each run: <bitmap>, <japanese>, <259-byte bitmap>,
 // <259-byte missing>, <missing>, <directory>.
+//
+// Any call may end with fail=CALL,N: during it the N-th call (from 1) the library makes to the
+// wrapped import CALL fails, as check 9 made it fail ("Set & show fail=malloc,1"). Files without it
+// replay as before.
 #pragma once
 
 #include <string>

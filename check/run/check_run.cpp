@@ -10,6 +10,7 @@
 #include "check/library_image.h"
 #include "check/protocol.h"
 #include "check/run/child_run.h"
+#include "check/run/failure_run.h"
 #include "check/run/reproducer.h"
 #include "platform/module_path.h"
 #include "process/child.h"
@@ -67,6 +68,10 @@ RunEnd Gather(Check check, const Scenario& scenario, const ChildRun& run, Gather
             case LineKind::kFinished:
             case LineKind::kDying:
                 break;  // RunChild keeps them apart
+            case LineKind::kCounted:
+            case LineKind::kPoint:
+            case LineKind::kFailing:
+                break;  // the failure points' run reads them
         }
     }
     if (run.finished) return end;
@@ -94,6 +99,7 @@ std::string Reproducer(const Scenario& scenario, const CheckOptions& options, co
 void RunScenarioToEnd(Check check, const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
                       Gathered& gathered)
 {
+    if (scenario.failurePoints) return RunFailurePoints(check, scenario, options, files, gathered);
     // The same entry point failing the same way again tells nothing new.
     std::vector<std::pair<int, ChildRun::End>> faults;
     for (std::uint32_t skip = 0;;) {

@@ -34,10 +34,13 @@ ReplayEnd PlayReplayFile(const std::string& replayFile, const std::vector<Planne
     ReplayEnd end;
     bool started = false;
     std::size_t index = 0;
+    std::optional<FailedCall> failed;  // the call a reproducer of check 9 made fail
     std::string step;  // the library's loading, before the first call
     for (const Line& line : run.lines) {
         if (line.kind == LineKind::kCall && line.ordinal == kNoOrdinal) {
             step = line.text;
+        } else if (line.kind == LineKind::kFailing) {
+            failed = FailedCall{line.ordinal, line.text, line.index};
         } else if (line.kind == LineKind::kCall) {
             started = true;
             index = line.index;
@@ -56,7 +59,8 @@ ReplayEnd PlayReplayFile(const std::string& replayFile, const std::vector<Planne
     const int ordinal = index < calls.size() ? calls[index].ordinal : kNoOrdinal;
     const std::string what = run.end == ChildRun::End::kNotStarted ? "the replay process did not start"
                              : ordinal == kNoOrdinal               ? "the replay " + CutShortOutcome(run)
-                                                     : OrdinalName(ordinal) + (" " + CutShortOutcome(run));
+                                                     : OrdinalName(ordinal) + (" " + CutShortOutcome(run)) +
+                                                           (failed ? " " + AfterFailure(*failed, ordinal) : "");
     Fault fault;
     fault.ordinal = ordinal;
     fault.hung = run.end == ChildRun::End::kSilent;

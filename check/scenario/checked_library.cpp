@@ -7,6 +7,7 @@
 #include "check/numbers.h"
 #include "check/scenario/abi_probe.h"
 #include "check/scenario/caller_state.h"
+#include "check/scenario/failing_calls.h"
 #include "check/scenario/guarded_records.h"
 #include "check/scenario/heap_check.h"
 #include "check/scenario/send.h"
@@ -121,10 +122,12 @@ std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfac
     NoteCallInProgress(ordinal);
     AbiState state = MarkedState();
     LARGE_INTEGER start, end;
+    BeginWrappedCalls(ordinal);
     QueryPerformanceCounter(&start);
     const OverlayResult code =
         CheckedCall(reinterpret_cast<const void*>(m_entries[ordinal - 1]), first, second, &state);
     QueryPerformanceCounter(&end);
+    EndWrappedCalls();
     // Before this process allocates anything more from a heap the library may have corrupted.
     if (!HeapsValid()) EndForCorruptHeap();
     if (m_records) m_records->Withdraw();

@@ -11,6 +11,7 @@
 #include "check/scenario/caller_state.h"
 #include "check/scenario/checked_library.h"
 #include "check/scenario/guarded_records.h"
+#include "check/scenario/plain_window.h"
 #include "check/scenario/send.h"
 #include "check/scenario/thread_ledger.h"
 #include "process/usage.h"
@@ -59,21 +60,6 @@ void Cycle(CheckedLibrary& library, const CallInput& input)
 {
     for (int ordinal : kCycle) library.Call(ordinal, &input.params, &input.rect);
 }
-
-// A window of our own while it lives, so the process always has one to count and 0 can only mean a
-// failed count.
-class CountedWindow {
-public:
-    CountedWindow() : m_window(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr))
-    {
-    }
-    ~CountedWindow() { DestroyWindow(m_window); }
-    CountedWindow(const CountedWindow&) = delete;
-    CountedWindow& operator=(const CountedWindow&) = delete;
-
-private:
-    HWND m_window;
-};
 
 std::string CountText(const WatchedCount& watched, std::size_t value)
 {

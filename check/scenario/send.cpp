@@ -60,6 +60,21 @@ void SendNotJudged(Check check, const std::string& reason)
     Send({.kind = LineKind::kNotJudged, .text = reason, .check = check});
 }
 
+void SendCounted(const CountedCall& counted)
+{
+    Send({.kind = LineKind::kCounted, .ordinal = counted.ordinal, .index = counted.count, .text = counted.name});
+}
+
+void SendPoint(std::uint32_t number, const FailurePoint& point)
+{
+    Send({.kind = LineKind::kPoint, .ordinal = point.ordinal, .index = number});
+}
+
+void SendFailing(const FailedCall& failed)
+{
+    Send({.kind = LineKind::kFailing, .ordinal = failed.ordinal, .index = failed.occurrence, .text = failed.name});
+}
+
 void SendFinished()
 {
     Send({.kind = LineKind::kFinished});

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "check/failure_points.h"
 #include "check/protocol.h"
 
 namespace check {
@@ -20,6 +21,11 @@ void SendMeasure(Check check, const std::string& text);
 void SendNote(Check check, const std::string& text);
 // What of a check this platform cannot judge, and why.
 void SendNotJudged(Check check, const std::string& reason);
+// Check 9: what an entry point called of one wrapped import, a failure point starting (its number
+// in the plan, from 0), and the call made to fail, sent before it answers.
+void SendCounted(const CountedCall& counted);
+void SendPoint(std::uint32_t number, const FailurePoint& point);
+void SendFailing(const FailedCall& failed);
 void SendFinished();
 void SendDying(Dying dying);
 
