@@ -46,6 +46,7 @@ const WrappedCall* FindWrappedCall(const std::string& name)
 FailurePlan PlanFailures(const std::vector<CountedCall>& counted, std::uint32_t bound)
 {
     FailurePlan plan;
+    plan.bound = bound;
     for (const int ordinal : kFailureLifecycle) {
         std::uint32_t calls = 0;
         for (const CountedCall& call : counted) {
@@ -89,7 +90,7 @@ std::string FailurePlanSummary(const FailurePlan& plan, std::uint32_t unreached)
                           "): each entry point returned a code and left nothing behind, and the next lifecycle worked";
     for (const int ordinal : plan.bounded)
         summary += "; " + OrdinalLabel(ordinal) + " made more wrapped calls than the bound of " +
-                   std::to_string(kMostFailurePoints) + ": its first " + std::to_string(kMostFailurePoints) + " were made to fail";
+                   std::to_string(plan.bound) + ": its first " + std::to_string(plan.bound) + " were made to fail";
     if (unreached > 0)
         summary += "; " + std::to_string(unreached) + " not reached in a later lifecycle (the library made fewer calls)";
     return summary;

@@ -46,7 +46,8 @@ struct FailurePoint {
 struct FailurePlan {
     std::vector<FailurePoint> points;  // in the lifecycle's order, then by k
     std::vector<std::string> calls;    // the wrapped calls the library made, in the order first made
-    std::vector<int> bounded;          // entry points with more wrapped calls than kMostFailurePoints
+    std::vector<int> bounded;          // entry points with more wrapped calls than the bound
+    std::uint32_t bound = kMostFailurePoints;
 };
 
 FailurePlan PlanFailures(const std::vector<CountedCall>& counted, std::uint32_t bound = kMostFailurePoints);

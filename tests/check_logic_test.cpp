@@ -1,13 +1,16 @@
 // DravelCheck's logic without windows: the lines and flags between its two sides, the replay
-// format, the reports' escaping, the shrinker against a fake player, and the verdicts.
+// format, the reports' escaping, the shrinker against a fake player, the verdicts, and check 9's
+// failure points.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "check/failure_points.h"
 #include "check/protocol.h"
 #include "check/replay_file.h"
 #include "check/run/escapes.h"
+#include "check/run/failure_rounds.h"
 #include "check/run/shrinker.h"
 #include "check/run/verdict.h"
 
@@ -27,11 +30,14 @@ TEST(Protocol, EachLineReadsBackAsWritten)
         {.kind = LineKind::kNotJudged, .text = "no device caps", .check = Check::kScreen},
         {.kind = LineKind::kFinished},
         {.kind = LineKind::kDying, .dying = Dying::kThrow},
+        {.kind = LineKind::kCounted, .ordinal = kOpen, .index = 4, .text = "malloc"},
+        {.kind = LineKind::kPoint, .ordinal = kClose, .index = 12},
+        {.kind = LineKind::kFailing, .ordinal = kSetAndShow, .index = 2, .text = "CreateWindowExA"},
     };
     for (const Line& line : lines) EXPECT_EQ(ParseLine(FormatLine(line)), line) << FormatLine(line);
     // A line end inside a text cannot break the line.
     EXPECT_EQ(FormatLine({.kind = LineKind::kNote, .text = "a\r\nb", .check = Check::kCost}), "@Note 6 a  b");
-    for (const char* text : {"", "Finished", "@Unknown 1", "@Call 6 0 ordinal 6", "@Call 3 x what", "@Finding 9 0 a\tb",
+    for (const char* text : {"", "Finished", "@Unknown 1", "@Call 6 0 ordinal 6", "@Call 3 x what", "@Finding 10 0 a\tb",
                              "@Finding 3 0 no tab", "@Measure 0 text", "@Dying Exit", "@Returned -1 0 0"})
         EXPECT_EQ(ParseLine(text), std::nullopt) << text;
 }
@@ -43,6 +49,7 @@ TEST(Protocol, ScenarioFlagsReadBackAndBadOnesAreNone)
                                   .seed = 15,
                                   .samples = 500,
                                   .skip = 3,
+                                  .from = 4,
                                   .pictures = "C:\\p",
                                   .library = "C:\\DRAVEL.dll"};
     const std::vector<std::string> arguments = options.ToCommandLine();
@@ -64,13 +71,18 @@ TEST(Replay, CallsReadBackFromTheirText)
     calls[2].input.params.width = 4294967295u;
     SetPath(calls[2].input, "a\"b\\c\x01\x95\x5C", "named");
     calls[3].input.rect = {0, 1, 65535, 4294967295u};
+    calls[0].failure = FailedCall{kOpen, "CreateWindowExA", 2};
+    calls[3].failure = FailedCall{kMoveAndShow, "malloc", 1};
     const std::string text = ReplayText(calls);
+    EXPECT_EQ(text.rfind("Open fail=CreateWindowExA,2\n", 0), 0u) << text;
     EXPECT_NE(text.find("file=\"a\\\"b\\\\c\\x01\\x95\\\\\""), std::string::npos) << text;
     const Replay replay = ParseReplay(text, files);
     ASSERT_TRUE(replay.errors.empty()) << replay.errors.front();
     ASSERT_EQ(replay.calls.size(), calls.size());
-    for (std::size_t i = 0; i < calls.size(); ++i)
+    for (std::size_t i = 0; i < calls.size(); ++i) {
         EXPECT_EQ(ReplayText({replay.calls[i].call}), ReplayText({calls[i]}));
+        EXPECT_EQ(replay.calls[i].call.failure, calls[i].failure);
+    }
     EXPECT_EQ(replay.calls[3].line, 4);
 }
 
@@ -86,7 +98,10 @@ TEST(Replay, EachLineItCannotReadIsNamedWithItsReason)
         {"Set & show file=\"\\q\"", "unknown escape \\q"},
         {"Set & show file=<nothing>", "file=<...> names one of"},
         {"Paint", "\"Paint\" is not a call"},
-        {"Close now", "Close takes no fields"},
+        {"Close now", "Close takes no fields but fail="},
+        {"Close fail=free,1", "fail takes a wrapped call"},
+        {"Open fail=malloc,0", "fail takes a wrapped call"},
+        {"Open fail=malloc", "fail takes a wrapped call"},
     };
     for (const auto& [line, reason] : kBad) {
         const Replay replay = ParseReplay("# comment\n\nOpen\n" + std::string(line) + "\n", TestFiles("C:\\f"));
@@ -172,6 +187,72 @@ TEST(Verdict, FollowsFromTheTallies)
         EXPECT_EQ(results[1].verdict, Verdict::kNote);
         EXPECT_EQ(results[1].summary, c.loads ? summary({c.tally, options, {}}) : "not measured");
     }
+}
+
+// Counted over one lifecycle, in its order: each entry point's wrapped calls are its failure
+// points, up to the bound, which is said.
+TEST(FailurePoints, PlannedFromTheCountsInLifecycleOrderUpToTheBound)
+{
+    const std::vector<CountedCall> counted = {{kClose, "free", 0},
+                                              {kSetAndShow, "malloc", 3},
+                                              {kOpen, "malloc", 1},
+                                              {kOpen, "CreateWindowExA", 1},
+                                              {kSetAndShow, "CreateDIBSection", 2}};
+    const FailurePlan plan = PlanFailures(counted, 4);
+    const std::vector<FailurePoint> points = {
+        {kOpen, 1}, {kOpen, 2}, {kSetAndShow, 1}, {kSetAndShow, 2}, {kSetAndShow, 3}, {kSetAndShow, 4}};
+    EXPECT_EQ(plan.points, points);
+    EXPECT_EQ(plan.calls, (std::vector<std::string>{"malloc", "CreateWindowExA", "CreateDIBSection"}));
+    EXPECT_EQ(plan.bounded, std::vector<int>{kSetAndShow});
+    EXPECT_EQ(FailurePlanSummary(plan, 1),
+              "6 failure points in 3 calls (malloc, CreateWindowExA, CreateDIBSection): each entry point returned a "
+              "code and left nothing behind, and the next lifecycle worked; ordinal 3 (Set & show) made more wrapped "
+              "calls than the bound of 4: its first 4 were made to fail; 1 not reached in a later lifecycle (the "
+              "library made fewer calls)");
+    EXPECT_TRUE(PlanFailures({}).points.empty());
+    for (const auto& [n, text] : std::vector<std::pair<std::uint32_t, std::string>>{
+             {1, "1st"}, {2, "2nd"}, {3, "3rd"}, {4, "4th"}, {11, "11th"}, {12, "12th"}, {13, "13th"}, {22, "22nd"}})
+        EXPECT_EQ(Nth(n), text);
+    EXPECT_EQ(AfterFailure({kOpen, "malloc", 1}, kOpen), "after its 1st call to malloc failed (returned NULL)");
+    EXPECT_EQ(AfterFailure({kOpen, "CreateFileW", 3}, kSetAndShow),
+              "after the 3rd call to CreateFileW of ordinal 1 (Open) failed (returned INVALID_HANDLE_VALUE)");
+}
+
+// A process cut short in a failure point is followed by one from the next; one cut short while
+// counting is not. A box left after a call made to fail is check 9's, with that call.
+TEST(FailurePoints, ARoundCutShortResumesAtTheNextPoint)
+{
+    const Finding box{kFaultsCheck, kSetAndShow, "ordinal 3 (Set & show)", "left a message box open: \"x\""};
+    const std::vector<Line> counting = {
+        {.kind = LineKind::kCall, .ordinal = kOpen, .text = "ordinal 1 (Open)"},
+        {.kind = LineKind::kReturned, .ordinal = kOpen},
+        {.kind = LineKind::kCounted, .ordinal = kOpen, .index = 2, .text = "malloc"},
+        {.kind = LineKind::kCall, .ordinal = kSetAndShow, .text = "ordinal 3 (Set & show)"},
+    };
+    FailureRound round = ReadRound(counting);
+    EXPECT_EQ(round.counted, (std::vector<CountedCall>{{kOpen, "malloc", 2}}));
+    EXPECT_EQ(ResumeAt(round), std::nullopt);
+
+    std::vector<Line> lines = counting;
+    lines.insert(lines.end(), {{.kind = LineKind::kReturned, .ordinal = kSetAndShow},
+                               {.kind = LineKind::kPoint, .ordinal = kOpen, .index = 5},
+                               {.kind = LineKind::kPoint, .ordinal = kOpen, .index = 6},
+                               {.kind = LineKind::kCall, .ordinal = kOpen, .text = "ordinal 1 (Open)"},
+                               {.kind = LineKind::kFailing, .ordinal = kOpen, .index = 1, .text = "malloc"},
+                               {.kind = LineKind::kReturned, .ordinal = kOpen},
+                               {.kind = LineKind::kFinding, .finding = box},
+                               {.kind = LineKind::kCall, .ordinal = kSetAndShow, .text = "ordinal 3 (Set & show)"}});
+    round = ReadRound(lines);
+    EXPECT_EQ(ResumeAt(round), 7u);
+    EXPECT_EQ(round.unreached, 1u);
+    EXPECT_EQ(round.returned, 3u);
+    ASSERT_EQ(round.findings.size(), 1u);
+    EXPECT_EQ(round.findings[0].Text(),
+              "ordinal 3 (Set & show) left a message box open: \"x\" after the 1st call to malloc of ordinal 1 (Open) "
+              "failed (returned NULL)");
+    EXPECT_EQ(CutShortFinding(round, "let an exception out (0xC0000005, access violation)").Text(),
+              "ordinal 3 (Set & show) let an exception out (0xC0000005, access violation) after the 1st call to "
+              "malloc of ordinal 1 (Open) failed (returned NULL)");
 }
 
 }  // namespace

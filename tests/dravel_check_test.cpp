@@ -7,6 +7,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "check/scenario/abi_probe.h"
@@ -50,17 +51,24 @@ std::string Library(const char* name)
     return platform::ModuleFolder() + "broken_dravels\\" + name + ".dll";
 }
 
-// The reference library, and one that does nothing and succeeds: neither breaks a rule.
+// The reference library, one that does nothing and succeeds, and one that checks every call it
+// makes: none breaks a rule.
 TEST(DravelCheck, ReferenceAndDoNothingLibrariesPassEveryCheck)
 {
-    for (const bool reference : {true, false}) {
-        SCOPED_TRACE(reference ? "reference" : "do_nothing");
-        Report report = reference ? RunCheck({}) : RunCheck({"--samples", "50", Library("do_nothing")});
+    for (const char* library : {"reference", "do_nothing", "careful_calls"}) {
+        SCOPED_TRACE(library);
+        const bool reference = library == std::string("reference");
+        Report report = reference ? RunCheck({}) : RunCheck({"--samples", "50", Library(library)});
         EXPECT_EQ(report.exitCode, 0u) << report.all;
         for (const check::CheckRow& row : check::kChecks)
             EXPECT_TRUE(report.checks[row.id].starts_with(row.role == check::Role::kJudged ? "PASS" : "NOTE"))
                 << row.name << "\n"
                 << report.all;
+        // What check 9 made fail, by name.
+        if (library != std::string("do_nothing")) {
+            EXPECT_NE(report.checks[check::Check::kFailingCalls].find("CreateWindowExA"), std::string::npos)
+                << report.all;
+        }
         if (!reference) continue;
         // The screen scene's notes: the picture where it was asked for and nowhere else, then gone.
         for (const char* shown :
@@ -79,8 +87,11 @@ struct Broken {
     const char* library;
     Check check;
     const char* finding;
-    // What --replay of the sweep's first reproducer stops at; none where the sweep finds nothing.
+    // What --replay of its first reproducer stops at; none where no reproducer is written.
     const char* replayStop = nullptr;
+    const char* reproducer = "sweep-1";
+    // A check that fails beside it, where both catch the fault.
+    std::optional<Check> also = std::nullopt;
 };
 
 // x86_64 has a single calling convention; there the stand-in for __stdcall leaves DF set.
@@ -105,8 +116,25 @@ const Broken kBroken[] = {
     {"hang_unload", Check::kExports,
      "its DllMain did not return from unloading at the process's end within 5 s: the console could not end"},
     {"read_after_call", Check::kRecords, "(Set & show) read OverlayRect.startX after the call returned"},
+    // Check 9's guarded blocks name the overrun at the write, and so does --replay.
     {"overrun_heap", Check::kEveryInputReturns, "(Open) corrupted the heap: it no longer validated after the call",
-     "line 4: Open corrupted the heap"},
+     "line 4: ordinal 1 (Open) wrote past the end of a 24-byte block it allocated with HeapAlloc", "sweep-1",
+     Check::kFailingCalls},
+    // Within the heap's slack: the guarded block's own slack, checked as it is freed, names it on
+    // x86_64; on i686 it reaches the guard page, and the heap's validation may see it too.
+    {.library = "overrun_malloc",
+     .check = Check::kFailingCalls,
+     .finding = "ordinal 1 (Open) wrote past the end of a 24-byte block it allocated with malloc",
+     .also = Check::kEveryInputReturns},
+    {"unchecked_alloc", Check::kFailingCalls,
+     "ordinal 1 (Open) let an exception out (0xC0000005, access violation) after its 1st call to malloc failed "
+     "(returned NULL)",
+     "line 4: Open let an exception out (0xC0000005, access violation) after its 1st call to malloc failed (returned "
+     "NULL)",
+     "failing-1"},
+    {"unchecked_window", Check::kFailingCalls,
+     "ordinal 3 (Set & show) let an exception out (0xC0000005, access violation) after the 1st call to "
+     "CreateWindowExA of ordinal 1 (Open) failed (returned NULL)"},
     {"leak_handle", Check::kLifecycles, "kernel handles"},
     {"leak_thread", Check::kLifecycles, "threads"},
     {"post_quit", Check::kCallerState, "ordinal 1 (Open) posted WM_QUIT to the caller's thread"},
@@ -151,12 +179,12 @@ TEST_P(DravelCheckBroken, CaughtByItsOwnCheckOnly)
     EXPECT_TRUE(report.checks[broken.check].starts_with("FAIL")) << report.all;
     EXPECT_NE(report.checks[broken.check].find(broken.finding), std::string::npos) << report.all;
     for (const check::CheckRow& row : check::kChecks) {
-        if (row.id == broken.check) continue;
+        if (row.id == broken.check || row.id == broken.also) continue;
         EXPECT_FALSE(report.checks[row.id].starts_with("FAIL")) << row.name << "\n" << report.all;
     }
     if (!broken.replayStop) return;
-    // The sweep's first fault, shrunk to the one call that shows it, after the reproducer's header.
-    const std::string reproducer = repro + "\\sweep-1.replay";
+    // The first fault, shrunk to the one call that shows it, after the reproducer's header.
+    const std::string reproducer = repro + "\\" + broken.reproducer + ".replay";
     EXPECT_NE(FileText(reproducer).find(" calls to 1;"), std::string::npos) << FileText(reproducer);
     const Report replay = RunCheck({"--replay", reproducer, Library(broken.library)});
     EXPECT_EQ(replay.exitCode, 1u) << FileText(reproducer) << replay.all;

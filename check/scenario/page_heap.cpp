@@ -80,6 +80,23 @@ std::uintptr_t TakePages(std::size_t pages)
 
 void (*g_name)(const std::string&) = nullptr;
 
+// The bytes between a block's end and its page's end, which alignment leaves, are filled with this
+// and checked when the block is freed: an overrun too short to reach the guard page is named there.
+constexpr unsigned char kSlackFill = 0xD5;
+
+std::string BlockText(const Block& block)
+{
+    return "a " + std::to_string(block.size) + "-byte block it allocated with " + block.allocator;
+}
+
+// Names the misuse and ends the process, as a fault in the guard page does.
+[[noreturn]] void EndForMisuse(const std::string& misuse, DWORD code)
+{
+    if (g_name) g_name(misuse);
+    TerminateProcess(GetCurrentProcess(), code);
+    for (;;) Sleep(INFINITE);
+}
+
 LONG CALLBACK OnAccessViolation(EXCEPTION_POINTERS* exception)
 {
     const EXCEPTION_RECORD& record = *exception->ExceptionRecord;
@@ -88,9 +105,7 @@ LONG CALLBACK OnAccessViolation(EXCEPTION_POINTERS* exception)
     const auto misuse = GuardedMisuse(reinterpret_cast<const void*>(record.ExceptionInformation[1]),
                                       record.ExceptionInformation[0] == 1);
     if (!misuse) return EXCEPTION_CONTINUE_SEARCH;
-    g_name(*misuse);
-    TerminateProcess(GetCurrentProcess(), record.ExceptionCode);
-    return EXCEPTION_CONTINUE_SEARCH;
+    EndForMisuse(*misuse, record.ExceptionCode);
 }
 
 }  // namespace
@@ -106,6 +121,7 @@ void* GuardedAllocate(std::size_t size, const char* allocator)
         return nullptr;
     const std::uintptr_t user = run + pages * kPage - rounded;
     g_pages.blocks[run] = {run, user, size, pages, allocator, false};
+    std::memset(reinterpret_cast<unsigned char*>(user) + size, kSlackFill, rounded - size);
     return reinterpret_cast<void*>(user);
 }
 
@@ -127,6 +143,10 @@ void GuardedFree(void* block)
     const Locked locked;
     Block* live = LiveBlock(block);
     if (live == nullptr) return;
+    const auto* slack = reinterpret_cast<const unsigned char*>(live->user + live->size);
+    const auto* pageEnd = reinterpret_cast<const unsigned char*>(live->run + live->pages * kPage);
+    if (std::any_of(slack, pageEnd, [](unsigned char byte) { return byte != kSlackFill; }))
+        EndForMisuse("wrote past the end of " + BlockText(*live) + " (found when it was freed)", STATUS_HEAP_CORRUPTION);
     live->freed = true;
     VirtualFree(reinterpret_cast<void*>(live->run), live->pages * kPage, MEM_DECOMMIT);
 }
@@ -146,7 +166,7 @@ std::optional<std::string> GuardedMisuse(const void* address, bool write)
     const auto at = reinterpret_cast<std::uintptr_t>(address);
     const Block* block = Owner(at);
     if (block == nullptr) return std::nullopt;
-    const std::string what = "a " + std::to_string(block->size) + "-byte block it allocated with " + block->allocator;
+    const std::string what = BlockText(*block);
     if (block->freed) return std::string(write ? "wrote to " : "read ") + what + " after freeing it";
     if (at >= block->user + block->size) return std::string(write ? "wrote" : "read") + " past the end of " + what;
     return std::nullopt;

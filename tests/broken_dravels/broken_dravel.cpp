@@ -28,9 +28,17 @@
 //   DISPATCH_MESSAGES dispatches the caller's queued messages inside Set & show.
 //   READ_AFTER_CALL   keeps the rectangle record and reads it from its window procedure.
 //   OVERRUN_HEAP      writes past the end of a heap block of its own in Open.
+//   OVERRUN_MALLOC    writes 8 bytes past the end of a 24-byte malloc block in Open, where the
+//                     heap's own slack hides it from the heap's validation.
+//   UNCHECKED_ALLOC   writes to its malloc block (Open) and its HeapAlloc block (Set & show)
+//                     without checking that it got them.
+//   UNCHECKED_WINDOW  uses the window CreateWindowExA gave in Open without checking it.
+//   CAREFUL_CALLS     the work of the two above, each call checked: refused, it cleans up and
+//                     returns 0x20. It passes every check.
 //   DO_NOTHING        nothing: it passes every check.
 #include <windows.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 
@@ -110,6 +118,81 @@ HWND OwnWindow()
                                  nullptr, windowClass.hInstance, nullptr);
     }
     return window;
+}
+#endif
+
+#if defined(UNCHECKED_ALLOC) || defined(UNCHECKED_WINDOW) || defined(CAREFUL_CALLS)
+// The state an open library keeps: a malloc block, and a hidden window that points at it.
+struct State {
+    HWND window;
+    int shown;
+};
+State* g_state = nullptr;
+constexpr char kStateClass[] = "BrokenDravelState";
+constexpr OverlayResult kRefused = 0x20;
+
+OverlayResult OpenState()
+{
+    if (g_state != nullptr) return 0;
+    g_state = static_cast<State*>(std::malloc(sizeof(State)));
+#if !defined(UNCHECKED_ALLOC)
+    if (g_state == nullptr) return kRefused;
+#endif
+    g_state->window = nullptr;
+    g_state->shown = 0;
+#if defined(UNCHECKED_WINDOW) || defined(CAREFUL_CALLS)
+    WNDCLASSA windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = reinterpret_cast<HINSTANCE>(&__ImageBase);
+    windowClass.lpszClassName = kStateClass;
+    if (!RegisterClassA(&windowClass) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+        std::free(g_state);
+        g_state = nullptr;
+        return kRefused;
+    }
+    g_state->window = CreateWindowExA(WS_EX_TOOLWINDOW, kStateClass, "", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                                      windowClass.hInstance, nullptr);
+#if defined(CAREFUL_CALLS)
+    if (g_state->window == nullptr) {
+        UnregisterClassA(kStateClass, windowClass.hInstance);
+        std::free(g_state);
+        g_state = nullptr;
+        return kRefused;
+    }
+#endif
+    SetWindowLongPtrA(g_state->window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(g_state));
+#endif
+    return 0;
+}
+
+// Marks the state shown through the window's pointer to it, and copies the rectangle into a heap
+// block of its own.
+OverlayResult ShowState(const OverlayRect* rect)
+{
+    if (g_state == nullptr) return kRefused;
+#if defined(UNCHECKED_WINDOW) || defined(CAREFUL_CALLS)
+    auto* state = reinterpret_cast<State*>(GetWindowLongPtrA(g_state->window, GWLP_USERDATA));
+#if defined(CAREFUL_CALLS)
+    if (state == nullptr) return kRefused;
+#endif
+    state->shown = 1;
+#endif
+    auto* copy = static_cast<OverlayRect*>(HeapAlloc(GetProcessHeap(), 0, sizeof(OverlayRect)));
+#if !defined(UNCHECKED_ALLOC)
+    if (copy == nullptr) return kRefused;
+#endif
+    *copy = *rect;
+    HeapFree(GetProcessHeap(), 0, copy);
+    return 0;
+}
+
+void CloseState()
+{
+    if (g_state == nullptr) return;
+    if (g_state->window != nullptr) DestroyWindow(g_state->window);
+    UnregisterClassA(kStateClass, reinterpret_cast<HINSTANCE>(&__ImageBase));
+    std::free(g_state);
+    g_state = nullptr;
 }
 #endif
 
@@ -194,6 +277,17 @@ ENTRY(OverlayOpen, void)
     auto* block = static_cast<unsigned char*>(HeapAlloc(GetProcessHeap(), 0, 24));
     std::memset(block, 0x5A, 64);  // past its end, over what follows it
 #endif
+#if defined(OVERRUN_MALLOC)
+    // Through volatile, so that the compiler neither drops the block nor sees the overrun.
+    static unsigned char* volatile small;
+    static volatile std::size_t length = 24 + 8;
+    small = static_cast<unsigned char*>(std::malloc(24));
+    if (small != nullptr) std::memset(small, 0x5A, length);
+    std::free(small);
+#endif
+#if defined(UNCHECKED_ALLOC) || defined(UNCHECKED_WINDOW) || defined(CAREFUL_CALLS)
+    return OpenState();
+#endif
 #if defined(CHANGE_FPU)
     unsigned short control;
     __asm__ volatile("fnstcw %0" : "=m"(control));
@@ -207,6 +301,9 @@ ENTRY(OverlayClose, void)
 {
 #if defined(HANG_CLOSE)
     Sleep(INFINITE);
+#endif
+#if defined(UNCHECKED_ALLOC) || defined(UNCHECKED_WINDOW) || defined(CAREFUL_CALLS)
+    CloseState();
 #endif
     return 0;
 }
@@ -241,6 +338,9 @@ ENTRY(OverlaySetAndShow, const OverlaySurfaceParams* params, const OverlayRect* 
     static_cast<void>(params);
     UseKeptRect(rect);
     ShowOver(rect);
+#if defined(UNCHECKED_ALLOC) || defined(UNCHECKED_WINDOW) || defined(CAREFUL_CALLS)
+    return ShowState(rect);
+#endif
     return 0;
 }
 
