@@ -1,7 +1,10 @@
 #include "check/scenario/failing_calls.h"
 
+#include <malloc.h>
+
 #include <cerrno>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 

@@ -1,6 +1,7 @@
 #include "check/scenario/failing_scenario.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "check/failure_points.h"
@@ -84,11 +85,14 @@ std::string FailingLifecycle(CheckedLibrary& library, const CallInput& input, co
 void FailingCalls(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options)
 {
     WrapAcquiringCalls(library.Module());
-    const CountedWindow counted;
     const CallInput input = PlainInput(files);
     std::vector<CountedCall> counts;
     const std::vector<OverlayResult> ordinary = Lifecycle(library, input, &counts);
     const FailurePlan plan = PlanFailures(counts);
+    // Made only when there is something to count: a process's first window costs its connection
+    // to the display.
+    std::optional<CountedWindow> counted;
+    if (!plan.points.empty()) counted.emplace();
     for (std::uint32_t number = options.from; number < plan.points.size(); ++number) {
         const FailurePoint& point = plan.points[number];
         SendPoint(number, point);
