@@ -52,7 +52,7 @@ int Help()
         "  --repro DIR    folder for the shrunk reproducer of each failure of the sweep or the\n"
         "                 random sample (default: dravelcheck-repro in the current folder)\n"
         "  --pictures DIR a PNG of the screen after each step of the screen scene, and a sheet\n"
-        "                 of them all beside the rectangles asked for, in DIR\n"
+        "                 of them all with the rectangles asked for outlined on them, in DIR\n"
         "  --replay FILE  runs a reproducer's calls in a child process and prints each call's\n"
         "                 code; stops at a crash, hang or message box and names the line\n"
         "  --help         this text\n\n"

@@ -1,5 +1,6 @@
 // DravelCheck's logic without windows: the lines and flags between its two sides, the replay
-// format, the reports' escaping, the shrinker against a fake player, and the verdicts.
+// format, the reports' escaping, the shrinker against a fake player, the verdicts, and the asked
+// rectangle's outline on a capture.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 #include "check/run/escapes.h"
 #include "check/run/shrinker.h"
 #include "check/run/verdict.h"
+#include "check/scenario/outline.h"
 
 namespace {
 
@@ -172,6 +174,28 @@ TEST(Verdict, FollowsFromTheTallies)
         EXPECT_EQ(results[1].verdict, Verdict::kNote);
         EXPECT_EQ(results[1].summary, c.loads ? summary({c.tally, options, {}}) : "not measured");
     }
+}
+
+// Exactly the edge pixels of the box that lie within the image, in a colour no image has.
+TEST(Outline, LiesOnTheBoxEdgeInAnUnusedColour)
+{
+    constexpr int kWidth = 8, kHeight = 6;
+    std::vector<std::uint32_t> pixels(kWidth * kHeight, 0xFF00FF);
+    pixels[5] = 0xAA00FFFF;  // only the colour bits count
+    const std::vector<std::uint32_t> other{0xFFFF00};
+    const std::vector<const std::vector<std::uint32_t>*> images{&pixels, &other};
+    const std::uint32_t colour = UnusedColour(images);
+    EXPECT_EQ(colour, 0x00FF00u);
+    // Reaching off the right end: its right edge is not drawn.
+    DrawOutline(pixels, kWidth, {2, 1, 10, 4}, colour);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const bool edge = x >= 2 && y >= 1 && y <= 3 && (x == 2 || y == 1 || y == 3);
+            EXPECT_EQ(pixels[y * kWidth + x] == colour, edge) << x << "," << y;
+        }
+    // With every vivid colour taken, the lowest one unused.
+    const std::vector<std::uint32_t> vivid{0, 0xFF00FF, 0x00FFFF, 0xFFFF00, 0x00FF00, 0xFF0000};
+    EXPECT_EQ(UnusedColour(std::vector{&vivid}), 1u);
 }
 
 }  // namespace
