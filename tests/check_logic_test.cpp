@@ -1,6 +1,6 @@
 // DravelCheck's logic without windows: the lines and flags between its two sides, the replay
-// format, the reports' escaping, the shrinker against a fake player, the verdicts, and the asked
-// rectangle's outline on a capture.
+// format, the reports' escaping, the shrinker against a fake player, the verdicts, the progress
+// shown while it runs, and the asked rectangle's outline on a capture.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +9,7 @@
 #include "check/protocol.h"
 #include "check/replay_file.h"
 #include "check/run/escapes.h"
+#include "check/run/progress_text.h"
 #include "check/run/shrinker.h"
 #include "check/run/verdict.h"
 #include "check/scenario/outline.h"
@@ -29,12 +30,14 @@ TEST(Protocol, EachLineReadsBackAsWritten)
         {.kind = LineKind::kNotJudged, .text = "no device caps", .check = Check::kScreen},
         {.kind = LineKind::kFinished},
         {.kind = LineKind::kDying, .dying = Dying::kThrow},
+        {.kind = LineKind::kProgress, .index = 12, .total = 1000, .text = "cycles"},
     };
     for (const Line& line : lines) EXPECT_EQ(ParseLine(FormatLine(line)), line) << FormatLine(line);
     // A line end inside a text cannot break the line.
     EXPECT_EQ(FormatLine({.kind = LineKind::kNote, .text = "a\r\nb", .check = Check::kCost}), "@Note 6 a  b");
     for (const char* text : {"", "Finished", "@Unknown 1", "@Call 6 0 ordinal 6", "@Call 3 x what", "@Finding 9 0 a\tb",
-                             "@Finding 3 0 no tab", "@Measure 0 text", "@Dying Exit", "@Returned -1 0 0"})
+                             "@Finding 3 0 no tab", "@Measure 0 text", "@Dying Exit", "@Returned -1 0 0",
+                             "@Progress 12 calls"})
         EXPECT_EQ(ParseLine(text), std::nullopt) << text;
 }
 
@@ -174,6 +177,23 @@ TEST(Verdict, FollowsFromTheTallies)
         EXPECT_EQ(results[1].verdict, Verdict::kNote);
         EXPECT_EQ(results[1].summary, c.loads ? summary({c.tally, options, {}}) : "not measured");
     }
+}
+
+TEST(Progress, PhaseLineNamesItsScenariosInRunOrderAndStatusLineTheirCounts)
+{
+    const auto none = [](const SummaryInput&) { return std::string(); };
+    const CheckRow rows[] = {
+        {Check::kExports, "exports", {{{"exports"}, {"unload"}}}, none, Role::kJudged, Phase::kGate},
+        {Check::kRecords, "records", {{{"records"}}}, none, Role::kJudged, Phase::kInTurn},
+        {Check::kEveryInputReturns, "inputs", {{{"sweep"}, {"random"}}}, none, Role::kJudged, Phase::kInTurn},
+    };
+    EXPECT_EQ(PhaseLine(rows, Phase::kInTurn), "DravelCheck: in turn: records, sweep, random");
+    const std::vector<UnderWay> underWay{{Phase::kInTurn, "sweep", 812, 1405, "calls"}, {Phase::kBeside, "cycles"}};
+    const std::string line = "DravelCheck: in turn: sweep 812/1405 calls; beside: cycles";
+    EXPECT_EQ(StatusLine(underWay, 79), line);
+    // Cut short of the console's width, so that it never wraps.
+    EXPECT_EQ(StatusLine(underWay, 20), line.substr(0, 20));
+    EXPECT_EQ(StatusLine({}, 79), "");
 }
 
 // Exactly the edge pixels of the box that lie within the image, in a colour no image has.
