@@ -75,7 +75,8 @@ public:
                 one.total = total;
                 one.counted = what;
             }
-        Show();
+        // Counts change often, and Wine's console takes about a millisecond a character.
+        if (GetTickCount64() - m_shownAt >= kCountEveryMs) Show();
     }
     void Ended(const char* scenario) override
     {
@@ -108,6 +109,7 @@ private:
         const std::size_t blank = m_shown.size() > line.size() ? m_shown.size() - line.size() : 0;
         Write("\r" + line + std::string(blank, ' '), stderr);
         m_shown = line;
+        m_shownAt = GetTickCount64();
     }
     void Clear()
     {
@@ -116,9 +118,11 @@ private:
         m_shown.clear();
     }
 
+    static constexpr ULONGLONG kCountEveryMs = 250;
     SRWLOCK m_lock = SRWLOCK_INIT;
     std::vector<UnderWay> m_underWay;
     std::string m_shown;
+    ULONGLONG m_shownAt = 0;
 };
 
 }  // namespace
