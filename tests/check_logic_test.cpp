@@ -1,6 +1,7 @@
 // DravelCheck's logic without windows: the lines and flags between its two sides, the replay
-// format, the reports' escaping, the shrinker against a fake player, the verdicts, the progress
-// shown while it runs, and the asked rectangle's outline on a capture.
+// format, the reports' escaping, the shrinker against a fake player, how an ended scenario process
+// is named, the verdicts, the progress shown while it runs, and the asked rectangle's outline on a
+// capture.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +9,7 @@
 
 #include "check/protocol.h"
 #include "check/replay_file.h"
+#include "check/run/abnormal_end.h"
 #include "check/run/escapes.h"
 #include "check/run/progress_text.h"
 #include "check/run/shrinker.h"
@@ -108,6 +110,43 @@ TEST(Reports, TextIsEscapedForJsonAndXml)
     EXPECT_EQ(JsonString("a\"b\\c\n\x01\xE8\xA1\xA8"), "\"a\\\"b\\\\c\\u000a\\u0001\xE8\xA1\xA8\"");
     EXPECT_EQ(XmlText("<a & \"b\">\t\x01", false), "&lt;a &amp; \"b\"&gt;\t?");
     EXPECT_EQ(XmlText("\"Move & show\"", true), "\"&quot;Move &amp; show&quot;\"");
+}
+
+// The standard error texts are as a library's C++ runtime wrote them before it aborted: i686
+// (exceptions unwound by tables, so only this text names one) and x86_64 (text mode, the throw
+// noted as it passed as an SEH exception).
+TEST(AbnormalEnd, NamesTheExceptionTheRuntimeNamed)
+{
+    const std::string kRuntimeError = "let an exception out (C++, std::runtime_error, what(): \"thrown out\")";
+    const struct {
+        std::uint32_t exitCode;
+        std::optional<Dying> dying;
+        std::string errors;
+        std::string outcome;
+    } kCases[] = {
+        {3, Dying::kAbort,
+         "terminate called after throwing an instance of 'std::runtime_error'\n  what():  thrown out\n", kRuntimeError},
+        {3, Dying::kThrow,
+         "a line of the library's\r\nterminate called after throwing an instance of 'std::runtime_error'\r\n"
+         "  what():  thrown out\r\n",
+         kRuntimeError},
+        {3, Dying::kAbort, "terminate called after throwing an instance of 'int'\n", "let an exception out (C++, int)"},
+        {3, Dying::kAbort,
+         "terminate called after throwing an instance of 'E'\n  what():  " + std::string(200, 'w') + "\n",
+         "let an exception out (C++, E, what(): \"" + std::string(160, 'w') + "...\")"},
+        // Cut off before the type ends; std::terminate called with no exception; nothing said.
+        {3, Dying::kAbort, "terminate called after throwing an instance of 'std::bad_al",
+         "called abort() (or std::terminate)"},
+        {3, Dying::kAbort, "terminate called without an active exception\n", "called abort() (or std::terminate)"},
+        {3, Dying::kThrow, "", "let an exception out (C++, std::terminate)"},
+        // The text alone, from a process that ended otherwise, names nothing.
+        {0xC0000005, std::nullopt, "terminate called after throwing an instance of 'int'\n",
+         "let an exception out (0xC0000005, access violation)"},
+        {0xE06D7363, std::nullopt, "", "let an exception out (0xE06D7363, C++, MSVC runtime)"},
+        {0xC0001234, std::nullopt, "", "let an exception out (0xC0001234)"},
+        {7, std::nullopt, "", "ended the process (exit code 7)"},
+    };
+    for (const auto& c : kCases) EXPECT_EQ(AbnormalEnd(c.exitCode, c.dying, c.errors), c.outcome) << c.errors;
 }
 
 // A fake library that crashes on a Set & show of width 0 once it has been opened.

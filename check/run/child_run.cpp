@@ -10,7 +10,7 @@ ChildRun RunChild(const std::string& commandLine, const std::function<void(const
 {
     ChildRun run;
     process::Child child;
-    if (!child.Start(commandLine)) return run;
+    if (!child.Start(commandLine, {.errors = true})) return run;
     for (std::string line;;) {
         // Only a call is held to the hang limit: between calls the scenario may count for longer.
         switch (child.ReadLine(line, run.inCall ? kHangMs : kBetweenCallsMs)) {
@@ -31,6 +31,7 @@ ChildRun RunChild(const std::string& commandLine, const std::function<void(const
             case process::Child::Read::kExited:
                 run.end = ChildRun::End::kExited;
                 run.exitCode = child.ExitCode();
+                run.errors = child.Errors();
                 // One that said its end and then failed to end cleanly failed in its ending.
                 run.finished = run.finished && run.exitCode == 0;
                 return run;
@@ -56,7 +57,7 @@ std::string CutShortOutcome(const ChildRun& run)
         case ChildRun::End::kExited:
             break;
     }
-    return AbnormalEnd(run.exitCode, run.dying);
+    return AbnormalEnd(run.exitCode, run.dying, run.errors);
 }
 
 }  // namespace check

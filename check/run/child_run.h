@@ -29,6 +29,7 @@ struct ChildRun {
     // The texts of its message boxes when it was ended for silence: a library that waits on a
     // message box hangs its caller.
     std::vector<std::string> openBoxes;
+    std::string errors;  // the end of its standard error, when it exited
 };
 
 // `progress` is told each kProgress line as it comes; those are not kept in the run's lines.
