@@ -2,8 +2,9 @@
 // starts one with, and the lines the scenario writes to its standard output as it goes. A call
 // about to start (so a crash or hang is blamed on it), a call that returned, a finding, a
 // measurement, a note (reported beside the verdict, never judged), what the platform cannot judge,
-// that the scenario finished, and what is killing it when it dies before that. Check 9's scenario
-// also says what it counted, which failure point it starts and which call it made fail.
+// that the scenario finished, what is killing it when it dies before that, and how far it has come
+// (for the person watching, never judged). Check 9's scenario also says what it counted, which
+// failure point it starts and which call it made fail.
 #pragma once
 
 #include <cstdint>
@@ -52,12 +53,13 @@ enum class LineKind {
     kNotJudged,
     kFinished,
     kDying,
+    kProgress,
     kCounted,  // an entry point's calls to one wrapped import over the counted lifecycle
     kPoint,    // a failure point starts
     kFailing   // a wrapped call is made to fail
 };
-inline constexpr const char* kLineKindNames[] = {"Call",  "Returned", "Finding", "Measure", "Note",   "NotJudged",
-                                                 "Finished", "Dying", "Counted", "Point",   "Failing"};
+inline constexpr const char* kLineKindNames[] = {"Call",  "Returned", "Finding",  "Measure", "Note",  "NotJudged",
+                                                 "Finished", "Dying", "Progress", "Counted", "Point", "Failing"};
 static_assert(std::size(kLineKindNames) == static_cast<std::size_t>(LineKind::kFailing) + 1, "a name for each kind");
 
 // What a scenario process says is killing it, when the exit code cannot tell.
@@ -75,13 +77,15 @@ static_assert(std::size(kDyingNames) == static_cast<std::size_t>(Dying::kHeap) +
 struct Line {
     LineKind kind = LineKind::kFinished;
     int ordinal = 0;  // kCall, kReturned, kCounted, kPoint, kFailing
-    // kCall: the scenario's calls made or passed over before it; kCounted: how many; kPoint: the
-    // failure point's number in the plan, from 0; kFailing: which call to the import, from 1.
+    // kCall: the scenario's calls made or passed over before it; kProgress: done; kCounted: how
+    // many; kPoint: the failure point's number in the plan, from 0; kFailing: which call to the
+    // import, from 1.
     std::uint32_t index = 0;
+    std::uint32_t total = 0;      // kProgress
     std::uint32_t code = 0;       // kReturned
     double micros = 0;            // kReturned
-    // kCall: the call; kMeasure, kNote: what it says; kNotJudged: why; kCounted, kFailing: the
-    // wrapped import.
+    // kCall: the call; kMeasure, kNote: what it says; kNotJudged: why; kProgress: what it counts
+    // ("calls"); kCounted, kFailing: the wrapped import.
     std::string text{};
     Check check = Check{};        // kMeasure, kNote, kNotJudged
     Finding finding{};            // kFinding

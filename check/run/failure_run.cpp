@@ -36,7 +36,7 @@ std::vector<PlannedCall> FaultCalls(const FailureRound& round, const TestFiles& 
 }  // namespace
 
 void RunFailurePoints(Check check, const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
-                      Gathered& gathered)
+                      Gathered& gathered, const std::function<void(const Line&)>& progress)
 {
     Tally& tally = gathered.tallies[check];
     std::optional<FailurePlan> plan;
@@ -46,7 +46,8 @@ void RunFailurePoints(Check check, const Scenario& scenario, const CheckOptions&
     for (std::uint32_t from = 0;;) {
         const ScenarioOptions child{
             .scenario = scenario.name, .files = files.folder, .from = from, .library = options.library};
-        const ChildRun run = RunChild(process::CommandLine(platform::ModuleFileName(), child.ToCommandLine()));
+        const ChildRun run =
+            RunChild(process::CommandLine(platform::ModuleFileName(), child.ToCommandLine()), progress);
         const FailureRound round = ReadRound(run.lines);
         if (!plan && !round.counted.empty()) plan = PlanFailures(round.counted);
         tally.calls += static_cast<int>(round.returned);

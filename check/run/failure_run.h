@@ -3,12 +3,16 @@
 // from the next failure point.
 #pragma once
 
+#include <functional>
+
 #include "check/call_inputs.h"
+#include "check/protocol.h"
 #include "check/run/verdict.h"
 
 namespace check {
 
+// `progress` is given the failure points played of the plan as the scenario tells them.
 void RunFailurePoints(Check check, const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
-                      Gathered& gathered);
+                      Gathered& gathered, const std::function<void(const Line&)>& progress);
 
 }  // namespace check

@@ -96,6 +96,7 @@ void FailingCalls(CheckedLibrary& library, const TestFiles& files, const Scenari
     for (std::uint32_t number = options.from; number < plan.points.size(); ++number) {
         const FailurePoint& point = plan.points[number];
         SendPoint(number, point);
+        SendProgress(number + 1, static_cast<std::uint32_t>(plan.points.size()), "failure points");
         std::string left = FailingLifecycle(library, input, point);
         const std::optional<FailedCall> failed = FailedSinceArmed();
         if (!failed) continue;

@@ -27,6 +27,8 @@ void SendCounted(const CountedCall& counted);
 void SendPoint(std::uint32_t number, const FailurePoint& point);
 void SendFailing(const FailedCall& failed);
 void SendFinished();
+// `done` of `total` (what it counts: "calls", "cycles"), told at each whole percent and at the end.
+void SendProgress(std::uint32_t done, std::uint32_t total, const char* counted);
 void SendDying(Dying dying);
 
 }  // namespace check
