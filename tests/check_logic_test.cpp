@@ -1,5 +1,6 @@
 // DravelCheck's logic without windows: the lines and flags between its two sides, the replay
-// format, the reports' escaping, the shrinker against a fake player, and the verdicts.
+// format, the reports' escaping, the platform's numbers in words, the shrinker against a fake
+// player, and the verdicts.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,6 +11,7 @@
 #include "check/run/escapes.h"
 #include "check/run/shrinker.h"
 #include "check/run/verdict.h"
+#include "check/system_names.h"
 
 namespace {
 
@@ -27,6 +29,7 @@ TEST(Protocol, EachLineReadsBackAsWritten)
         {.kind = LineKind::kNotJudged, .text = "no device caps", .check = Check::kScreen},
         {.kind = LineKind::kFinished},
         {.kind = LineKind::kDying, .dying = Dying::kThrow},
+        {.kind = LineKind::kDying, .dying = Dying::kUnloaded},
     };
     for (const Line& line : lines) EXPECT_EQ(ParseLine(FormatLine(line)), line) << FormatLine(line);
     // A line end inside a text cannot break the line.
@@ -103,6 +106,25 @@ TEST(Reports, TextIsEscapedForJsonAndXml)
     EXPECT_EQ(JsonString("a\"b\\c\n\x01\xE8\xA1\xA8"), "\"a\\\"b\\\\c\\u000a\\u0001\xE8\xA1\xA8\"");
     EXPECT_EQ(XmlText("<a & \"b\">\t\x01", false), "&lt;a &amp; \"b\"&gt;\t?");
     EXPECT_EQ(XmlText("\"Move & show\"", true), "\"&quot;Move &amp; show&quot;\"");
+}
+
+// The platform's numbers in findings: a standard message by name beside its number, the ranges
+// by their base, and a number with no name as itself.
+TEST(SystemNames, MessagesAndPrioritiesInWords)
+{
+    EXPECT_EQ(MessageText(0x0010), "WM_CLOSE (0x0010)");
+    EXPECT_EQ(MessageText(0x0000), "WM_NULL (0x0000)");
+    EXPECT_EQ(MessageText(0x0318), "WM_PRINTCLIENT (0x0318)");
+    EXPECT_EQ(MessageText(0x0019), "message 0x0019");
+    EXPECT_EQ(MessageText(0x0405), "WM_USER+5 (0x0405)");
+    EXPECT_EQ(MessageText(0x8001), "WM_APP+1 (0x8001)");
+    EXPECT_EQ(MessageText(0xC0A2), "a registered message (0xC0A2)");
+    EXPECT_EQ(MessageText(0x10000), "message 0x10000");
+    EXPECT_EQ(ThreadPriorityText(15), "time-critical");
+    EXPECT_EQ(ThreadPriorityText(-15), "idle");
+    EXPECT_EQ(ThreadPriorityText(3), "priority 3");
+    EXPECT_EQ(PriorityClassText(0x0080), "high");
+    EXPECT_EQ(PriorityClassText(0x1234), "priority class 0x1234");
 }
 
 // A fake library that crashes on a Set & show of width 0 once it has been opened.
