@@ -46,8 +46,8 @@ static_assert(std::size(kLineKindNames) == static_cast<std::size_t>(LineKind::kD
 
 // What a scenario process says is killing it, when the exit code cannot tell.
 enum class Dying {
-    kThrow,  // a C++ exception ended in std::terminate
-    kAbort,  // abort() with no exception in flight
+    kThrow,    // a C++ exception ended in std::terminate
+    kAbort,    // abort() with no exception in flight
     kHeap,     // the heap no longer validated after the call, and the scenario ended itself
     kUnloaded  // the library's module was no longer loaded after the call, and the scenario ended itself
 };

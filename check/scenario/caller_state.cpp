@@ -99,8 +99,15 @@ CallerState CallerStateNow(const CallerWindow& window)
     SetUnhandledExceptionFilter(filter);
     RECT clip{};
     GetClipCursor(&clip);
-    return {CurrentDirectory(), GetErrorMode(), GetThreadLocale(), GetActiveWindow(), GetFocus(), filter, clip,
-            GetCapture(),     HostStateNow(window.Handle())};
+    return {CurrentDirectory(),
+            GetErrorMode(),
+            GetThreadLocale(),
+            GetActiveWindow(),
+            GetFocus(),
+            filter,
+            clip,
+            GetCapture(),
+            HostStateNow(window.Handle())};
 }
 
 std::vector<std::string> StateChanges(const CallerState& before, const CallerState& after)

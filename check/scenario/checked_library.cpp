@@ -46,9 +46,9 @@ std::string FloodText(const MSG& message)
     return "flooded the caller's queue with " +
            (message.message == WM_TIMER && message.hwnd == nullptr
                 ? std::string("the WM_TIMER of thread timers it set and did not kill")
-                : MessageText(message.message) +
-                      (message.hwnd == nullptr ? std::string(" to the caller's thread")
-                                               : " to a window of class \"" + std::string(className) + "\"")) +
+                : MessageText(message.message) + (message.hwnd == nullptr
+                                                      ? std::string(" to the caller's thread")
+                                                      : " to a window of class \"" + std::string(className) + "\"")) +
            " (" + std::to_string(kFlood) + " and more after one call)";
 }
 

@@ -79,8 +79,9 @@ void RestoreHostState(const HostState& state, HWND caller)
 {
     if (GetWindowLongPtrA(caller, GWLP_WNDPROC) != state.windowProcedure)
         SetWindowLongPtrA(caller, GWLP_WNDPROC, state.windowProcedure);
-    // Closes it only where this thread holds it open; another thread's hold cannot be taken.
-    if (!state.clipboardHeld && ClipboardHeld()) CloseClipboard();
+    // Closes it where this thread holds it open (and fails harmlessly where it does not); another
+    // thread's hold cannot be taken.
+    if (!state.clipboardHeld) CloseClipboard();
     SetDllDirectoryA(state.dllDirectory.empty() ? nullptr : state.dllDirectory.c_str());
     SetThreadPriority(GetCurrentThread(), state.threadPriority);
     SetPriorityClass(GetCurrentProcess(), state.priorityClass);

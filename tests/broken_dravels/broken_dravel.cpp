@@ -244,8 +244,8 @@ ENTRY(OverlayOpen, void)
 #endif
 #if defined(SUBCLASS_CALLER)
     if (const HWND caller = GetActiveWindow()) {
-        const auto previous = reinterpret_cast<WNDPROC>(
-            SetWindowLongPtrA(caller, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Subclassed)));
+        const auto previous =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(caller, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Subclassed)));
         if (previous != Subclassed) g_callerProcedure = previous;
     }
 #endif
@@ -292,15 +292,17 @@ ENTRY(OverlayOpen, void)
 // FreeLibrary on its own module, jumped to with the caller's return address in place: it returns
 // straight to the caller, and no code of the unmapped image runs after it.
 #if defined(_WIN64)
-__asm__(".text\n.globl OverlayClose\nOverlayClose:\n"
-        "  leaq __ImageBase(%rip), %rcx\n"
-        "  jmp *__imp_FreeLibrary(%rip)\n");
+__asm__(
+    ".text\n.globl OverlayClose\nOverlayClose:\n"
+    "  leaq __ImageBase(%rip), %rcx\n"
+    "  jmp *__imp_FreeLibrary(%rip)\n");
 #else
-__asm__(".text\n.globl _OverlayClose\n_OverlayClose:\n"
-        "  popl %ecx\n"
-        "  pushl $___ImageBase\n"
-        "  pushl %ecx\n"
-        "  jmp *__imp__FreeLibrary@4\n");
+__asm__(
+    ".text\n.globl _OverlayClose\n_OverlayClose:\n"
+    "  popl %ecx\n"
+    "  pushl $___ImageBase\n"
+    "  pushl %ecx\n"
+    "  jmp *__imp__FreeLibrary@4\n");
 #endif
 #else
 ENTRY(OverlayClose, void)
