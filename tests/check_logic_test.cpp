@@ -1,6 +1,6 @@
 // DravelCheck's logic without windows: the lines and flags between its two sides, the replay
 // format, the reports' escaping, the platform's numbers in words, the shrinker against a fake
-// player, and the verdicts.
+// player, how an ended scenario process is named, and the verdicts.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -8,6 +8,7 @@
 
 #include "check/protocol.h"
 #include "check/replay_file.h"
+#include "check/run/abnormal_end.h"
 #include "check/run/escapes.h"
 #include "check/run/shrinker.h"
 #include "check/run/verdict.h"
@@ -125,6 +126,44 @@ TEST(SystemNames, MessagesAndPrioritiesInWords)
     EXPECT_EQ(ThreadPriorityText(3), "priority 3");
     EXPECT_EQ(PriorityClassText(0x0080), "high");
     EXPECT_EQ(PriorityClassText(0x1234), "priority class 0x1234");
+}
+
+// The standard error texts are as a library's C++ runtime wrote them before it aborted: i686
+// (exceptions unwound by tables, so only this text names one) and x86_64 (text mode, the throw
+// noted as it passed as an SEH exception).
+TEST(AbnormalEnd, NamesTheExceptionTheRuntimeNamed)
+{
+    const std::string kRuntimeError = "let an exception out (C++, std::runtime_error, what(): \"thrown out\")";
+    const struct {
+        std::uint32_t exitCode;
+        std::optional<Dying> dying;
+        std::string errors;
+        std::string outcome;
+    } kCases[] = {
+        {3, Dying::kAbort,
+         "terminate called after throwing an instance of 'std::runtime_error'\n  what():  thrown out\n", kRuntimeError},
+        {3, Dying::kThrow,
+         "a line of the library's\r\nterminate called after throwing an instance of 'std::runtime_error'\r\n"
+         "  what():  thrown out\r\n",
+         kRuntimeError},
+        {3, Dying::kAbort, "terminate called after throwing an instance of 'int'\n", "let an exception out (C++, int)"},
+        {3, Dying::kAbort,
+         "terminate called after throwing an instance of 'E'\n  what():  " + std::string(200, 'w') + "\n",
+         "let an exception out (C++, E, what(): \"" + std::string(160, 'w') + "...\")"},
+        // Cut off before the type ends; std::terminate called with no exception; nothing said.
+        {3, Dying::kAbort, "terminate called after throwing an instance of 'std::bad_al",
+         "called abort() (or std::terminate)"},
+        {3, Dying::kAbort, "terminate called without an active exception\n", "called abort() (or std::terminate)"},
+        {3, Dying::kThrow, "", "let an exception out (C++, std::terminate)"},
+        // The text alone, from a process that ended otherwise, names nothing.
+        {0xC0000005, std::nullopt, "terminate called after throwing an instance of 'int'\n",
+         "let an exception out (0xC0000005, access violation)"},
+        {0xE06D7363, std::nullopt, "", "let an exception out (0xE06D7363, C++, MSVC runtime)"},
+        {0xC0001234, std::nullopt, "", "let an exception out (0xC0001234)"},
+        {7, std::nullopt, "", "ended the process (exit code 7)"},
+        {126, Dying::kUnloaded, "", "unloaded the library itself: its module was no longer loaded after the call"},
+    };
+    for (const auto& c : kCases) EXPECT_EQ(AbnormalEnd(c.exitCode, c.dying, c.errors), c.outcome) << c.errors;
 }
 
 // A fake library that crashes on a Set & show of width 0 once it has been opened.

@@ -10,7 +10,7 @@ ChildRun RunChild(const std::string& commandLine)
 {
     ChildRun run;
     process::Child child;
-    if (!child.Start(commandLine)) return run;
+    if (!child.Start(commandLine, {.errors = true})) return run;
     for (std::string line;;) {
         // Only a call is held to the hang limit: between calls the scenario may count for longer.
         switch (child.ReadLine(line, run.inCall ? kHangMs : kBetweenCallsMs)) {
@@ -29,6 +29,7 @@ ChildRun RunChild(const std::string& commandLine)
             case process::Child::Read::kExited:
                 run.end = ChildRun::End::kExited;
                 run.exitCode = child.ExitCode();
+                run.errors = child.Errors();
                 // One that said its end and then failed to end cleanly failed in its ending.
                 run.finished = run.finished && run.exitCode == 0;
                 return run;
@@ -54,7 +55,7 @@ std::string CutShortOutcome(const ChildRun& run)
         case ChildRun::End::kExited:
             break;
     }
-    return AbnormalEnd(run.exitCode, run.dying);
+    return AbnormalEnd(run.exitCode, run.dying, run.errors);
 }
 
 }  // namespace check

@@ -28,6 +28,7 @@ struct ChildRun {
     // The texts of its message boxes when it was ended for silence: a library that waits on a
     // message box hangs its caller.
     std::vector<std::string> openBoxes;
+    std::string errors;  // the end of its standard error, when it exited
 };
 
 ChildRun RunChild(const std::string& commandLine);
