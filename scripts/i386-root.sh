@@ -134,12 +134,26 @@ tavik_root_leave() {
   unset TAVIK_ROOT_ENTERED TAVIK_ROOT_EMULATED
 }
 
-# Runs a program in the entered root, as the calling user, in the current folder.
+# Runs a program in the entered root, as the calling user, in the current folder by its real path:
+# the root has the checkout bound at its real path only, not at a link's.
 tavik_root_exec() {
   [ "${TAVIK_ROOT_ENTERED:-}" = 1 ] || { echo "$1: the i386 root is not entered (scripts/i386-root.sh)" >&2; return 1; }
   tavik_root_privilege || return 1
   exec "${TAVIK_SUDO[@]}" chroot --userspec="$(id -u):$(id -g)" "$TAVIK_ROOT" \
-    /usr/bin/env PATH=/usr/local/bin:/usr/bin:/bin /bin/sh -c 'cd "$0" && exec "$@"' "$PWD" "$@"
+    /usr/bin/env PATH=/usr/local/bin:/usr/bin:/bin /bin/sh -c 'cd "$0" && exec "$@"' "$(pwd -P)" "$@"
+}
+
+# Runs CMD... where the i686 build can run (scripts/can-run-32bit.sh WHAT). Where it cannot, that
+# script's one line says why and this returns 0; a gate that itself fails returns 1.
+tavik_where_32bit_runs() {
+  local what=$1 ready=0
+  shift
+  "$TAVIK_CHECKOUT/scripts/can-run-32bit.sh" "$what" || ready=$?
+  case $ready in
+    0) "$@" ;;
+    2) return 0 ;;
+    *) return 1 ;;
+  esac
 }
 
 # Builds the root unless the one there was made by the same recipe.
