@@ -2,7 +2,8 @@
 // starts one with, and the lines the scenario writes to its standard output as it goes. A call
 // about to start (so a crash or hang is blamed on it), a call that returned, a finding, a
 // measurement, a note (reported beside the verdict, never judged), what the platform cannot judge,
-// that the scenario finished, and what is killing it when it dies before that.
+// that the scenario finished, what is killing it when it dies before that, and how far it has come
+// (for the person watching, never judged).
 #pragma once
 
 #include <cstdint>
@@ -39,10 +40,11 @@ struct ScenarioOptions {
 inline constexpr char kReplayScenario[] = "replay";
 
 // Each line is "@KIND ...", KIND the enum's name without its k.
-enum class LineKind { kCall, kReturned, kFinding, kMeasure, kNote, kNotJudged, kFinished, kDying };
-inline constexpr const char* kLineKindNames[] = {"Call", "Returned",  "Finding",  "Measure",
-                                                 "Note", "NotJudged", "Finished", "Dying"};
-static_assert(std::size(kLineKindNames) == static_cast<std::size_t>(LineKind::kDying) + 1, "a name for each kind");
+enum class LineKind { kCall, kReturned, kFinding, kMeasure, kNote, kNotJudged, kFinished, kDying, kProgress };
+inline constexpr const char* kLineKindNames[] = {"Call",      "Returned", "Finding", "Measure", "Note",
+                                                 "NotJudged", "Finished", "Dying",   "Progress"};
+static_assert(std::size(kLineKindNames) == static_cast<std::size_t>(LineKind::kProgress) + 1,
+              "a name for each kind");
 
 // What a scenario process says is killing it, when the exit code cannot tell.
 enum class Dying {
@@ -60,10 +62,12 @@ static_assert(std::size(kDyingNames) == static_cast<std::size_t>(Dying::kUnloade
 struct Line {
     LineKind kind = LineKind::kFinished;
     int ordinal = 0;              // kCall, kReturned
-    std::uint32_t index = 0;      // kCall: the scenario's calls made or passed over before it
+    std::uint32_t index = 0;      // kCall: the scenario's calls made or passed over before it; kProgress: done
+    std::uint32_t total = 0;      // kProgress
     std::uint32_t code = 0;       // kReturned
     double micros = 0;            // kReturned
-    std::string text{};           // kCall: the call; kMeasure, kNote: what it says; kNotJudged: why
+    std::string text{};           // kCall: the call; kMeasure, kNote: what it says; kNotJudged: why;
+                                  // kProgress: what it counts ("calls")
     Check check = Check{};        // kMeasure, kNote, kNotJudged
     Finding finding{};            // kFinding
     Dying dying = Dying::kAbort;  // kDying

@@ -1,6 +1,7 @@
 // DravelCheck's logic without windows: the lines and flags between its two sides, the replay
 // format, the reports' escaping, the platform's numbers in words, the shrinker against a fake
-// player, how an ended scenario process is named, and the verdicts.
+// player, how an ended scenario process is named, the verdicts, the progress shown while it runs,
+// and the asked rectangle's outline on a capture.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -10,8 +11,10 @@
 #include "check/replay_file.h"
 #include "check/run/abnormal_end.h"
 #include "check/run/escapes.h"
+#include "check/run/progress_text.h"
 #include "check/run/shrinker.h"
 #include "check/run/verdict.h"
+#include "check/scenario/outline.h"
 #include "check/system_names.h"
 
 namespace {
@@ -31,12 +34,14 @@ TEST(Protocol, EachLineReadsBackAsWritten)
         {.kind = LineKind::kFinished},
         {.kind = LineKind::kDying, .dying = Dying::kThrow},
         {.kind = LineKind::kDying, .dying = Dying::kUnloaded},
+        {.kind = LineKind::kProgress, .index = 12, .total = 1000, .text = "cycles"},
     };
     for (const Line& line : lines) EXPECT_EQ(ParseLine(FormatLine(line)), line) << FormatLine(line);
     // A line end inside a text cannot break the line.
     EXPECT_EQ(FormatLine({.kind = LineKind::kNote, .text = "a\r\nb", .check = Check::kCost}), "@Note 6 a  b");
     for (const char* text : {"", "Finished", "@Unknown 1", "@Call 6 0 ordinal 6", "@Call 3 x what", "@Finding 9 0 a\tb",
-                             "@Finding 3 0 no tab", "@Measure 0 text", "@Dying Exit", "@Returned -1 0 0"})
+                             "@Finding 3 0 no tab", "@Measure 0 text", "@Dying Exit", "@Returned -1 0 0",
+                             "@Progress 12 calls"})
         EXPECT_EQ(ParseLine(text), std::nullopt) << text;
 }
 
@@ -233,6 +238,45 @@ TEST(Verdict, FollowsFromTheTallies)
         EXPECT_EQ(results[1].verdict, Verdict::kNote);
         EXPECT_EQ(results[1].summary, c.loads ? summary({c.tally, options, {}}) : "not measured");
     }
+}
+
+TEST(Progress, PhaseLineNamesItsScenariosInRunOrderAndStatusLineTheirCounts)
+{
+    const auto none = [](const SummaryInput&) { return std::string(); };
+    const CheckRow rows[] = {
+        {Check::kExports, "exports", {{{"exports"}, {"unload"}}}, none, Role::kJudged, Phase::kGate},
+        {Check::kRecords, "records", {{{"records"}}}, none, Role::kJudged, Phase::kInTurn},
+        {Check::kEveryInputReturns, "inputs", {{{"sweep"}, {"random"}}}, none, Role::kJudged, Phase::kInTurn},
+    };
+    EXPECT_EQ(PhaseLine(rows, Phase::kInTurn), "DravelCheck: in turn: records, sweep, random");
+    const std::vector<UnderWay> underWay{{Phase::kInTurn, "sweep", 812, 1405, "calls"}, {Phase::kBeside, "cycles"}};
+    const std::string line = "DravelCheck: in turn: sweep 812/1405 calls; beside: cycles";
+    EXPECT_EQ(StatusLine(underWay, 79), line);
+    // Cut short of the console's width, so that it never wraps.
+    EXPECT_EQ(StatusLine(underWay, 20), line.substr(0, 20));
+    EXPECT_EQ(StatusLine({}, 79), "");
+}
+
+// Exactly the edge pixels of the box that lie within the image, in a colour no image has.
+TEST(Outline, LiesOnTheBoxEdgeInAnUnusedColour)
+{
+    constexpr int kWidth = 8, kHeight = 6;
+    std::vector<std::uint32_t> pixels(kWidth * kHeight, 0xFF00FF);
+    pixels[5] = 0xAA00FFFF;  // only the colour bits count
+    const std::vector<std::uint32_t> other{0xFFFF00};
+    const std::vector<const std::vector<std::uint32_t>*> images{&pixels, &other};
+    const std::uint32_t colour = UnusedColour(images);
+    EXPECT_EQ(colour, 0x00FF00u);
+    // Reaching off the right end: its right edge is not drawn.
+    DrawOutline(pixels, kWidth, {2, 1, 10, 4}, colour);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const bool edge = x >= 2 && y >= 1 && y <= 3 && (x == 2 || y == 1 || y == 3);
+            EXPECT_EQ(pixels[y * kWidth + x] == colour, edge) << x << "," << y;
+        }
+    // With every vivid colour taken, the lowest one unused.
+    const std::vector<std::uint32_t> vivid{0, 0xFF00FF, 0x00FFFF, 0xFFFF00, 0x00FF00, 0xFF0000};
+    EXPECT_EQ(UnusedColour(std::vector{&vivid}), 1u);
 }
 
 }  // namespace

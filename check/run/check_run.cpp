@@ -66,6 +66,7 @@ RunEnd Gather(Check check, const Scenario& scenario, const ChildRun& run, Gather
                 break;
             case LineKind::kFinished:
             case LineKind::kDying:
+            case LineKind::kProgress:
                 break;  // RunChild keeps them apart
         }
     }
@@ -92,12 +93,13 @@ std::string Reproducer(const Scenario& scenario, const CheckOptions& options, co
 // Runs a scenario to its end; one that resumes goes on after a call that crashed or hung, from the
 // call after it.
 void RunScenarioToEnd(Check check, const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
-                      Gathered& gathered)
+                      Gathered& gathered, Progress& progress)
 {
+    const auto counted = [&](const Line& line) { progress.Counted(scenario.name, line.index, line.total, line.text); };
     // The same entry point failing the same way again tells nothing new.
     std::vector<std::pair<int, ChildRun::End>> faults;
     for (std::uint32_t skip = 0;;) {
-        const ChildRun run = RunChild(ScenarioCommand(scenario, options, files, skip));
+        const ChildRun run = RunChild(ScenarioCommand(scenario, options, files, skip), counted);
         RunEnd end = Gather(check, scenario, run, gathered);
         if (run.finished) return;
         // A DllMain that crashed or did not return is check 1's, whichever scenario met it.
@@ -127,14 +129,19 @@ bool Loads(const Gathered& gathered)
 
 // Each row of `phase` in turn, every row's first scenario before any row's second: the findings
 // come in that order.
-void RunPhase(Phase phase, const CheckOptions& options, const TestFiles& files, Gathered& gathered)
+void RunPhase(Phase phase, const CheckOptions& options, const TestFiles& files, Gathered& gathered,
+              Progress& progress)
 {
+    progress.PhaseBegun(phase);
     for (std::size_t round = 0; round < kMostScenarios; ++round) {
         // What the gate found unloadable is not loaded again by its later scenarios.
         if (phase == Phase::kGate && round > 0 && !Loads(gathered)) return;
         for (const CheckRow& row : kChecks)
-            if (const Scenario& scenario = row.scenarios[round]; scenario.name != nullptr && row.phase == phase)
-                RunScenarioToEnd(row.id, scenario, options, files, gathered);
+            if (const Scenario& scenario = row.scenarios[round]; scenario.name != nullptr && row.phase == phase) {
+                progress.Begun(phase, scenario.name);
+                RunScenarioToEnd(row.id, scenario, options, files, gathered, progress);
+                progress.Ended(scenario.name);
+            }
     }
 }
 
@@ -143,35 +150,36 @@ void RunPhase(Phase phase, const CheckOptions& options, const TestFiles& files, 
 struct BesideRun {
     const CheckOptions& options;
     const TestFiles& files;
+    Progress& progress;
     Gathered gathered;
 };
 
 DWORD WINAPI RunBeside(void* parameter)
 {
     BesideRun& run = *static_cast<BesideRun*>(parameter);
-    RunPhase(Phase::kBeside, run.options, run.files, run.gathered);
+    RunPhase(Phase::kBeside, run.options, run.files, run.gathered, run.progress);
     return 0;
 }
 
 }  // namespace
 
-std::vector<CheckResult> RunChecks(const CheckOptions& options)
+std::vector<CheckResult> RunChecks(const CheckOptions& options, Progress& progress)
 {
     const TestFiles files = TestFiles::InTemp("DravelCheck-");
     files.Create();
     Gathered gathered;
-    RunPhase(Phase::kGate, options, files, gathered);
+    RunPhase(Phase::kGate, options, files, gathered, progress);
     const bool loads = Loads(gathered);
     if (loads) {
-        BesideRun beside{options, files, {}};
+        BesideRun beside{options, files, progress, {}};
         const HANDLE thread = CreateThread(nullptr, 0, RunBeside, &beside, 0, nullptr);
         if (thread == nullptr) RunBeside(&beside);
-        RunPhase(Phase::kInTurn, options, files, gathered);
+        RunPhase(Phase::kInTurn, options, files, gathered, progress);
         if (thread != nullptr) {
             WaitForSingleObject(thread, INFINITE);
             CloseHandle(thread);
         }
-        RunPhase(Phase::kAlone, options, files, gathered);
+        RunPhase(Phase::kAlone, options, files, gathered, progress);
         // What ran beside first, as its checks read their lines.
         Gathered ordered;
         ordered.Add(beside.gathered);

@@ -6,7 +6,7 @@
 
 namespace check {
 
-ChildRun RunChild(const std::string& commandLine)
+ChildRun RunChild(const std::string& commandLine, const std::function<void(const Line&)>& progress)
 {
     ChildRun run;
     process::Child child;
@@ -18,7 +18,9 @@ ChildRun RunChild(const std::string& commandLine)
                 if (auto said = ParseLine(line)) {
                     if (said->kind == LineKind::kCall || said->kind == LineKind::kReturned)
                         run.inCall = said->kind == LineKind::kCall;
-                    if (said->kind == LineKind::kFinished)
+                    if (said->kind == LineKind::kProgress) {
+                        if (progress) progress(*said);
+                    } else if (said->kind == LineKind::kFinished)
                         run.finished = true;
                     else if (said->kind == LineKind::kDying)
                         run.dying = said->dying;

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,7 +32,8 @@ struct ChildRun {
     std::string errors;  // the end of its standard error, when it exited
 };
 
-ChildRun RunChild(const std::string& commandLine);
+// `progress` is told each kProgress line as it comes; those are not kept in the run's lines.
+ChildRun RunChild(const std::string& commandLine, const std::function<void(const Line&)>& progress = {});
 
 // What ended a scenario before its end, to be blamed on the call in progress.
 std::string CutShortOutcome(const ChildRun& run);

@@ -152,7 +152,11 @@ void Records(CheckedLibrary& library, const TestFiles& files, const ScenarioOpti
 
 void Sweep(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
 {
-    for (const PlannedCall& call : SweepCalls(files)) Call(library, call.ordinal, call.input);
+    const std::vector<PlannedCall> calls = SweepCalls(files);
+    for (std::size_t done = 0; done < calls.size();) {
+        Call(library, calls[done].ordinal, calls[done].input);
+        SendProgress(static_cast<std::uint32_t>(++done), static_cast<std::uint32_t>(calls.size()), "calls");
+    }
 }
 
 void RandomSample(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options)
@@ -165,7 +169,11 @@ void RandomSample(CheckedLibrary& library, const TestFiles& files, const Scenari
     for (auto call = calls.begin(); call != sample; ++call)
         library.Call(call->ordinal, &call->input.params, &call->input.rect);
     const process::Usage before = process::SettledUsage();
-    for (auto call = sample; call != calls.end(); ++call) Call(library, call->ordinal, call->input);
+    for (auto call = sample; call != calls.end(); ++call) {
+        Call(library, call->ordinal, call->input);
+        SendProgress(static_cast<std::uint32_t>(call - calls.begin() + 1), static_cast<std::uint32_t>(calls.size()),
+                     "calls");
+    }
     const process::Usage after = process::SettledUsage();
     // A count of 0 is a failed count.
     if (before.privateBytes == 0 || after.privateBytes == 0)
@@ -207,7 +215,8 @@ void Lifecycles(CheckedLibrary& library, const TestFiles& files, const ScenarioO
     int cycles = 0;
     while (cycles < kCycles) {
         Cycle(library, input);
-        if (++cycles % kCheckpoint == 0 && cycles < kCycles && LeakCertain(before, process::UsageNow(), cycles)) break;
+        SendProgress(++cycles, kCycles, "cycles");
+        if (cycles % kCheckpoint == 0 && cycles < kCycles && LeakCertain(before, process::UsageNow(), cycles)) break;
     }
     const process::Usage after = LowestAfter(before);
     std::string counts, grown;
