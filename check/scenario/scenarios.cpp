@@ -12,6 +12,7 @@
 #include "check/scenario/checked_library.h"
 #include "check/scenario/guarded_records.h"
 #include "check/scenario/plain_window.h"
+#include "check/scenario/second_thread.h"
 #include "check/scenario/send.h"
 #include "check/scenario/thread_ledger.h"
 #include "process/usage.h"
@@ -37,6 +38,8 @@ constexpr WatchedCount kWatchedCounts[] = {
     {"private", &process::Usage::privateBytes, kPrivateAllowance},
     {"kernel handles", &process::Usage::kernelHandles, 8},
     {"threads", &process::Usage::threads, 1},
+    {"TLS slots", &process::Usage::tlsSlots, 4},
+    {"FLS slots", &process::Usage::flsSlots, 4},
 };
 
 std::string Kilobytes(std::size_t bytes)
@@ -112,7 +115,8 @@ void CallingConvention(CheckedLibrary& library, const TestFiles& files, const Sc
                 SendFinding({Check::kCallingConvention, ordinal, OrdinalLabel(ordinal), breach});
     SendMeasure(Check::kCallingConvention,
                 kIs64Bit ? "stack pointer, rbx rbp rdi rsi r12-r15 xmm6-xmm15, DF, x87 control word and MXCSR"
-                         : "stack pointer, ebx ebp edi esi, DF, x87 control word and MXCSR");
+                         : "stack pointer, ebx ebp edi esi, DF, x87 control word, MXCSR and the exception-handler "
+                           "chain (fs:[0])");
 }
 
 void Records(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
@@ -216,6 +220,7 @@ void Lifecycles(CheckedLibrary& library, const TestFiles& files, const ScenarioO
     const std::string run = std::to_string(cycles) + " Open/Set & show/Clear setting/Close cycles: ";
     SendMeasure(Check::kLifecycles, run + counts);
     if (!grown.empty()) SendFinding({Check::kLifecycles, kNoOrdinal, "", "after " + run + grown});
+    LifecycleOnSecondThread(library, input);
 }
 
 // Each call with the caller's window active and its state noted, the start-up input among them:
@@ -231,11 +236,11 @@ void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const Scen
         {kSetAndShow, &startup}, {kClearSetting, &plain}, {kClose, &plain},
         {kOpen, &startup},       {kSetAndShow, &startup}, {kClose, &plain}};
     for (const auto& [ordinal, input] : calls) {
-        const CallerState before = CallerStateNow();
+        const CallerState before = CallerStateNow(window);
         const auto outcome = library.Call(ordinal, &input->params, &input->rect);
         if (!outcome) continue;
         std::vector<std::string> changes = outcome->callerQueue;
-        for (std::string& change : StateChanges(before, CallerStateNow())) changes.push_back(std::move(change));
+        for (std::string& change : StateChanges(before, CallerStateNow(window))) changes.push_back(std::move(change));
         for (const std::string& change : changes)
             SendFinding({Check::kCallerState, ordinal, OrdinalLabel(ordinal), change});
         RestoreState(before, window);
