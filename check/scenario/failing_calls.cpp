@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "check/scenario/import_slots.h"
 #include "check/scenario/page_heap.h"
 #include "check/scenario/send.h"
 
@@ -350,15 +351,6 @@ const Wrapper kWrappers[] = {
     {"CreateEventW", Address(WrappedCreateEventW)},
 };
 
-void Point(ULONG_PTR& slot, const Wrapper& wrapper)
-{
-    if (wrapper.real != nullptr && *wrapper.real == nullptr) *wrapper.real = reinterpret_cast<void*>(slot);
-    DWORD previous = 0;
-    VirtualProtect(&slot, sizeof slot, PAGE_READWRITE, &previous);
-    slot = reinterpret_cast<ULONG_PTR>(wrapper.wrapper);
-    VirtualProtect(&slot, sizeof slot, previous, &previous);
-}
-
 void NameMisuse(const std::string& misuse)
 {
     const Counting& c = g_counting;
@@ -373,26 +365,16 @@ void WrapAcquiringCalls(HMODULE library)
 {
     g_counting.callerThread = GetCurrentThreadId();
     WatchGuardedPages(NameMisuse);
-    auto* base = reinterpret_cast<unsigned char*>(library);
-    const auto* headers =
-        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (imports.Size == 0) return;
     // By the names the library imports, from whichever library: the C runtime's calls come from
     // msvcrt, ucrtbase or its api-ms-win-crt sets.
-    for (auto* module = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         module->Name != 0; ++module) {
-        if (module->OriginalFirstThunk == 0) continue;
-        auto* name = reinterpret_cast<const IMAGE_THUNK_DATA*>(base + module->OriginalFirstThunk);
-        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk);
-        for (; name->u1.AddressOfData != 0; ++name, ++slot) {
-            if (IMAGE_SNAP_BY_ORDINAL(name->u1.Ordinal)) continue;
-            const char* import =
-                reinterpret_cast<const char*>(reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + name->u1.AddressOfData)->Name);
-            for (const Wrapper& wrapper : kWrappers)
-                if (std::strcmp(import, wrapper.import) == 0) Point(slot->u1.Function, wrapper);
+    ForEachImportSlot(library, [](const char* name, ULONG_PTR& slot) {
+        if (name == nullptr) return;
+        for (const Wrapper& wrapper : kWrappers) {
+            if (std::strcmp(name, wrapper.import) != 0) continue;
+            if (wrapper.real != nullptr && *wrapper.real == nullptr) *wrapper.real = reinterpret_cast<void*>(slot);
+            PointSlot(slot, wrapper.wrapper);
         }
-    }
+    });
 }
 
 void BeginWrappedCalls(int ordinal)

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "check/scenario/import_slots.h"
+
 namespace check {
 
 namespace {
@@ -107,24 +109,12 @@ void WatchThreadImports(HMODULE library)
         {"SetWindowsHookExW", reinterpret_cast<const void*>(NotedSetHookW)},
         {"UnhookWindowsHookEx", reinterpret_cast<const void*>(NotedUnhook)},
     };
-    auto* base = reinterpret_cast<unsigned char*>(library);
-    const auto* headers =
-        reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
-    const IMAGE_DATA_DIRECTORY& imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
-    if (imports.Size == 0) return;
     // The loader bound each import slot to the function's address; a slot holding one of these
     // is pointed at its stand-in, whatever name or ordinal it was imported by.
-    for (auto* module = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress);
-         module->Name != 0; ++module)
-        for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + module->FirstThunk); slot->u1.Function != 0;
-             ++slot)
-            for (const auto& noted : kNoted) {
-                if (slot->u1.Function != reinterpret_cast<ULONG_PTR>(GetProcAddress(user32, noted.name))) continue;
-                DWORD previous = 0;
-                VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, PAGE_READWRITE, &previous);
-                slot->u1.Function = reinterpret_cast<ULONG_PTR>(noted.ours);
-                VirtualProtect(&slot->u1.Function, sizeof slot->u1.Function, previous, &previous);
-            }
+    ForEachImportSlot(library, [&](const char*, ULONG_PTR& slot) {
+        for (const auto& noted : kNoted)
+            if (slot == reinterpret_cast<ULONG_PTR>(GetProcAddress(user32, noted.name))) PointSlot(slot, noted.ours);
+    });
 }
 
 void NoteCallInProgress(int ordinal)
