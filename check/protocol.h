@@ -1,8 +1,9 @@
 // Between DravelCheck and the scenario processes it starts from its own program: the flags it
-// starts one with, and the lines the scenario writes to its standard output as it goes. A call
-// about to start (so a crash or hang is blamed on it), a call that returned, a finding, a
+// starts one with, and the lines the scenario writes to its standard output as it goes. A call or
+// step about to start (so a crash or hang is blamed on it), one that returned, a finding, a
 // measurement, a note (reported beside the verdict, never judged), what the platform cannot judge,
-// that the scenario finished, and what is killing it when it dies before that.
+// that the library did not load, that the scenario finished, and what is killing it when it dies
+// before that. The facts go as values; the run side words them.
 #pragma once
 
 #include <cstdint>
@@ -39,10 +40,21 @@ struct ScenarioOptions {
 inline constexpr char kReplayScenario[] = "replay";
 
 // Each line is "@KIND ...", KIND the enum's name without its k.
-enum class LineKind { kCall, kReturned, kFinding, kMeasure, kNote, kNotJudged, kFinished, kDying };
-inline constexpr const char* kLineKindNames[] = {"Call", "Returned",  "Finding",  "Measure",
-                                                 "Note", "NotJudged", "Finished", "Dying"};
-static_assert(std::size(kLineKindNames) == static_cast<std::size_t>(LineKind::kDying) + 1, "a name for each kind");
+enum class LineKind { kCall, kReturned, kFinding, kMeasure, kNote, kNotJudged, kFinished, kDying, kNotLoaded };
+inline constexpr const char* kLineKindNames[] = {"Call", "Returned",  "Finding",  "Measure",  "Note",
+                                                 "NotJudged", "Finished", "Dying", "NotLoaded"};
+static_assert(std::size(kLineKindNames) == static_cast<std::size_t>(LineKind::kNotLoaded) + 1, "a name for each kind");
+
+// What a kCall line announces: a call of an entry point, or a step that runs the library's DllMain.
+// A step that crashes or does not return is DllMain's fault and check 1's finding, never a call's.
+enum class Step {
+    kCall,
+    kLoading,     // LoadLibrary
+    kUnloading,   // FreeLibrary, as the console does at its end
+    kProcessEnd,  // the process ending with the library loaded
+};
+inline constexpr const char* kStepNames[] = {"call", "loading", "unloading", "ending"};
+static_assert(std::size(kStepNames) == static_cast<std::size_t>(Step::kProcessEnd) + 1, "a name for each step");
 
 // What a scenario process says is killing it, when the exit code cannot tell.
 enum class Dying {
@@ -58,12 +70,13 @@ static_assert(std::size(kDyingNames) == static_cast<std::size_t>(Dying::kHeap) +
 
 struct Line {
     LineKind kind = LineKind::kFinished;
-    int ordinal = 0;              // kCall, kReturned
+    Step step = Step::kCall;      // kCall
+    int ordinal = 0;              // kCall, kReturned; kNoOrdinal for a step
     std::uint32_t index = 0;      // kCall: the scenario's calls made or passed over before it
-    std::uint32_t code = 0;       // kReturned
+    std::uint32_t code = 0;       // kReturned; kNotLoaded: the loader's error
     double micros = 0;            // kReturned
     std::string text{};           // kCall: the call; kMeasure, kNote: what it says; kNotJudged: why
-    Check check = Check{};        // kMeasure, kNote, kNotJudged
+    Check check = Check{};        // kMeasure, kNote, kNotJudged, kNotLoaded
     Finding finding{};            // kFinding
     Dying dying = Dying::kAbort;  // kDying
 

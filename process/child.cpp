@@ -58,10 +58,15 @@ bool Child::Start(const std::string& commandLine, bool input)
     End();
     m_pending.clear();
     m_exitCode = 0;
+    m_startError = 0;
     HANDLE childIn = nullptr;
     HANDLE childOut = nullptr;
-    if (!CreatePipe(&m_fromChild, &childOut, nullptr, 0)) return false;
+    if (!CreatePipe(&m_fromChild, &childOut, nullptr, 0)) {
+        m_startError = GetLastError();
+        return false;
+    }
     if (input && !CreatePipe(&childIn, &m_toChild, nullptr, 0)) {
+        m_startError = GetLastError();
         CloseIfOpen(childOut);
         CloseIfOpen(m_fromChild);
         return false;
@@ -99,6 +104,7 @@ bool Child::Start(const std::string& commandLine, bool input)
     PROCESS_INFORMATION started{};
     const bool ok = listed && CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, EXTENDED_STARTUPINFO_PRESENT,
                                              nullptr, nullptr, &startup.StartupInfo, &started);
+    if (!ok) m_startError = GetLastError();
     if (listed) DeleteProcThreadAttributeList(list);
     CloseIfOpen(childIn);
     CloseIfOpen(childOut);

@@ -22,9 +22,11 @@ public:
     Child& operator=(const Child&) = delete;
 
     // Starts `commandLine`; with `input`, its standard input is a pipe for Write. False when it
-    // cannot start. A child already started is ended first.
+    // cannot start, StartError then saying why. A child already started is ended first.
     bool Start(const std::string& commandLine, bool input = false);
     DWORD Id() const { return m_id; }
+    // GetLastError of the call that failed in Start: making a pipe or the process.
+    DWORD StartError() const { return m_startError; }
 
     bool Write(const std::string& text);
 
@@ -47,6 +49,7 @@ private:
     HANDLE m_fromChild = nullptr;
     DWORD m_id = 0;
     DWORD m_exitCode = 0;
+    DWORD m_startError = 0;
     std::string m_pending;
 };
 

@@ -1,15 +1,8 @@
-// A scenario process run to its end: the lines it wrote, and how it ended. One that stays silent
-// for kHangMs in a call is taken for hung, and is ended.
+// A scenario process of this program run to its end: the lines it wrote, and how it ended. One that
+// stays silent for kHangMs in a call is taken for hung, and is ended.
 #pragma once
 
-#include <windows.h>
-
-#include <string>
-#include <vector>
-
-#include <optional>
-
-#include "check/protocol.h"
+#include "check/run/scenario_run.h"
 
 namespace check {
 
@@ -18,21 +11,7 @@ inline constexpr unsigned kHangMs = 5000;
 // Between calls a scenario counts and measures; silence this long there is a fault of its own.
 inline constexpr unsigned kBetweenCallsMs = 60000;
 
-struct ChildRun {
-    enum class End { kExited, kSilent, kNotStarted } end = End::kNotStarted;
-    DWORD exitCode = 0;
-    std::vector<Line> lines;     // each line it wrote that the protocol reads, but kFinished and kDying
-    bool finished = false;       // it said it finished
-    std::optional<Dying> dying;  // what it said was killing it
-    bool inCall = false;         // when it ended or was ended, a call had started and not returned
-    // The texts of its message boxes when it was ended for silence: a library that waits on a
-    // message box hangs its caller.
-    std::vector<std::string> openBoxes;
-};
-
-ChildRun RunChild(const std::string& commandLine);
-
-// What ended a scenario before its end, to be blamed on the call in progress.
-std::string CutShortOutcome(const ChildRun& run);
+// This program started again with `options`.
+ChildRun RunChild(const ScenarioOptions& options);
 
 }  // namespace check

@@ -9,8 +9,6 @@
 
 namespace check {
 
-// 0 every judged check passed, 1 one failed, 3 none failed but one could not be judged.
-int ExitCode(const std::vector<CheckResult>& results);
 std::string TextReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds);
 std::string JsonReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds);
 std::string JunitReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds);

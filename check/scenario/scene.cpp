@@ -6,7 +6,7 @@
 #include <optional>
 #include <vector>
 
-#include "check/call_inputs.h"
+#include "check/call_input.h"
 #include "check/scenario/caller_state.h"
 #include "check/scenario/checked_library.h"
 #include "check/scenario/picture_sheet.h"
