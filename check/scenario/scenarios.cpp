@@ -12,6 +12,7 @@
 #include "check/scenario/checked_library.h"
 #include "check/scenario/guarded_records.h"
 #include "check/scenario/leak_count.h"
+#include "check/scenario/other_programs.h"
 #include "check/scenario/send.h"
 #include "check/scenario/thread_ledger.h"
 #include "check/sweep.h"
@@ -161,7 +162,8 @@ void Lifecycles(CheckedLibrary& library, const TestFiles& files, const ScenarioO
 }
 
 // Each call with the caller's window active and its state noted, the start-up input among them:
-// its relative "Image.bmp" depends on the current directory.
+// its relative "Image.bmp" depends on the current directory. A turn on which another program took
+// the foreground is played again: what the library did to the activation cannot be told then.
 void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
 {
     const CallerWindow window;
@@ -172,20 +174,40 @@ void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const Scen
         {kOpen, &plain},         {kSetAndShow, &plain},   {kMoveAndShow, &plain},
         {kSetAndShow, &startup}, {kClearSetting, &plain}, {kClose, &plain},
         {kOpen, &startup},       {kSetAndShow, &startup}, {kClose, &plain}};
-    for (const auto& [ordinal, input] : calls) {
-        const CallerState before = CallerStateNow();
-        const auto outcome = library.Call(ordinal, &input->params, &input->rect);
-        if (!outcome) continue;
-        std::vector<std::string> changes = outcome->callerQueue;
-        for (std::string& change : StateChanges(before, CallerStateNow())) changes.push_back(std::move(change));
-        for (const std::string& change : changes)
-            SendFinding({Check::kCallerState, ordinal, OrdinalLabel(ordinal), change});
-        RestoreState(before, window);
-        if (ordinal != kClose) continue;
-        for (const LeftOnThread& left : TakeLeftOnThread())
-            SendFinding({Check::kCallerState, left.ordinal, OrdinalLabel(left.ordinal),
-                         "left " + left.what + " that Close did not " + (left.timer ? "kill" : "remove")});
+    const OtherProgramWatch watch;
+    std::vector<Finding> findings;
+    bool disturbed = true;
+    for (int turn = 0; turn < kTurns && disturbed; ++turn) {
+        if (turn > 0) {
+            // Closed, so that the next turn's Open starts afresh; what it left is told on that turn.
+            library.Call(kClose, &plain.params, &plain.rect);
+            TakeLeftOnThread();
+            StandAside(turn);
+            window.Activate();
+        }
+        findings.clear();
+        watch.Forget();
+        disturbed = watch.Disturbed();
+        for (auto call = std::begin(calls); call != std::end(calls) && !disturbed; ++call) {
+            const auto& [ordinal, input] = *call;
+            const CallerState before = CallerStateNow();
+            const auto outcome = library.Call(ordinal, &input->params, &input->rect);
+            if (!outcome) continue;
+            disturbed = watch.Disturbed();
+            if (disturbed) break;
+            std::vector<std::string> changes = outcome->callerQueue;
+            for (std::string& change : StateChanges(before, CallerStateNow())) changes.push_back(std::move(change));
+            for (const std::string& change : changes)
+                findings.push_back({Check::kCallerState, ordinal, OrdinalLabel(ordinal), change});
+            RestoreState(before, window);
+            if (ordinal != kClose) continue;
+            for (const LeftOnThread& left : TakeLeftOnThread())
+                findings.push_back({Check::kCallerState, left.ordinal, OrdinalLabel(left.ordinal),
+                                    "left " + left.what + " that Close did not " + (left.timer ? "kill" : "remove")});
+        }
     }
+    if (disturbed) return SendNotJudged(Check::kCallerState, "another program took the foreground during the calls");
+    for (const Finding& finding : findings) SendFinding(finding);
 }
 
 }  // namespace check
