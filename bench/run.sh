@@ -5,7 +5,7 @@
 # ratio, the target where there is one) and writes it as CSV to build/bench/results.csv. Not part
 # of the tests: numbers vary with the machine, and a busy machine widens them.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd -P "$(dirname "$0")/.."
 scripts/setup.sh run
 for preset in mingw-i686 mingw-x64; do
   cmake --preset "$preset" >/dev/null
@@ -59,32 +59,44 @@ growth() { awk -F, -v n="$1" '$1 == n { print $4 - $3 }' "$out/commands.csv"; }
 size() { stat -c %s "$1"; }
 
 template="template 102 under a bare procedure"
+same_work="template 102 with the console's menu item/icons/field values/centring under a bare procedure"
+# Rows whose figure a program did not give (it printed nothing, or not that line).
+not_measured=0
 {
   echo "measure,tavik,baseline,baseline's figure,ratio,target,met"
   # row MEASURE TAVIK BASELINE-NAME BASELINE [TARGET-RATIO | +KIB]
   row() {
+    [ -n "$2" ] && [ -n "$4" ] || not_measured=$((not_measured + 1))
     awk -v m="$1" -v a="$2" -v name="$3" -v b="$4" -v t="${5:-}" 'BEGIN {
-      r = b > 0 ? a / b : 0
       target = "-"; met = "-"
-      if (t ~ /^\+/) { target = "<= baseline " t " KiB"; met = (a <= b + substr(t, 2)) ? "yes" : "no" }
-      else if (t != "") { target = "<= " t "x"; met = (r <= t) ? "yes" : "no" }
+      if (t ~ /^\+/) target = "<= baseline " t " KiB"
+      else if (t != "") target = "<= " t "x"
+      if (a == "" || b == "") {
+        printf "%s,%s,%s,%s,-,%s,not measured\n", m, a == "" ? "not measured" : a, name, b == "" ? "not measured" : b, target
+        exit
+      }
+      r = b > 0 ? a / b : 0
+      if (t ~ /^\+/) met = (a <= b + substr(t, 2)) ? "yes" : "no"
+      else if (t != "") met = (r <= t) ? "yes" : "no"
       printf "%s,%s,%s,%s,%.3f,%s,%s\n", m, a, name, b, r, target, met
     }'
   }
   s="$out/startup.csv"
   row "start-up to visible ms (median of $runs)" "$(field tavik 2 "$s")" "$template" "$(field template 2 "$s")" 1.03
-  row "start-up to visible ms (median of $runs)" "$(field tavik 2 "$s")" \
-    "template 102 with the console's menu item/icons/field values/centring under a bare procedure" \
-    "$(field floor 2 "$s")"
+  row "start-up to visible ms (median of $runs)" "$(field tavik 2 "$s")" "$same_work" "$(field floor 2 "$s")"
   row "start-up to visible ms (median of $runs)" "$(field tavik 2 "$s")" "one-button bare dialog" "$(field bare 2 "$s")"
   row "private KiB after start-up" "$(field tavik 3 "$s")" "$template" "$(field template 3 "$s")" 1.10
   row "private KiB after start-up" "$(field tavik 3 "$s")" "one-button bare dialog" "$(field bare 3 "$s")"
+  # The PE32 rows are judged against the same work without the console's procedure: what the
+  # console adds, apart from the start-up work any program showing this dialog does.
   s="$out/startup-i686.csv"
-  if [ -s "$s" ]; then
-    row "PE32 start-up to visible ms (median of $runs)" "$(field tavik 2 "$s")" "$template" "$(field template 2 "$s")" 1.03
+  if [ $pe32 -eq 0 ]; then
+    row "PE32 start-up to visible ms (median of $runs)" "$(field tavik 2 "$s")" "$template" "$(field template 2 "$s")"
+    row "PE32 start-up to visible ms (median of $runs)" "$(field tavik 2 "$s")" "$same_work" "$(field floor 2 "$s")" 1.03
     row "PE32 start-up to visible ms (median of $runs)" "$(field tavik 2 "$s")" "one-button bare dialog" \
       "$(field bare 2 "$s")"
-    row "PE32 private KiB after start-up" "$(field tavik 3 "$s")" "$template" "$(field template 3 "$s")" 1.10
+    row "PE32 private KiB after start-up" "$(field tavik 3 "$s")" "$template" "$(field template 3 "$s")"
+    row "PE32 private KiB after start-up" "$(field tavik 3 "$s")" "$same_work" "$(field floor 3 "$s")" 1.10
     row "PE32 private KiB after start-up" "$(field tavik 3 "$s")" "one-button bare dialog" "$(field bare 3 "$s")"
   fi
   c="$out/commands.csv"
@@ -140,3 +152,7 @@ awk -F, -v screen_kb="$screen_kb" '
       ratio(setFull["bare window"], setScreen["bare window"]), ratio(setFull[8192], setFull["bare window"])
   }' "$out/overlay_scaling.csv"
 echo "(CSV: $out/overlay_scaling.csv)"
+if [ $not_measured -gt 0 ]; then
+  echo "bench: $not_measured rows not measured: a program gave no figure (a Wine session left in a bad state?)" >&2
+  exit 1
+fi

@@ -10,7 +10,7 @@ LoadOutcome LoaderChild::Load(const std::string& path, DWORD timeoutMs)
 {
     // A child that died between files is restarted; the file is not to blame.
     if (!m_child.Write(path + '\n')) {
-        if (!m_child.Start(process::CommandLine(platform::ModuleFileName(), {m_childArgument}), true) ||
+        if (!m_child.Start(process::CommandLine(platform::ModuleFileName(), {m_childArgument}), {.input = true}) ||
             !m_child.Write(path + '\n'))
             throw std::runtime_error("cannot start the loading child");
     }

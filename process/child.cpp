@@ -27,6 +27,24 @@ HANDLE InheritableCopy(HANDLE handle)
     return copy;
 }
 
+// What Errors keeps of a child's standard error.
+constexpr std::size_t kErrorsKept = 4096;
+
+// Appends what `pipe` holds now to `text`; whether it held anything.
+bool Drain(HANDLE pipe, std::string& text)
+{
+    bool read = false;
+    DWORD available = 0;
+    while (pipe != nullptr && PeekNamedPipe(pipe, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
+        char buffer[4096];
+        DWORD got = 0;
+        if (!ReadFile(pipe, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr)) break;
+        text.append(buffer, got);
+        read = true;
+    }
+    return read;
+}
+
 std::string Quoted(const std::string& argument)
 {
     std::string quoted = "\"";
@@ -53,31 +71,29 @@ std::string CommandLine(const std::string& program, const std::vector<std::strin
     return line;
 }
 
-bool Child::Start(const std::string& commandLine, bool input)
+bool Child::Start(const std::string& commandLine, ChildPipes pipes)
 {
     End();
     m_pending.clear();
+    m_errors.clear();
     m_exitCode = 0;
     m_startError = 0;
     HANDLE childIn = nullptr;
     HANDLE childOut = nullptr;
-    if (!CreatePipe(&m_fromChild, &childOut, nullptr, 0)) {
+    HANDLE childError = nullptr;
+    if (!CreatePipe(&m_fromChild, &childOut, nullptr, 0) ||
+        (pipes.input && !CreatePipe(&childIn, &m_toChild, nullptr, 0)) ||
+        (pipes.errors && !CreatePipe(&m_errorsFromChild, &childError, nullptr, 0))) {
         m_startError = GetLastError();
-        return false;
-    }
-    if (input && !CreatePipe(&childIn, &m_toChild, nullptr, 0)) {
-        m_startError = GetLastError();
-        CloseIfOpen(childOut);
-        CloseIfOpen(m_fromChild);
+        for (HANDLE* handle : {&childIn, &childOut, &childError}) CloseIfOpen(*handle);
+        End();
         return false;
     }
     // Only the child's ends are inherited, so a pipe breaks when the child ends.
-    SetHandleInformation(childOut, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-    if (input)
-        SetHandleInformation(childIn, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
-    else
-        childIn = InheritableCopy(GetStdHandle(STD_INPUT_HANDLE));
-    HANDLE childError = InheritableCopy(GetStdHandle(STD_ERROR_HANDLE));
+    for (const HANDLE handle : {childIn, childOut, childError})
+        if (handle != nullptr) SetHandleInformation(handle, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+    if (!pipes.input) childIn = InheritableCopy(GetStdHandle(STD_INPUT_HANDLE));
+    if (!pipes.errors) childError = InheritableCopy(GetStdHandle(STD_ERROR_HANDLE));
 
     // Children are started from more than one thread at once: each inherits its own handles and
     // none of another's, which would keep that one's pipe open after it ended.
@@ -140,16 +156,11 @@ bool Child::TakeLine(std::string& line)
 
 bool Child::ReadAvailable()
 {
-    bool read = false;
-    DWORD available = 0;
-    while (PeekNamedPipe(m_fromChild, nullptr, 0, nullptr, &available, nullptr) && available > 0) {
-        char buffer[4096];
-        DWORD got = 0;
-        if (!ReadFile(m_fromChild, buffer, std::min<DWORD>(available, sizeof buffer), &got, nullptr)) break;
-        m_pending.append(buffer, got);
-        read = true;
-    }
-    return read;
+    // Both pipes are emptied, so that a child writing much to one never waits on it.
+    const bool read = Drain(m_fromChild, m_pending);
+    if (!Drain(m_errorsFromChild, m_errors)) return read;
+    if (m_errors.size() > kErrorsKept) m_errors.erase(0, m_errors.size() - kErrorsKept);
+    return true;
 }
 
 Child::Read Child::ReadLine(std::string& line, DWORD timeoutMs)
@@ -179,6 +190,7 @@ void Child::End()
 {
     CloseIfOpen(m_toChild);
     CloseIfOpen(m_fromChild);
+    CloseIfOpen(m_errorsFromChild);
     if (m_process != nullptr) {
         if (WaitForSingleObject(m_process, 0) != WAIT_OBJECT_0) TerminateProcess(m_process, 1);
         WaitForSingleObject(m_process, INFINITE);

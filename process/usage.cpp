@@ -149,10 +149,20 @@ std::size_t ThreadCount()
     return count;
 }
 
+// Messages sent to this thread are taken as a host's message loop takes them. Wine holds a cursor
+// clip with a message-only window of the clipping thread and destroys the window of an earlier
+// clip only when that thread takes the message that says so.
+void TakeSentMessages()
+{
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
 }  // namespace
 
 Usage UsageNow()
 {
+    TakeSentMessages();
     return {GdiObjectCount(), UserObjectCount(), PrivateBytes(), KernelHandleCount(), ThreadCount()};
 }
 

@@ -18,6 +18,7 @@ struct Usage {
     std::size_t threads;
 };
 
+// Counted once this thread has taken the messages sent to it, as a message loop would have.
 Usage UsageNow();
 
 // Taken once the object counts hold still: a dialog that has just gone lets go of a few GDI

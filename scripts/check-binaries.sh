@@ -2,19 +2,25 @@
 # Checks the Windows binaries in two folders, a build's bin/ or an unpacked zip: PE32 in the i686
 # one, PE32+ in the x86_64 one; imports limited to system DLLs (no MinGW runtime); DRAVEL.dll
 # imported by ordinals 1 to 5 and by nothing else; DravelCheck.exe there, and not bound to any
-# DRAVEL.dll.
+# DRAVEL.dll; each DLL's preferred base below where the system's DLLs load (README, Where the
+# libraries load): 0x60000000 for i686, 0x1C0000000 for x86_64 (Wine's 64-bit DLLs).
 #   scripts/check-binaries.sh I686_DIR X86_64_DIR
 set -euo pipefail
 status=0
 fail() { echo "check-binaries: $*" >&2; status=1; }
 
 check_folder() {
-  local dir=$1 objdump=$2 magic=$3
+  local dir=$1 objdump=$2 magic=$3 system_base=$4
   local f
   for f in "$dir"/*.exe "$dir"/*.dll; do
     local dump
     dump=$("$objdump" -p "$f")
     grep -q "Magic.*$magic" <<<"$dump" || fail "$f is not $magic"
+    if [ "${f%.dll}" != "$f" ]; then
+      local base
+      base=$(awk '/^ImageBase/ { print $2 }' <<<"$dump")
+      (( 16#$base < system_base )) || fail "$f prefers the base 0x$base, where system DLLs load"
+    fi
     local dll
     while read -r dll; do
       case "${dll,,}" in
@@ -38,7 +44,8 @@ check_folder() {
   fi
 }
 
-check_folder "$1" i686-w64-mingw32-objdump "(PE32)"
-check_folder "$2" x86_64-w64-mingw32-objdump "(PE32+)"
-[ $status -eq 0 ] && echo "check-binaries: PE32/PE32+, system imports only, DRAVEL.dll by ordinals 1-5"
+check_folder "$1" i686-w64-mingw32-objdump "(PE32)" 0x60000000
+check_folder "$2" x86_64-w64-mingw32-objdump "(PE32+)" 0x1C0000000
+[ $status -eq 0 ] && echo "check-binaries: PE32/PE32+, system imports only, DRAVEL.dll by ordinals 1-5," \
+  "DLLs based below the system's"
 exit $status

@@ -6,7 +6,8 @@
 # machine runs 32-bit code (scripts/can-run-32bit.sh), the win32 zip's programs the same way, in
 # the i386 root.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd -P "$(dirname "$0")/.."
+source scripts/i386-root.sh
 root=$PWD
 status=0
 fail() { echo "check-package: $*" >&2; status=1; }
@@ -60,12 +61,6 @@ zip_runs() {
   )
 }
 zip_runs mingw-x64 "$win64" || status=1
-ready=0
-scripts/can-run-32bit.sh "win32 zip's programs" || ready=$?
-case $ready in
-  0) zip_runs mingw-i686 "$win32" || status=1 ;;
-  2) ;;
-  *) status=1 ;;
-esac
+tavik_where_32bit_runs "win32 zip's programs" zip_runs mingw-i686 "$win32" || status=1
 [ $status -eq 0 ] && echo "check-package: $win32.zip and $win64.zip hold what they should and run"
 exit $status

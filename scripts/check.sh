@@ -10,7 +10,7 @@
 # failed), or 4 when nothing was checked: the machine cannot run the library's code, or the set-up
 # or the build failed.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd -P "$(dirname "$0")/.."
 [ -n "${1:-}" ] || { echo "usage: scripts/check.sh PATH [DravelCheck options]" >&2; exit 2; }
 library=$(realpath -m "$1")
 shift

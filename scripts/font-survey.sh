@@ -5,7 +5,7 @@
 # Wine quietly takes a face of its own choice. The next run sets the usual face again.
 #   scripts/font-survey.sh "IPAPGothic" "Ume UI Gothic" ...
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd -P "$(dirname "$0")/.."
 scripts/setup.sh run
 cmake --preset mingw-x64 >/dev/null
 cmake --build --preset mingw-x64 --target console_test >/dev/null

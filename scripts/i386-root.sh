@@ -16,9 +16,12 @@
 TAVIK_CHECKOUT=$(cd "$(dirname "$(realpath "${BASH_SOURCE[0]}")")/.." && pwd)
 TAVIK_ROOT=$TAVIK_CHECKOUT/build/i386-root
 TAVIK_ROOT_BIN=$TAVIK_CHECKOUT/scripts/i386-root-bin
-# What the root is made of; the copy kept in the root tells whether it must be built again.
+# What the root is made of; the copy kept in the root tells whether it must be built again. After
+# wine32, the libraries Wine opens at run time that its Recommends bring and a headless test can
+# use (README, Tests): without the X extensions, measured, a cursor clip takes no effect.
 TAVIK_ROOT_RECIPE="debootstrap --arch=i386 --variant=minbase bookworm; apt-get install --no-install-recommends
-wine wine32 xvfb xauth fonts-horai-umefont locales"
+wine wine32 xvfb xauth fonts-horai-umefont locales libxcomposite1 libxcursor1 libxfixes3 libxi6 libxinerama1 \
+libxrandr2 libxrender1 libxxf86vm1 libgl1 libgl1-mesa-dri libgnutls30 libgssapi-krb5-2 libkrb5-3 libdbus-1-3"
 TAVIK_BINFMT=/proc/sys/fs/binfmt_misc
 TAVIK_SUDO=()
 TAVIK_ROOT_MOUNTS=()
@@ -131,12 +134,26 @@ tavik_root_leave() {
   unset TAVIK_ROOT_ENTERED TAVIK_ROOT_EMULATED
 }
 
-# Runs a program in the entered root, as the calling user, in the current folder.
+# Runs a program in the entered root, as the calling user, in the current folder by its real path:
+# the root has the checkout bound at its real path only, not at a link's.
 tavik_root_exec() {
   [ "${TAVIK_ROOT_ENTERED:-}" = 1 ] || { echo "$1: the i386 root is not entered (scripts/i386-root.sh)" >&2; return 1; }
   tavik_root_privilege || return 1
   exec "${TAVIK_SUDO[@]}" chroot --userspec="$(id -u):$(id -g)" "$TAVIK_ROOT" \
-    /usr/bin/env PATH=/usr/local/bin:/usr/bin:/bin /bin/sh -c 'cd "$0" && exec "$@"' "$PWD" "$@"
+    /usr/bin/env PATH=/usr/local/bin:/usr/bin:/bin /bin/sh -c 'cd "$0" && exec "$@"' "$(pwd -P)" "$@"
+}
+
+# Runs CMD... where the i686 build can run (scripts/can-run-32bit.sh WHAT). Where it cannot, that
+# script's one line says why and this returns 0; a gate that itself fails returns 1.
+tavik_where_32bit_runs() {
+  local what=$1 ready=0
+  shift
+  "$TAVIK_CHECKOUT/scripts/can-run-32bit.sh" "$what" || ready=$?
+  case $ready in
+    0) "$@" ;;
+    2) return 0 ;;
+    *) return 1 ;;
+  esac
 }
 
 # Builds the root unless the one there was made by the same recipe.

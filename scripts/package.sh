@@ -3,7 +3,7 @@
 # Tavik-<version>-win64.zip from the x86_64 build (the version is res/version.h's). What each
 # holds is the install() lines of the folders; scripts/check-package.sh tests them.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd -P "$(dirname "$0")/.."
 scripts/setup.sh run
 mkdir -p dist
 for preset in mingw-i686 mingw-x64; do

@@ -15,7 +15,7 @@
 #       or x86_64): a copy of it and of Tavik.exe run in a folder of their own, run-dravel in that
 #       build's folder, so no build output is replaced
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd -P "$(dirname "$0")/.."
 usage() { echo "usage: scripts/run.sh [--i686 | --dravel PATH] [--headless OUT.png [STEP...]]" >&2; exit 2; }
 
 dravel=""

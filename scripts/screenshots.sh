@@ -5,7 +5,7 @@
 # twice its size beside the console; and the sheet DravelCheck draws of its screen scene with the
 # reference DRAVEL.dll.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd -P "$(dirname "$0")/.."
 scripts/run.sh --i686 --headless docs/console.png
 scripts/run.sh --headless docs/overlay.png IDC_OPEN_RUN \
   IDC_SURFACE_WIDTH=128 IDC_SURFACE_HEIGHT=96 IDC_RED=40 IDC_GREEN=40 IDC_BLUE=60 \

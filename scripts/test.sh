@@ -6,7 +6,8 @@
 # cannot), then the release zips (scripts/check-package.sh). Arguments go to ctest, e.g.
 # scripts/test.sh -R commands_test
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd -P "$(dirname "$0")/.."
+source scripts/i386-root.sh
 scripts/setup.sh test
 
 for preset in native fuzz mingw-i686 mingw-x64; do
@@ -36,13 +37,7 @@ status=0
 wine_tests mingw-x64 "$@" || status=1
 # The shipping i686 build runs in the i386 root, where the kernel runs 32-bit code (README, Tests);
 # otherwise one line says why and the rest decides.
-ready=0
-scripts/can-run-32bit.sh "i686 suites" || ready=$?
-case $ready in
-  0) wine_tests mingw-i686 "$@" || status=1 ;;
-  2) ;;
-  *) status=1 ;;
-esac
+tavik_where_32bit_runs "i686 suites" wine_tests mingw-i686 "$@" || status=1
 # What ships: the zips as the README makes them, unpacked outside the build tree and run. With
 # arguments, only the suites they pick run.
 if [ $# -eq 0 ]; then

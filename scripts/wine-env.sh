@@ -2,8 +2,8 @@
 # WINE_DIR (default BUILD/wine): the prefix, the ja_JP.UTF-8 locale (so the system code page is
 # 932), caches and the Xvfb display number. Nothing is written to the user's home.
 
-TAVIK_BUILD=$(cd "$1" && pwd)
-TAVIK_WINE=$(mkdir -p "${2:-$TAVIK_BUILD/wine}" && cd "${2:-$TAVIK_BUILD/wine}" && pwd)
+TAVIK_BUILD=$(cd -P "$1" && pwd)
+TAVIK_WINE=$(mkdir -p "${2:-$TAVIK_BUILD/wine}" && cd -P "${2:-$TAVIK_BUILD/wine}" && pwd)
 # The i686 build runs under Debian's 32-bit Wine in the i386 root (scripts/i386-root.sh), entered
 # by tavik_root_enter; the other builds under the machine's own Wine.
 export WINEPREFIX=$TAVIK_WINE/prefix

@@ -5,7 +5,7 @@
 set -euo pipefail
 exe=$1
 shift
-build=$(cd "$(dirname "$exe")/.." && pwd)
+build=$(cd -P "$(dirname "$exe")/.." && pwd)
 source "$(dirname "$0")/wine-env.sh" "$build"
 if [ -f "$TAVIK_WINE/display" ]; then
   DISPLAY=$(cat "$TAVIK_WINE/display")

@@ -3,15 +3,15 @@
 // against a fake player, the scenarios run through a fake runner, and the verdicts.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include <map>
 #include <set>
+#include <string>
+#include <vector>
 
 #include "check/protocol.h"
 #include "check/random_sample.h"
 #include "check/replay_file.h"
+#include "check/run/abnormal_end.h"
 #include "check/run/ending.h"
 #include "check/run/escapes.h"
 #include "check/run/scenario_run.h"
@@ -83,12 +83,9 @@ TEST(Ending, EachKindReadsAsTheReportsPrintIt)
         {{.exitCode = 0xC0000005},
          kFaultsCheck,
          "s: ordinal 2 (Close) let an exception out (0xC0000005, access violation)"},
-        {{.exitCode = 0xC0001234}, kFaultsCheck, "s: ordinal 2 (Close) let an exception out (0xC0001234)"},
-        {{.exitCode = 3}, kFaultsCheck, "s: ordinal 2 (Close) ended the process (exit code 3)"},
-        {{.exitCode = 3, .dying = Dying::kThrow},
+        {{.exitCode = 3, .dying = Dying::kAbort, .errors = "terminate called after throwing an instance of 'int'\n"},
          kFaultsCheck,
-         "s: ordinal 2 (Close) let an exception out (C++, std::terminate)"},
-        {{.exitCode = 3, .dying = Dying::kAbort}, kFaultsCheck, "s: ordinal 2 (Close) called abort() (or std::terminate)"},
+         "s: ordinal 2 (Close) let an exception out (C++, int)"},
         {{.exitCode = 0xC0000374, .dying = Dying::kHeap},
          kFaultsCheck,
          "s: ordinal 2 (Close) corrupted the heap: it no longer validated after the call"},
@@ -198,6 +195,43 @@ TEST(Reports, TextIsEscapedForJsonAndXml)
     EXPECT_EQ(JsonString("a\"b\\c\n\x01\xE8\xA1\xA8"), "\"a\\\"b\\\\c\\u000a\\u0001\xE8\xA1\xA8\"");
     EXPECT_EQ(XmlText("<a & \"b\">\t\x01", false), "&lt;a &amp; \"b\"&gt;\t?");
     EXPECT_EQ(XmlText("\"Move & show\"", true), "\"&quot;Move &amp; show&quot;\"");
+}
+
+// The standard error texts are as a library's C++ runtime wrote them before it aborted: i686
+// (exceptions unwound by tables, so only this text names one) and x86_64 (text mode, the throw
+// noted as it passed as an SEH exception).
+TEST(AbnormalEnd, NamesTheExceptionTheRuntimeNamed)
+{
+    const std::string kRuntimeError = "let an exception out (C++, std::runtime_error, what(): \"thrown out\")";
+    const struct {
+        std::uint32_t exitCode;
+        std::optional<Dying> dying;
+        std::string errors;
+        std::string outcome;
+    } kCases[] = {
+        {3, Dying::kAbort,
+         "terminate called after throwing an instance of 'std::runtime_error'\n  what():  thrown out\n", kRuntimeError},
+        {3, Dying::kThrow,
+         "a line of the library's\r\nterminate called after throwing an instance of 'std::runtime_error'\r\n"
+         "  what():  thrown out\r\n",
+         kRuntimeError},
+        {3, Dying::kAbort, "terminate called after throwing an instance of 'int'\n", "let an exception out (C++, int)"},
+        {3, Dying::kAbort,
+         "terminate called after throwing an instance of 'E'\n  what():  " + std::string(200, 'w') + "\n",
+         "let an exception out (C++, E, what(): \"" + std::string(160, 'w') + "...\")"},
+        // Cut off before the type ends; std::terminate called with no exception; nothing said.
+        {3, Dying::kAbort, "terminate called after throwing an instance of 'std::bad_al",
+         "called abort() (or std::terminate)"},
+        {3, Dying::kAbort, "terminate called without an active exception\n", "called abort() (or std::terminate)"},
+        {3, Dying::kThrow, "", "let an exception out (C++, std::terminate)"},
+        // The text alone, from a process that ended otherwise, names nothing.
+        {0xC0000005, std::nullopt, "terminate called after throwing an instance of 'int'\n",
+         "let an exception out (0xC0000005, access violation)"},
+        {0xE06D7363, std::nullopt, "", "let an exception out (0xE06D7363, C++, MSVC runtime)"},
+        {0xC0001234, std::nullopt, "", "let an exception out (0xC0001234)"},
+        {7, std::nullopt, "", "ended the process (exit code 7)"},
+    };
+    for (const auto& c : kCases) EXPECT_EQ(AbnormalEnd(c.exitCode, c.dying, c.errors), c.outcome) << c.errors;
 }
 
 // A fake library that crashes on a Set & show of width 0 once it has been opened.

@@ -11,7 +11,7 @@ ChildRun RunChild(const ScenarioOptions& options)
 {
     ChildRun run;
     process::Child child;
-    if (!child.Start(process::CommandLine(platform::ModuleFileName(), options.ToCommandLine()))) {
+    if (!child.Start(process::CommandLine(platform::ModuleFileName(), options.ToCommandLine()), {.errors = true})) {
         run.failure = platform::SystemErrorText(child.StartError());
         return run;
     }
@@ -36,6 +36,7 @@ ChildRun RunChild(const ScenarioOptions& options)
                 break;
             case process::Child::Read::kExited:
                 ending.exitCode = child.ExitCode();
+                ending.errors = child.Errors();
                 // One that said its end and then failed to end cleanly failed in its ending.
                 if (!finished || ending.exitCode != 0) run.ending = ending;
                 return run;

@@ -24,7 +24,7 @@ std::string DllMainOutcome(const Ending& ending)
     const std::string doing = kStepDoings[static_cast<int>(ending.step)];
     const std::string did = ending.kind == Ending::Kind::kHung
                                 ? Hung(ending, " from " + doing)
-                                : AbnormalEnd(ending.exitCode, ending.dying) + " while " + doing;
+                                : AbnormalEnd(ending.exitCode, ending.dying, ending.errors) + " while " + doing;
     return "its DllMain " + did;
 }
 
@@ -38,7 +38,7 @@ std::string CallOutcome(const Ending& ending)
         case Ending::Kind::kExited:
             break;
     }
-    return AbnormalEnd(ending.exitCode, ending.dying);
+    return AbnormalEnd(ending.exitCode, ending.dying, ending.errors);
 }
 
 }  // namespace

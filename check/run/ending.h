@@ -25,6 +25,9 @@ struct Ending {
     std::string box{};           // kHung: the text of a message box it showed; empty for none
     std::uint32_t exitCode = 0;  // kExited: an exception's code for a crash
     std::optional<Dying> dying{};
+    // kExited: the end of its standard error, where a C++ runtime names the exception it ends the
+    // process for.
+    std::string errors{};
 
     bool operator==(const Ending&) const = default;
 };
