@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,7 +30,8 @@ constexpr std::uint32_t kDefaultSeed = 15;
 constexpr std::uint32_t kDefaultSamples = 500;
 
 constexpr char kUsage[] =
-    "usage: DravelCheck [--json] [--junit FILE] [--seed S] [--samples N] [--repro DIR] [--pictures DIR] [DLL]\n"
+    "usage: DravelCheck [--json] [--junit FILE] [--seed S] [--samples N] [--repro DIR] [--pictures DIR] [--quiet]\n"
+    "                   [DLL]\n"
     "       DravelCheck --replay FILE [DLL]\n"
     "       DravelCheck --help\n";
 
@@ -52,7 +54,9 @@ int Help()
         "  --repro DIR    folder for the shrunk reproducer of each failure of the sweep or the\n"
         "                 random sample (default: dravelcheck-repro in the current folder)\n"
         "  --pictures DIR a PNG of the screen after each step of the screen scene, and a sheet\n"
-        "                 of them all beside the rectangles asked for, in DIR\n"
+        "                 of them all with the rectangles asked for outlined on them, in DIR\n"
+        "  --quiet        no progress on standard error (shown there by default: in place on a\n"
+        "                 console, a line as each phase begins when redirected)\n"
         "  --replay FILE  runs a reproducer's calls in a child process and prints each call's\n"
         "                 code; stops at a crash, hang or message box and names the line\n"
         "  --help         this text\n\n"
@@ -95,12 +99,14 @@ int main(int argc, char** argv)
     if (const auto scenario = check::ScenarioOptions::Parse(arguments)) return RunScenarioProcess(*scenario);
     std::string pictures, library, replay, junit, repro = "dravelcheck-repro";
     std::uint32_t seed = kDefaultSeed, samples = kDefaultSamples;
-    bool json = false;
+    bool json = false, quiet = false;
     for (int i = 1; i < argc; ++i) {
         const std::string argument = argv[i];
         const bool hasValue = i + 1 < argc;
         if (argument == "--json")
             json = true;
+        else if (argument == "--quiet")
+            quiet = true;
         else if (argument == "--help")
             return Help();
         else if (std::string* text = argument == "--junit"      ? &junit
@@ -130,15 +136,20 @@ int main(int argc, char** argv)
                                       pictures.empty() ? "" : FullPath(pictures)};
     const ULONGLONG start = GetTickCount64();
     const auto unjudgeable = check::UnjudgeableImage(options.library);
+    const std::unique_ptr<check::Progress> progress = quiet || unjudgeable
+                                                          ? std::make_unique<check::NoProgress>()
+                                                          : check::ProgressOnStandardError(options.library, !json);
+    // The first line at once: the run takes a while.
+    if (!json && !unjudgeable) progress->Report(check::TextHeader(options));
     const std::vector<check::CheckResult> results =
-        unjudgeable ? check::NotJudged(check::kChecks, *unjudgeable) : check::RunChecks(options);
+        unjudgeable ? check::NotJudged(check::kChecks, *unjudgeable) : check::RunChecks(options, *progress);
     const double seconds = static_cast<double>(GetTickCount64() - start) / 1000;
     if (json)
-        std::fputs(check::JsonReport(options, results, seconds).c_str(), stdout);
+        progress->Report(check::JsonReport(options, results, seconds));
     else if (unjudgeable)
-        std::printf("NOT JUDGED: %s\n", unjudgeable->c_str());
+        progress->Report("NOT JUDGED: " + *unjudgeable + "\n");
     else
-        std::fputs(check::TextReport(options, results, seconds).c_str(), stdout);
+        progress->Report(check::TextReport(results, seconds));
     if (!junit.empty() && !check::WriteText(junit, check::JunitReport(options, results, seconds))) {
         std::fprintf(stderr, "DravelCheck: cannot write %s\n", junit.c_str());
         return 2;

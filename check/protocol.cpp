@@ -40,6 +40,16 @@ long TakeNumber(const char*& rest)
     return number;
 }
 
+// Reads "NUMBER " (unsigned) from `rest` into `number` and moves past it; false without one.
+bool TakeCount(const char*& rest, std::uint32_t& number)
+{
+    char* end = nullptr;
+    number = static_cast<std::uint32_t>(std::strtoul(rest, &end, 10));
+    if (end == rest || *end != ' ') return false;
+    rest = end + 1;
+    return true;
+}
+
 std::string Body(const Line& line)
 {
     switch (line.kind) {
@@ -63,6 +73,8 @@ std::string Body(const Line& line)
             return std::to_string(Number(line.check)) + " " + line.text;
         case LineKind::kDying:
             return kDyingNames[static_cast<int>(line.dying)];
+        case LineKind::kProgress:
+            return std::to_string(line.index) + " " + std::to_string(line.total) + " " + line.text;
         case LineKind::kFinished:
             break;
     }
@@ -97,12 +109,11 @@ bool ReadBody(const char* rest, Line& line)
             const long ordinal = TakeNumber(rest);
             if (!IsOrdinal(ordinal)) return false;
             line.ordinal = static_cast<int>(ordinal);
-            char* end = nullptr;
             if (line.kind == LineKind::kCall) {
-                line.index = static_cast<std::uint32_t>(std::strtoul(rest, &end, 10));
-                if (end == rest || *end != ' ') return false;
-                line.text = end + 1;
+                if (!TakeCount(rest, line.index)) return false;
+                line.text = rest;
             } else {
+                char* end = nullptr;
                 line.code = static_cast<std::uint32_t>(std::strtoul(rest, &end, 16));
                 line.micros = std::strtod(end, &end);
             }
@@ -141,6 +152,10 @@ bool ReadBody(const char* rest, Line& line)
                     return true;
                 }
             return false;
+        case LineKind::kProgress:
+            if (!TakeCount(rest, line.index) || !TakeCount(rest, line.total)) return false;
+            line.text = rest;
+            return true;
         case LineKind::kFinished:
             return true;
     }

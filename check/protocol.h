@@ -2,8 +2,9 @@
 // starts one with, and the lines the scenario writes to its standard output as it goes. A call or
 // step about to start (so a crash or hang is blamed on it), one that returned, a finding, a
 // measurement, a note (reported beside the verdict, never judged), what the platform cannot judge,
-// that the library did not load, that the scenario finished, and what is killing it when it dies
-// before that. The facts go as values; the run side words them.
+// that the library did not load, that the scenario finished, what is killing it when it dies
+// before that, and how far it has come (for the person watching, never judged). The facts go as
+// values; the run side words them.
 #pragma once
 
 #include <cstdint>
@@ -40,10 +41,21 @@ struct ScenarioOptions {
 inline constexpr char kReplayScenario[] = "replay";
 
 // Each line is "@KIND ...", KIND the enum's name without its k.
-enum class LineKind { kCall, kReturned, kFinding, kMeasure, kNote, kNotJudged, kFinished, kDying, kNotLoaded };
-inline constexpr const char* kLineKindNames[] = {"Call", "Returned",  "Finding",  "Measure",  "Note",
-                                                 "NotJudged", "Finished", "Dying", "NotLoaded"};
-static_assert(std::size(kLineKindNames) == static_cast<std::size_t>(LineKind::kNotLoaded) + 1, "a name for each kind");
+enum class LineKind {
+    kCall,
+    kReturned,
+    kFinding,
+    kMeasure,
+    kNote,
+    kNotJudged,
+    kFinished,
+    kDying,
+    kNotLoaded,
+    kProgress
+};
+inline constexpr const char* kLineKindNames[] = {"Call",     "Returned", "Finding", "Measure",   "Note",
+                                                 "NotJudged", "Finished", "Dying",   "NotLoaded", "Progress"};
+static_assert(std::size(kLineKindNames) == static_cast<std::size_t>(LineKind::kProgress) + 1, "a name for each kind");
 
 // What a kCall line announces: a call of an entry point, or a step that runs the library's DllMain.
 // A step that crashes or does not return is DllMain's fault and check 1's finding, never a call's.
@@ -72,10 +84,12 @@ struct Line {
     LineKind kind = LineKind::kFinished;
     Step step = Step::kCall;      // kCall
     int ordinal = 0;              // kCall, kReturned; kNoOrdinal for a step
-    std::uint32_t index = 0;      // kCall: the scenario's calls made or passed over before it
+    std::uint32_t index = 0;      // kCall: the scenario's calls made or passed over before it; kProgress: done
+    std::uint32_t total = 0;      // kProgress
     std::uint32_t code = 0;       // kReturned; kNotLoaded: the loader's error
     double micros = 0;            // kReturned
-    std::string text{};           // kCall: the call; kMeasure, kNote: what it says; kNotJudged: why
+    std::string text{};           // kCall: the call; kMeasure, kNote: what it says; kNotJudged: why;
+                                  // kProgress: what it counts ("calls")
     Check check = Check{};        // kMeasure, kNote, kNotJudged, kNotLoaded
     Finding finding{};            // kFinding
     Dying dying = Dying::kAbort;  // kDying

@@ -1,6 +1,7 @@
 // DravelCheck's logic without windows: the lines and flags between its two sides, how each ending
 // reads, the sweep and random plans through the replay format, the reports' escaping, the shrinker
-// against a fake player, the scenarios run through a fake runner, and the verdicts.
+// against a fake player, the scenarios run through a fake runner, the verdicts, the progress shown
+// while it runs, and the asked rectangle's outline on a capture.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -14,9 +15,11 @@
 #include "check/run/abnormal_end.h"
 #include "check/run/ending.h"
 #include "check/run/escapes.h"
+#include "check/run/progress_text.h"
 #include "check/run/scenario_run.h"
 #include "check/run/shrinker.h"
 #include "check/run/verdict.h"
+#include "check/scenario/outline.h"
 #include "check/sweep.h"
 
 namespace {
@@ -37,13 +40,15 @@ TEST(Protocol, EachLineReadsBackAsWritten)
         {.kind = LineKind::kNotJudged, .text = "no device caps", .check = Check::kScreen},
         {.kind = LineKind::kFinished},
         {.kind = LineKind::kDying, .dying = Dying::kThrow},
+        {.kind = LineKind::kProgress, .index = 12, .total = 1000, .text = "cycles"},
     };
     for (const Line& line : lines) EXPECT_EQ(ParseLine(FormatLine(line)), line) << FormatLine(line);
     // A line end inside a text cannot break the line.
     EXPECT_EQ(FormatLine({.kind = LineKind::kNote, .text = "a\r\nb", .check = Check::kCost}), "@Note 6 a  b");
     for (const char* text : {"", "Finished", "@Unknown 1", "@Call call 6 0 ordinal 6", "@Call call 3 x what",
                              "@Call 3 0 no step", "@Call dying 0 0 ", "@Finding 9 0 a\tb", "@Finding 3 0 no tab",
-                             "@Measure 0 text", "@Dying Exit", "@Returned -1 0 0", "@NotLoaded 1 x", "@NotLoaded 1"})
+                             "@Measure 0 text", "@Dying Exit", "@Returned -1 0 0", "@NotLoaded 1 x", "@NotLoaded 1",
+                             "@Progress 12 calls"})
         EXPECT_EQ(ParseLine(text), std::nullopt) << text;
 }
 
@@ -320,6 +325,15 @@ Line CallLine(int ordinal, std::uint32_t index)
     return {.kind = LineKind::kCall, .ordinal = ordinal, .index = index, .text = OrdinalLabel(ordinal)};
 }
 
+// Shows nothing.
+struct Unwatched : Progress {
+    void PhaseBegun(Phase) override {}
+    void Begun(Phase, const char*) override {}
+    void Counted(const char*, std::uint32_t, std::uint32_t, const std::string&) override {}
+    void Ended(const char*) override {}
+    void Report(const std::string&) override {}
+};
+
 // The table's scenarios played by a fake runner: each scenario's runs as scripted, in order; past
 // the script's end a run that finished.
 struct FakeRuns {
@@ -346,7 +360,7 @@ struct FakeRuns {
              Phase::kInTurn},
         };
         const ScenarioRuns runs(options, files,
-                                {[this](const ScenarioOptions& asking) {
+                                {[this](const ScenarioOptions& asking, const ProgressSink&) {
                                      asked.push_back(asking);
                                      std::vector<ChildRun>& runs = script[asking.scenario];
                                      if (runs.empty()) return ChildRun{};
@@ -356,13 +370,15 @@ struct FakeRuns {
                                  },
                                  [](const std::vector<PlannedCall>& calls, const std::string& name) {
                                      return name + " of " + std::to_string(calls.size());
-                                 }});
+                                 }},
+                                unwatched);
         runs.RunPhase(rows, Phase::kGate, gathered);
         if (gathered.Loads(rows)) runs.RunPhase(rows, Phase::kInTurn, gathered);
         results = Verdicts(rows, gathered, options, gathered.Loads(rows));
         return *this;
     }
     std::vector<CheckResult> results{};
+    Unwatched unwatched{};
     std::string Summary(Check check) const
     {
         for (const CheckResult& result : results)
@@ -435,6 +451,45 @@ TEST(ScenarioRuns, EndedRunsResumeAndAreBlamedOnTheirCall)
     EXPECT_EQ(fake.Runs("echo"), 2);
     EXPECT_EQ(fake.asked[4].skip, 4u);
     EXPECT_EQ(fake.Summary(Check::kRecords), "not finished: records: " + crashed + " (check 4)");
+}
+
+TEST(Progress, PhaseLineNamesItsScenariosInRunOrderAndStatusLineTheirCounts)
+{
+    const auto none = [](const SummaryInput&) { return std::string(); };
+    const CheckRow rows[] = {
+        {Check::kExports, "exports", {{{"exports"}, {"unload"}}}, none, Role::kJudged, Phase::kGate},
+        {Check::kRecords, "records", {{{"records"}}}, none, Role::kJudged, Phase::kInTurn},
+        {Check::kEveryInputReturns, "inputs", {{{"sweep"}, {"random"}}}, none, Role::kJudged, Phase::kInTurn},
+    };
+    EXPECT_EQ(PhaseLine(rows, Phase::kInTurn), "DravelCheck: in turn: records, sweep, random");
+    const std::vector<UnderWay> underWay{{Phase::kInTurn, "sweep", 812, 1405, "calls"}, {Phase::kBeside, "cycles"}};
+    const std::string line = "DravelCheck: in turn: sweep 812/1405 calls; beside: cycles";
+    EXPECT_EQ(StatusLine(underWay, 79), line);
+    // Cut short of the console's width, so that it never wraps.
+    EXPECT_EQ(StatusLine(underWay, 20), line.substr(0, 20));
+    EXPECT_EQ(StatusLine({}, 79), "");
+}
+
+// Exactly the edge pixels of the box that lie within the image, in a colour no image has.
+TEST(Outline, LiesOnTheBoxEdgeInAnUnusedColour)
+{
+    constexpr int kWidth = 8, kHeight = 6;
+    std::vector<std::uint32_t> pixels(kWidth * kHeight, 0xFF00FF);
+    pixels[5] = 0xAA00FFFF;  // only the colour bits count
+    const std::vector<std::uint32_t> other{0xFFFF00};
+    const std::vector<const std::vector<std::uint32_t>*> images{&pixels, &other};
+    const std::uint32_t colour = UnusedColour(images);
+    EXPECT_EQ(colour, 0x00FF00u);
+    // Reaching off the right end: its right edge is not drawn.
+    DrawOutline(pixels, kWidth, {2, 1, 10, 4}, colour);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            const bool edge = x >= 2 && y >= 1 && y <= 3 && (x == 2 || y == 1 || y == 3);
+            EXPECT_EQ(pixels[y * kWidth + x] == colour, edge) << x << "," << y;
+        }
+    // With every vivid colour taken, the lowest one unused.
+    const std::vector<std::uint32_t> vivid{0, 0xFF00FF, 0x00FFFF, 0xFFFF00, 0x00FF00, 0xFF0000};
+    EXPECT_EQ(UnusedColour(std::vector{&vivid}), 1u);
 }
 
 }  // namespace

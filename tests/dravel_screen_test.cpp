@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "check/scenario/outline.h"
+#include "check/scenario/picture_sheet.h"
 #include "dravel/dravel_codes.h"
 #include "tests/bmp_files.h"
 #include "tests/dravel_library.h"
@@ -187,6 +189,19 @@ TEST_F(DravelScreen, SetAndShowStretchesTheSurfaceOverTheRectangle)
     const OverlayRect rect{150, 150, 182, 182};
     ASSERT_EQ(Set(16, 16, rect, quarters), kOk);
     EXPECT_TRUE(ScreenShows(WithMargin(rect), Stretched(16, 16, rect)));
+    // DravelCheck's pictures outline the asked rectangle on such a capture: on its edge, nowhere else.
+    const check::ScreenImage capture = check::ReadScreen(WithMargin(rect));
+    const RECT asked{150, 150, 182, 182};
+    const std::uint32_t colour = check::UnusedColour(std::vector{&capture.pixels});
+    const check::ScreenImage outlined = check::Outlined(capture, asked, colour);
+    int off = 0;
+    for (std::size_t i = 0; i < outlined.pixels.size(); ++i) {
+        const LONG x = capture.area.left + static_cast<LONG>(i) % capture.Width();
+        const LONG y = capture.area.top + static_cast<LONG>(i) / capture.Width();
+        const bool edge = PtInRect(&asked, {x, y}) && (x == 150 || x == 181 || y == 150 || y == 181);
+        off += (outlined.pixels[i] == colour) != edge;
+    }
+    EXPECT_EQ(off, 0) << "pixels off the asked rectangle's edge or missing from it";
 
     const HWND window = FindOverlayWindow();
     RECT placed;

@@ -29,7 +29,7 @@ DWORD WINAPI RunBeside(void* parameter)
 
 }  // namespace
 
-std::vector<CheckResult> RunChecks(const CheckOptions& options)
+std::vector<CheckResult> RunChecks(const CheckOptions& options, Progress& progress)
 {
     const TestFiles files = TempTestFiles("DravelCheck-");
     // A busy machine may refuse a file once; what it refuses twice is DravelCheck's failure.
@@ -40,9 +40,11 @@ std::vector<CheckResult> RunChecks(const CheckOptions& options)
         return NotJudged(kChecks, *unmade);
     }
     const ScenarioRuns runs(options, files,
-                            {RunChild, [&](const std::vector<PlannedCall>& calls, const std::string& name) {
+                            {RunChild,
+                             [&](const std::vector<PlannedCall>& calls, const std::string& name) {
                                  return WriteReproducer(calls, options.library, files, options.reproFolder, name);
-                             }});
+                             }},
+                            progress);
     Gathered gathered;
     runs.RunPhase(kChecks, Phase::kGate, gathered);
     const bool loads = gathered.Loads(kChecks);

@@ -4,10 +4,12 @@
 
 #include <vector>
 
+#include "check/run/progress.h"
 #include "check/run/verdict.h"
 
 namespace check {
 
-std::vector<CheckResult> RunChecks(const CheckOptions& options);
+// `progress` is told each phase and scenario as it runs.
+std::vector<CheckResult> RunChecks(const CheckOptions& options, Progress& progress);
 
 }  // namespace check

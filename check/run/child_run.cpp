@@ -7,7 +7,7 @@
 
 namespace check {
 
-ChildRun RunChild(const ScenarioOptions& options)
+ChildRun RunChild(const ScenarioOptions& options, const ProgressSink& progress)
 {
     ChildRun run;
     process::Child child;
@@ -26,7 +26,9 @@ ChildRun RunChild(const ScenarioOptions& options)
                     if (said->kind == LineKind::kCall || said->kind == LineKind::kReturned)
                         inCall = said->kind == LineKind::kCall;
                     if (said->kind == LineKind::kCall) ending.step = said->step;
-                    if (said->kind == LineKind::kFinished)
+                    if (said->kind == LineKind::kProgress) {
+                        if (progress) progress(*said);
+                    } else if (said->kind == LineKind::kFinished)
                         finished = true;
                     else if (said->kind == LineKind::kDying)
                         ending.dying = said->dying;

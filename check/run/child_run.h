@@ -11,7 +11,8 @@ inline constexpr unsigned kHangMs = 5000;
 // Between calls a scenario counts and measures; silence this long there is a fault of its own.
 inline constexpr unsigned kBetweenCallsMs = 60000;
 
-// This program started again with `options`.
-ChildRun RunChild(const ScenarioOptions& options);
+// This program started again with `options`; `progress` is told each kProgress line as it comes,
+// and those are not kept in the run's lines.
+ChildRun RunChild(const ScenarioOptions& options, const ProgressSink& progress = {});
 
 }  // namespace check

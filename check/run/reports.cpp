@@ -36,9 +36,14 @@ std::string Seconds(double seconds)
 
 }  // namespace
 
-std::string TextReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds)
+std::string TextHeader(const CheckOptions& options)
 {
-    std::string report = "DravelCheck " + options.library + "\n";
+    return "DravelCheck " + options.library + "\n";
+}
+
+std::string TextReport(const std::vector<CheckResult>& results, double seconds)
+{
+    std::string report;
     int notes = Count(results, Verdict::kNote);
     for (const CheckResult& result : results) {
         const std::string number = std::to_string(Number(result.check));

@@ -9,7 +9,10 @@
 
 namespace check {
 
-std::string TextReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds);
+// The text report in two parts: its first line, naming the library, written as the run starts; and
+// the rest, a line per check with its notes and the outcome, once the checks are decided.
+std::string TextHeader(const CheckOptions& options);
+std::string TextReport(const std::vector<CheckResult>& results, double seconds);
 std::string JsonReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds);
 std::string JunitReport(const CheckOptions& options, const std::vector<CheckResult>& results, double seconds);
 // "  1 exports\n" and so on, for --help.

@@ -44,6 +44,7 @@ Place Gather(Check check, const Scenario& scenario, const ChildRun& run, Gathere
                 break;
             case LineKind::kFinished:
             case LineKind::kDying:
+            case LineKind::kProgress:
                 break;  // the runner keeps them apart
         }
     }
@@ -52,24 +53,31 @@ Place Gather(Check check, const Scenario& scenario, const ChildRun& run, Gathere
 
 }  // namespace
 
-ChildRun RunRetried(const ChildRunner& run, const ScenarioOptions& options)
+ChildRun RunRetried(const ChildRunner& run, const ScenarioOptions& options, const ProgressSink& progress)
 {
-    ChildRun first = run(options);
-    return first.failure ? run(options) : first;
+    ChildRun first = run(options, progress);
+    return first.failure ? run(options, progress) : first;
 }
 
 void ScenarioRuns::RunPhase(std::span<const CheckRow> rows, Phase phase, Gathered& gathered) const
 {
+    m_progress.PhaseBegun(phase);
     for (std::size_t round = 0; round < kMostScenarios; ++round) {
         if (phase == Phase::kGate && round > 0 && !gathered.Loads(rows)) return;
         for (const CheckRow& row : rows)
-            if (const Scenario& scenario = row.scenarios[round]; scenario.name != nullptr && row.phase == phase)
+            if (const Scenario& scenario = row.scenarios[round]; scenario.name != nullptr && row.phase == phase) {
+                m_progress.Begun(phase, scenario.name);
                 RunToEnd(row.id, scenario, gathered);
+                m_progress.Ended(scenario.name);
+            }
     }
 }
 
 void ScenarioRuns::RunToEnd(Check check, const Scenario& scenario, Gathered& gathered) const
 {
+    const ProgressSink counted = [&](const Line& line) {
+        m_progress.Counted(scenario.name, line.index, line.total, line.text);
+    };
     // The same entry point failing the same way again tells nothing new.
     std::vector<std::pair<int, Ending::Kind>> faults;
     for (std::uint32_t skip = 0;;) {
@@ -80,7 +88,7 @@ void ScenarioRuns::RunToEnd(Check check, const Scenario& scenario, Gathered& gat
                                       .skip = skip,
                                       .pictures = m_options.pictures,
                                       .library = m_options.library};
-        const ChildRun run = RunRetried(m_runner.run, options);
+        const ChildRun run = RunRetried(m_runner.run, options, counted);
         const Place place = Gather(check, scenario, run, gathered);
         if (run.failure) return gathered.AddNotJudged(check, "the scenario process did not start: " + *run.failure);
         if (!run.ending) return;

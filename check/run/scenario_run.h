@@ -13,6 +13,7 @@
 #include "check/call_input.h"
 #include "check/protocol.h"
 #include "check/run/ending.h"
+#include "check/run/progress.h"
 #include "check/run/verdict.h"
 
 namespace check {
@@ -27,10 +28,12 @@ struct ChildRun {
     std::optional<std::string> failure{};
 };
 
-using ChildRunner = std::function<ChildRun(const ScenarioOptions&)>;
+// Told each kProgress line of a run as it comes.
+using ProgressSink = std::function<void(const Line&)>;
+using ChildRunner = std::function<ChildRun(const ScenarioOptions&, const ProgressSink&)>;
 
 // A run, and once more when DravelCheck itself failed to make it: a busy machine may refuse one.
-ChildRun RunRetried(const ChildRunner& run, const ScenarioOptions& options);
+ChildRun RunRetried(const ChildRunner& run, const ScenarioOptions& options, const ProgressSink& progress = {});
 
 struct ScenarioRunner {
     ChildRunner run;
@@ -41,8 +44,9 @@ struct ScenarioRunner {
 
 class ScenarioRuns {
 public:
-    ScenarioRuns(const CheckOptions& options, const TestFiles& files, ScenarioRunner runner)
-        : m_options(options), m_files(files), m_runner(std::move(runner))
+    // `progress` is told each phase and scenario as it runs.
+    ScenarioRuns(const CheckOptions& options, const TestFiles& files, ScenarioRunner runner, Progress& progress)
+        : m_options(options), m_files(files), m_runner(std::move(runner)), m_progress(progress)
     {
     }
 
@@ -57,6 +61,7 @@ private:
     const CheckOptions& m_options;
     const TestFiles& m_files;
     ScenarioRunner m_runner;
+    Progress& m_progress;
 };
 
 }  // namespace check

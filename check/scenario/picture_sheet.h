@@ -1,5 +1,5 @@
-// One picture of a whole scene: each step's screen image with its name above it and, beside it,
-// the outline of the rectangle that step's call asked for, drawn at its place in the same area.
+// One picture of a whole scene: each step's screen image with its name above it and, drawn on it,
+// the outline of the rectangle that step's call asked for (outline.h).
 #pragma once
 
 #include <optional>
@@ -16,7 +16,11 @@ struct SheetRow {
     std::optional<RECT> asked;
 };
 
-// An image of area (0, 0) to the sheet's size; no pixels when it could not be drawn.
+// A row's image with the outline of the rectangle it asked for (screen coordinates) in `colour`.
+ScreenImage Outlined(const ScreenImage& image, const RECT& asked, std::uint32_t colour);
+
+// An image of area (0, 0) to the sheet's size; no pixels when it could not be drawn. The outlines
+// share one colour, which no row's image has.
 ScreenImage PictureSheet(const std::vector<SheetRow>& rows);
 
 }  // namespace check

@@ -53,7 +53,11 @@ void PlayRandomPlan(CheckedLibrary& library, const TestFiles& files, const Scena
     for (auto call = calls.begin(); call != sample; ++call)
         library.Call(call->ordinal, &call->input.params, &call->input.rect);
     sampleBegins();
-    for (auto call = sample; call != calls.end(); ++call) Call(library, call->ordinal, call->input);
+    for (auto call = sample; call != calls.end(); ++call) {
+        Call(library, call->ordinal, call->input);
+        SendProgress(static_cast<std::uint32_t>(call - calls.begin() + 1), static_cast<std::uint32_t>(calls.size()),
+                     "calls");
+    }
 }
 
 }  // namespace
@@ -107,7 +111,11 @@ void Records(CheckedLibrary& library, const TestFiles& files, const ScenarioOpti
 
 void Sweep(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
 {
-    for (const PlannedCall& call : SweepCalls(files)) Call(library, call.ordinal, call.input);
+    const std::vector<PlannedCall> calls = SweepCalls(files);
+    for (std::size_t done = 0; done < calls.size();) {
+        Call(library, calls[done].ordinal, calls[done].input);
+        SendProgress(static_cast<std::uint32_t>(++done), static_cast<std::uint32_t>(calls.size()), "calls");
+    }
 }
 
 void RandomSample(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options)
@@ -141,7 +149,8 @@ void Lifecycles(CheckedLibrary& library, const TestFiles& files, const ScenarioO
     int cycles = 0;
     while (cycles < kCycles) {
         Cycle(library, input);
-        if (++cycles % kCheckpoint == 0 && cycles < kCycles && LeakCertain(before, process::UsageNow(), cycles)) break;
+        SendProgress(++cycles, kCycles, "cycles");
+        if (cycles % kCheckpoint == 0 && cycles < kCycles && LeakCertain(before, process::UsageNow(), cycles)) break;
     }
     const process::Usage after = LowestAfter(before);
     std::string counts, grown;

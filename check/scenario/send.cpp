@@ -77,6 +77,14 @@ void SendFinished()
     Send({.kind = LineKind::kFinished});
 }
 
+void SendProgress(std::uint32_t done, std::uint32_t total, const char* counted)
+{
+    // A line for each step would cost the sweep's pipe as much again as its calls' own lines.
+    const auto percent = [total](std::uint64_t count) { return count * 100 / total; };
+    if (total == 0 || done > total || (done != total && done > 0 && percent(done) == percent(done - 1))) return;
+    Send({.kind = LineKind::kProgress, .index = done, .total = total, .text = counted});
+}
+
 void SendDying(Dying dying)
 {
     Send({.kind = LineKind::kDying, .dying = dying});

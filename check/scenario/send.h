@@ -26,6 +26,8 @@ void SendNote(Check check, const std::string& text);
 // What of a check this platform cannot judge, and why.
 void SendNotJudged(Check check, const std::string& reason);
 void SendFinished();
+// `done` of `total` (what it counts: "calls", "cycles"), told at each whole percent and at the end.
+void SendProgress(std::uint32_t done, std::uint32_t total, const char* counted);
 void SendDying(Dying dying);
 
 }  // namespace check
