@@ -70,15 +70,16 @@ static_assert(std::size(kStepNames) == static_cast<std::size_t>(Step::kProcessEn
 
 // What a scenario process says is killing it, when the exit code cannot tell.
 enum class Dying {
-    kThrow,  // a C++ exception ended in std::terminate
-    kAbort,  // abort() with no exception in flight
-    kHeap    // the heap no longer validated after the call, and the scenario ended itself
+    kThrow,    // a C++ exception ended in std::terminate
+    kAbort,    // abort() with no exception in flight
+    kHeap,     // the heap no longer validated after the call, and the scenario ended itself
+    kUnloaded  // the library's module was no longer loaded after the call, and the scenario ended itself
 };
-inline constexpr const char* kDyingNames[] = {"Throw", "Abort", "Heap"};
+inline constexpr const char* kDyingNames[] = {"Throw", "Abort", "Heap", "Unloaded"};
 // The exception codes of a C++ throw: GCC's where unwinding is SEH (x86_64), and MSVC's.
 inline constexpr std::uint32_t kGccThrow = 0x20474343;
 inline constexpr std::uint32_t kMsvcThrow = 0xE06D7363;
-static_assert(std::size(kDyingNames) == static_cast<std::size_t>(Dying::kHeap) + 1, "a name for each");
+static_assert(std::size(kDyingNames) == static_cast<std::size_t>(Dying::kUnloaded) + 1, "a name for each");
 
 struct Line {
     LineKind kind = LineKind::kFinished;

@@ -158,12 +158,46 @@ void TakeSentMessages()
     PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
 }
 
+// A slot of each kind this process holds while it counts, taken first: the first free slot is
+// then past it, and 0 can only mean a failed count.
+DWORD g_ownTls = TLS_OUT_OF_INDEXES;
+DWORD g_ownFls = FLS_OUT_OF_INDEXES;
+
+// Slots are handed out lowest first, so the first free one counts those taken below it: a slot
+// leaked per cycle moves it on by one per cycle. Asked by taking it and giving it back at once,
+// which leaves every other slot free for whoever needs one meanwhile.
+template <typename Free>
+std::size_t FirstFreeSlot(DWORD& own, DWORD (*take)(), Free give, DWORD none)
+{
+    if (own == none) own = take();
+    const DWORD slot = take();
+    if (own == none || slot == none) return 0;
+    give(slot);
+    return slot;
+}
+
+DWORD TakeTls()
+{
+    return TlsAlloc();
+}
+
+DWORD TakeFls()
+{
+    return FlsAlloc(nullptr);
+}
+
 }  // namespace
 
 Usage UsageNow()
 {
     TakeSentMessages();
-    return {GdiObjectCount(), UserObjectCount(), PrivateBytes(), KernelHandleCount(), ThreadCount()};
+    return {GdiObjectCount(),
+            UserObjectCount(),
+            PrivateBytes(),
+            KernelHandleCount(),
+            ThreadCount(),
+            FirstFreeSlot(g_ownTls, TakeTls, TlsFree, TLS_OUT_OF_INDEXES),
+            FirstFreeSlot(g_ownFls, TakeFls, FlsFree, FLS_OUT_OF_INDEXES)};
 }
 
 Usage SettledUsage()

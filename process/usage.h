@@ -1,7 +1,7 @@
 // What this process holds of the platform: GDI objects, USER objects (or windows), private
-// memory, kernel handles and threads. Counted so that it works under Wine too, where
-// GetGuiResources, PrivateUsage and GetProcessHandleCount return 0. A count of 0 means the method
-// failed, never that nothing is there.
+// memory, kernel handles, threads, and thread- and fiber-local storage slots. Counted so that it
+// works under Wine too, where GetGuiResources, PrivateUsage and GetProcessHandleCount return 0. A
+// count of 0 means the method failed, never that nothing is there.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +16,9 @@ struct Usage {
     std::size_t privateBytes;
     std::size_t kernelHandles;
     std::size_t threads;
+    // Thread-local and fiber-local storage slots taken, up to the first free one.
+    std::size_t tlsSlots;
+    std::size_t flsSlots;
 };
 
 // Counted once this thread has taken the messages sent to it, as a message loop would have.

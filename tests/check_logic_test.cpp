@@ -1,7 +1,8 @@
 // DravelCheck's logic without windows: the lines and flags between its two sides, how each ending
-// reads, the sweep and random plans through the replay format, the reports' escaping, the shrinker
-// against a fake player, the scenarios run through a fake runner, the verdicts, the progress shown
-// while it runs, and the asked rectangle's outline on a capture.
+// reads, the sweep and random plans through the replay format, the reports' escaping, the
+// platform's numbers in words, the shrinker against a fake player, the scenarios run through a
+// fake runner, the verdicts, the progress shown while it runs, and the asked rectangle's outline on
+// a capture.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -21,6 +22,7 @@
 #include "check/run/verdict.h"
 #include "check/scenario/outline.h"
 #include "check/sweep.h"
+#include "check/system_names.h"
 
 namespace {
 
@@ -40,6 +42,7 @@ TEST(Protocol, EachLineReadsBackAsWritten)
         {.kind = LineKind::kNotJudged, .text = "no device caps", .check = Check::kScreen},
         {.kind = LineKind::kFinished},
         {.kind = LineKind::kDying, .dying = Dying::kThrow},
+        {.kind = LineKind::kDying, .dying = Dying::kUnloaded},
         {.kind = LineKind::kProgress, .index = 12, .total = 1000, .text = "cycles"},
     };
     for (const Line& line : lines) EXPECT_EQ(ParseLine(FormatLine(line)), line) << FormatLine(line);
@@ -202,6 +205,25 @@ TEST(Reports, TextIsEscapedForJsonAndXml)
     EXPECT_EQ(XmlText("\"Move & show\"", true), "\"&quot;Move &amp; show&quot;\"");
 }
 
+// The platform's numbers in findings: a standard message by name beside its number, the ranges
+// by their base, and a number with no name as itself.
+TEST(SystemNames, MessagesAndPrioritiesInWords)
+{
+    EXPECT_EQ(MessageText(0x0010), "WM_CLOSE (0x0010)");
+    EXPECT_EQ(MessageText(0x0000), "WM_NULL (0x0000)");
+    EXPECT_EQ(MessageText(0x0318), "WM_PRINTCLIENT (0x0318)");
+    EXPECT_EQ(MessageText(0x0019), "message 0x0019");
+    EXPECT_EQ(MessageText(0x0405), "WM_USER+5 (0x0405)");
+    EXPECT_EQ(MessageText(0x8001), "WM_APP+1 (0x8001)");
+    EXPECT_EQ(MessageText(0xC0A2), "a registered message (0xC0A2)");
+    EXPECT_EQ(MessageText(0x10000), "message 0x10000");
+    EXPECT_EQ(ThreadPriorityText(15), "time-critical");
+    EXPECT_EQ(ThreadPriorityText(-15), "idle");
+    EXPECT_EQ(ThreadPriorityText(3), "priority 3");
+    EXPECT_EQ(PriorityClassText(0x0080), "high");
+    EXPECT_EQ(PriorityClassText(0x1234), "priority class 0x1234");
+}
+
 // The standard error texts are as a library's C++ runtime wrote them before it aborted: i686
 // (exceptions unwound by tables, so only this text names one) and x86_64 (text mode, the throw
 // noted as it passed as an SEH exception).
@@ -235,6 +257,7 @@ TEST(AbnormalEnd, NamesTheExceptionTheRuntimeNamed)
         {0xE06D7363, std::nullopt, "", "let an exception out (0xE06D7363, C++, MSVC runtime)"},
         {0xC0001234, std::nullopt, "", "let an exception out (0xC0001234)"},
         {7, std::nullopt, "", "ended the process (exit code 7)"},
+        {126, Dying::kUnloaded, "", "unloaded the library itself: its module was no longer loaded after the call"},
     };
     for (const auto& c : kCases) EXPECT_EQ(AbnormalEnd(c.exitCode, c.dying, c.errors), c.outcome) << c.errors;
 }

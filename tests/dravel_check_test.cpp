@@ -4,6 +4,7 @@
 // library for this build is named with the reason.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <fstream>
 #include <initializer_list>
 #include <map>
@@ -121,6 +122,27 @@ const Broken kBroken[] = {
     {"dispatch_messages", Check::kCallerState,
      "ordinal 3 (Set & show) dispatched the caller's messages during the call: the console can be re-entered"},
     {"leave_window", Check::kScreen, "ordinal 2 (Close) left a window of class \"BrokenDravelLeftWindow\""},
+    {"post_close", Check::kCallerState, "ordinal 3 (Set & show) posted WM_CLOSE (0x0010) to a window it does not own"},
+    {"subclass_caller", Check::kCallerState,
+     "ordinal 1 (Open) replaced the window procedure of the caller's window and did not put it back"},
+    {"keep_clipboard", Check::kCallerState,
+     "ordinal 1 (Open) kept the clipboard open: no other thread or process can open it"},
+    {"dll_directory", Check::kCallerState, "ordinal 1 (Open) changed the DLL search path (SetDllDirectory none -> "},
+    {"raise_priority", Check::kCallerState,
+     "ordinal 1 (Open) raised the caller thread's priority normal -> time-critical and left it there"},
+    {"priority_class", Check::kCallerState, "ordinal 1 (Open) changed the process's priority class normal -> high"},
+    {"unload_self", Check::kEveryInputReturns,
+     "(Close) unloaded the library itself: its module was no longer loaded after the call",
+     "line 4: Close unloaded the library itself"},
+    {"leak_tls", Check::kLifecycles, "TLS slots"},
+    {"leak_fls", Check::kLifecycles, "FLS slots"},
+    {"hold_lock", Check::kLifecycles,
+     "ordinal 1 (Open) on a second thread after the cycles did not return within 3 s: it waits on a lock the "
+     "library left held (a critical section held by the caller's thread"},
+#if !defined(_WIN64)
+    {"seh_chain", Check::kCallingConvention,
+     "(Open) left the thread's exception-handler chain pointing into its own stack"},
+#endif
 };
 
 // A folder of the test's own under the system's temporary one, its name with a space and
@@ -166,6 +188,24 @@ TEST_P(DravelCheckBroken, CaughtByItsOwnCheckOnly)
 
 INSTANTIATE_TEST_SUITE_P(, DravelCheckBroken, ::testing::ValuesIn(kBroken),
                          [](const auto& info) { return std::string(info.param.library); });
+
+// The scenarios call the library on threads of DravelCheck's default stack; a library that
+// overflows the console's stack must overflow there too.
+TEST(DravelCheck, CallsRunOnTheConsolesStackReserve)
+{
+    const auto reserve = [](const char* program) {
+        const std::string image = FileText(platform::ModuleFolder() + program);
+        IMAGE_DOS_HEADER dos{};
+        IMAGE_NT_HEADERS headers{};
+        if (image.size() < sizeof dos) return ULONGLONG{0};
+        std::memcpy(&dos, image.data(), sizeof dos);
+        if (image.size() < static_cast<std::size_t>(dos.e_lfanew) + sizeof headers) return ULONGLONG{0};
+        std::memcpy(&headers, image.data() + dos.e_lfanew, sizeof headers);
+        return ULONGLONG{headers.OptionalHeader.SizeOfStackReserve};
+    };
+    EXPECT_NE(reserve("Tavik.exe"), 0u);
+    EXPECT_EQ(reserve("DravelCheck.exe"), reserve("Tavik.exe"));
+}
 
 // Each file that is no library for this build gets one line, naming it, and exit code 3.
 TEST(DravelCheck, FilesItCannotJudgeAreNamed)

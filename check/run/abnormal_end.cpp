@@ -83,6 +83,7 @@ std::string AbnormalEnd(std::uint32_t exitCode, std::optional<Dying> dying, std:
     if (dying == Dying::kThrow) return "let an exception out (C++, std::terminate)";
     if (dying == Dying::kAbort) return "called abort() (or std::terminate)";
     if (dying == Dying::kHeap) return "corrupted the heap: it no longer validated after the call";
+    if (dying == Dying::kUnloaded) return "unloaded the library itself: its module was no longer loaded after the call";
     char code[16];
     std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(exitCode));
     for (const NamedCode& named : kExceptions)

@@ -12,6 +12,8 @@ constexpr std::uintptr_t kDirectionFlag = 0x400;
 // MXCSR's low six bits are sticky exception flags that any inexact operation sets; only the
 // modes above them (masks, rounding, flush-to-zero) belong to the caller.
 constexpr std::uint32_t kMxcsrModes = ~std::uint32_t{0x3F};
+// How far below the caller's stack pointer the callee's frames can lie: a stack's whole reserve.
+constexpr std::uintptr_t kStackReach = 64 << 20;
 
 }  // namespace
 
@@ -46,6 +48,14 @@ std::vector<std::string> AbiBreaches(const AbiState& state)
     if (state.fpuControlAfter != state.fpuControlBefore)
         breaches.push_back("changed the x87 control word " + Hex(state.fpuControlBefore) + " -> " +
                            Hex(state.fpuControlAfter));
+    if (!kIs64Bit && state.sehHeadAfter != state.sehHeadBefore)
+        breaches.push_back(
+            // The stack grows down: below the stack pointer at the call lie only the callee's frames.
+            state.sehHeadAfter < state.spBefore && state.spBefore - state.sehHeadAfter < kStackReach
+                ? "left the thread's exception-handler chain pointing into its own stack (fs:[0] " +
+                      Hex(state.sehHeadBefore) + " -> " + Hex(state.sehHeadAfter) + ", a frame that has returned)"
+                : "changed the head of the thread's exception-handler chain (fs:[0] " + Hex(state.sehHeadBefore) +
+                      " -> " + Hex(state.sehHeadAfter) + ") and did not put it back");
     if ((state.mxcsrAfter & kMxcsrModes) != (state.mxcsrBefore & kMxcsrModes))
         breaches.push_back("changed MXCSR " + Hex(state.mxcsrBefore) + " -> " + Hex(state.mxcsrAfter));
     return breaches;

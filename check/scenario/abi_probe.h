@@ -1,6 +1,7 @@
 // A call into the library through a small assembly thunk that notes what the callee left behind:
 // the stack pointer, the callee-saved registers (loaded with marker values before the call), the
-// direction flag, the x87 control word and MXCSR. The thunk puts everything back afterwards, so a
+// direction flag, the x87 control word and MXCSR, and on i686 the head of the thread's
+// exception-handler chain. The thunk puts everything back afterwards, so a
 // callee that breaks the calling convention cannot take this process down with it.
 #pragma once
 
@@ -34,6 +35,9 @@ struct AbiState {
     std::uint16_t fpuControlAfter;
     std::uint32_t mxcsrBefore;
     std::uint32_t mxcsrAfter;
+    // i686: the head of the thread's exception-handler chain (fs:[0]), put back after the call.
+    std::uint32_t sehHeadBefore;
+    std::uint32_t sehHeadAfter;
     Xmm markerXmm[kSavedXmm];
     Xmm afterXmm[kSavedXmm];
     Xmm callerXmm[kSavedXmm];
@@ -53,6 +57,8 @@ static_assert(offsetof(AbiState, fpuControlBefore) == ThunkOffset(216, 60));
 static_assert(offsetof(AbiState, fpuControlAfter) == ThunkOffset(218, 62));
 static_assert(offsetof(AbiState, mxcsrBefore) == ThunkOffset(220, 64));
 static_assert(offsetof(AbiState, mxcsrAfter) == ThunkOffset(224, 68));
+static_assert(offsetof(AbiState, sehHeadBefore) == ThunkOffset(228, 72));
+static_assert(offsetof(AbiState, sehHeadAfter) == ThunkOffset(232, 76));
 static_assert(!kIs64Bit || offsetof(AbiState, markerXmm) == 240);
 static_assert(!kIs64Bit || offsetof(AbiState, afterXmm) == 400);
 static_assert(!kIs64Bit || offsetof(AbiState, callerXmm) == 560);

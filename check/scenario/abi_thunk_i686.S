@@ -13,6 +13,8 @@
         .equ FPU_CONTROL_AFTER, 62
         .equ MXCSR_BEFORE, 64
         .equ MXCSR_AFTER, 68
+        .equ SEH_HEAD_BEFORE, 72
+        .equ SEH_HEAD_AFTER, 76
 
         .macro STORE_REGISTERS base
         mov %ebx, \base+0(%ecx)
@@ -40,6 +42,8 @@ _CheckedCall:
         STORE_REGISTERS CALLER
         fnstcw FPU_CONTROL_BEFORE(%ecx)
         stmxcsr MXCSR_BEFORE(%ecx)
+        mov %fs:0, %eax
+        mov %eax, SEH_HEAD_BEFORE(%ecx)
         mov 4(%esp), %eax
         pushl 12(%esp)                  # second
         pushl 12(%esp)                  # first (one slot further down now)
@@ -47,6 +51,10 @@ _CheckedCall:
         LOAD_REGISTERS MARKER
         call *%eax
         mov state, %ecx                 # volatile: free to use; eax holds the result
+        mov %fs:0, %edx                 # the handler chain first: nothing may raise over a dead record
+        mov %edx, SEH_HEAD_AFTER(%ecx)
+        mov SEH_HEAD_BEFORE(%ecx), %edx
+        mov %edx, %fs:0
         mov %esp, SP_AFTER(%ecx)
         mov SP_BEFORE(%ecx), %esp
         pushfl

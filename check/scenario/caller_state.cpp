@@ -27,6 +27,9 @@ LRESULT CALLBACK CallerWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         g_probeDispatched = true;
         return 0;
     }
+    // A WM_CLOSE the library posts here is named as its finding; the stand-in stays, so that the
+    // checks after it still have a caller's window.
+    if (message == WM_CLOSE) return 0;
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
@@ -89,15 +92,22 @@ std::optional<std::string> CallerWindow::TakeProbe() const
                  "loses them";
 }
 
-CallerState CallerStateNow()
+CallerState CallerStateNow(const CallerWindow& window)
 {
     // The filter can only be read by setting one; the same one is put back at once.
     const LPTOP_LEVEL_EXCEPTION_FILTER filter = SetUnhandledExceptionFilter(nullptr);
     SetUnhandledExceptionFilter(filter);
     RECT clip{};
     GetClipCursor(&clip);
-    return {CurrentDirectory(), GetErrorMode(), GetThreadLocale(), GetActiveWindow(), GetFocus(), filter, clip,
-            GetCapture()};
+    return {CurrentDirectory(),
+            GetErrorMode(),
+            GetThreadLocale(),
+            GetActiveWindow(),
+            GetFocus(),
+            filter,
+            clip,
+            GetCapture(),
+            HostStateNow(window.Handle())};
 }
 
 std::vector<std::string> StateChanges(const CallerState& before, const CallerState& after)
@@ -120,6 +130,7 @@ std::vector<std::string> StateChanges(const CallerState& before, const CallerSta
         changes.push_back("took the activation from the caller's window");
     else if (after.focus != before.focus)
         changes.push_back("took the focus from the caller's window");
+    for (std::string& change : HostStateChanges(before.host, after.host)) changes.push_back(std::move(change));
     return changes;
 }
 
@@ -131,6 +142,7 @@ void RestoreState(const CallerState& state, const CallerWindow& window)
     SetUnhandledExceptionFilter(state.exceptionFilter);
     ClipCursor(&state.cursorClip);
     if (GetCapture() != state.capture) ReleaseCapture();
+    RestoreHostState(state.host, window.Handle());
     window.Activate();
 }
 

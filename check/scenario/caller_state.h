@@ -1,10 +1,10 @@
 // What the console, as the library's caller, expects to find unchanged after each call: its
 // current directory (the next relative file name depends on it), the error mode, the thread's
 // locale, the process's unhandled-exception filter, the mouse (free of a cursor clip and of a
-// capture), and its window keeping activation and focus. The x87 and SSE state is the calling
-// convention's part. The messages the library leaves in the caller's queue are told apart by
-// CheckedLibrary as it dispatches them; the timers and hooks it leaves on the thread are noted by
-// thread_ledger.h.
+// capture), its window keeping activation and focus, and what host_state.h adds. The x87 and SSE
+// state is the calling convention's part. The messages the library leaves in the caller's queue
+// are told apart by CheckedLibrary as it dispatches them; the timers and hooks it leaves on the
+// thread are noted by thread_ledger.h.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +12,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "check/scenario/host_state.h"
 
 namespace check {
 
@@ -51,9 +53,10 @@ struct CallerState {
     LPTOP_LEVEL_EXCEPTION_FILTER exceptionFilter;
     RECT cursorClip;
     HWND capture;
+    HostState host;
 };
 
-CallerState CallerStateNow();
+CallerState CallerStateNow(const CallerWindow& window);
 
 // What changed from `before` to `after`, each as "changed ..." or "took ..."; empty when nothing.
 std::vector<std::string> StateChanges(const CallerState& before, const CallerState& after);

@@ -103,7 +103,8 @@ constexpr CheckRow kRows[] = {
          return Calls(in.tally) +
                 ": the caller's messages neither dispatched nor taken during a call; no message left for the "
                 "caller; current directory, error mode, thread locale, unhandled-exception filter, cursor clip, mouse "
-                "capture, activation and focus kept; no thread timer or hook left after Close";
+                "capture, activation, focus, the caller's window procedure, the clipboard, the DLL directory, thread "
+                "priority and priority class kept; no thread timer or hook left after Close";
      },
      Role::kJudged,
      Phase::kAlone},

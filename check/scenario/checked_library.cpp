@@ -3,11 +3,12 @@
 #include <algorithm>
 
 #include "check/checks.h"
-#include "check/numbers.h"
+#include "check/system_names.h"
 #include "check/scenario/abi_probe.h"
 #include "check/scenario/caller_state.h"
 #include "check/scenario/guarded_records.h"
 #include "check/scenario/heap_check.h"
+#include "check/scenario/own_module.h"
 #include "check/scenario/send.h"
 #include "check/scenario/thread_ledger.h"
 #include "check/scenario/throw_watch.h"
@@ -44,9 +45,9 @@ std::string FloodText(const MSG& message)
     return "flooded the caller's queue with " +
            (message.message == WM_TIMER && message.hwnd == nullptr
                 ? std::string("the WM_TIMER of thread timers it set and did not kill")
-                : "message " + Hex(message.message) +
-                      (message.hwnd == nullptr ? std::string(" to the caller's thread")
-                                               : " to a window of class \"" + std::string(className) + "\"")) +
+                : MessageText(message.message) + (message.hwnd == nullptr
+                                                      ? std::string(" to the caller's thread")
+                                                      : " to a window of class \"" + std::string(className) + "\"")) +
            " (" + std::to_string(kFlood) + " and more after one call)";
 }
 
@@ -68,9 +69,9 @@ std::vector<std::string> DispatchPosted(HMODULE library, int& dispatched)
         if (message.message == WM_QUIT)
             foreign.push_back("posted WM_QUIT to the caller's thread (the caller's message loop ends)");
         else if (posted && message.hwnd == nullptr)
-            foreign.push_back("posted thread message " + Hex(message.message) + " to the caller's thread");
+            foreign.push_back("posted thread message " + MessageText(message.message) + " to the caller's thread");
         else if (posted && reinterpret_cast<HMODULE>(GetWindowLongPtrA(message.hwnd, GWLP_HINSTANCE)) != library)
-            foreign.push_back("posted message " + Hex(message.message) + " to a window it does not own");
+            foreign.push_back("posted " + MessageText(message.message) + " to a window it does not own");
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }
@@ -110,6 +111,9 @@ std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfac
     // have.
     const std::uint32_t index = m_asked++;
     if (index < m_skip || !Has(ordinal)) return std::nullopt;
+    // A thread of the library's may have unloaded it since the last call returned: that call is
+    // still the last one announced, and is blamed.
+    if (!ModuleLoaded(m_module)) EndForSelfUnload();
     const std::string label = OrdinalLabel(ordinal) + (what.empty() ? "" : " " + what);
     SendCall(ordinal, index, label);
     ForgetThrows();
@@ -125,6 +129,8 @@ std::optional<CallOutcome> CheckedLibrary::Call(int ordinal, const OverlaySurfac
     const OverlayResult code =
         CheckedCall(reinterpret_cast<const void*>(m_entries[ordinal - 1]), first, second, &state);
     QueryPerformanceCounter(&end);
+    // Before anything reaches into its image again: its windows' procedures, its imports.
+    if (!ModuleLoaded(m_module)) EndForSelfUnload();
     // Before this process allocates anything more from a heap the library may have corrupted.
     if (!HeapsValid()) EndForCorruptHeap();
     if (m_records) m_records->Withdraw();

@@ -33,6 +33,7 @@ public:
     CheckedLibrary& operator=(const CheckedLibrary&) = delete;
 
     bool IsLoaded() const { return m_module != nullptr; }
+    HMODULE Module() const { return m_module; }
     // Why it did not load, as the loader said at once.
     DWORD LoadError() const { return m_loadError; }
     // Unloads it with FreeLibrary, as the console does at its end.

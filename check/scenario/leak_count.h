@@ -26,6 +26,8 @@ inline constexpr WatchedCount kWatchedCounts[] = {
     {"private", &process::Usage::privateBytes, kPrivateAllowance},
     {"kernel handles", &process::Usage::kernelHandles, 8},
     {"threads", &process::Usage::threads, 1},
+    {"TLS slots", &process::Usage::tlsSlots, 4},
+    {"FLS slots", &process::Usage::flsSlots, 4},
 };
 
 std::string Kilobytes(std::size_t bytes);

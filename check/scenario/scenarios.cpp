@@ -13,6 +13,7 @@
 #include "check/scenario/guarded_records.h"
 #include "check/scenario/leak_count.h"
 #include "check/scenario/other_programs.h"
+#include "check/scenario/second_thread.h"
 #include "check/scenario/send.h"
 #include "check/scenario/thread_ledger.h"
 #include "check/sweep.h"
@@ -89,7 +90,8 @@ void CallingConvention(CheckedLibrary& library, const TestFiles& files, const Sc
                 SendFinding({Check::kCallingConvention, ordinal, OrdinalLabel(ordinal), breach});
     SendMeasure(Check::kCallingConvention,
                 kIs64Bit ? "stack pointer, rbx rbp rdi rsi r12-r15 xmm6-xmm15, DF, x87 control word and MXCSR"
-                         : "stack pointer, ebx ebp edi esi, DF, x87 control word and MXCSR");
+                         : "stack pointer, ebx ebp edi esi, DF, x87 control word, MXCSR and the exception-handler "
+                           "chain (fs:[0])");
 }
 
 void Records(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
@@ -168,6 +170,7 @@ void Lifecycles(CheckedLibrary& library, const TestFiles& files, const ScenarioO
     const std::string run = std::to_string(cycles) + " Open/Set & show/Clear setting/Close cycles: ";
     SendMeasure(Check::kLifecycles, run + counts);
     if (!grown.empty()) SendFinding({Check::kLifecycles, kNoOrdinal, "", "after " + run + grown});
+    LifecycleOnSecondThread(library, input);
 }
 
 // Each call with the caller's window active and its state noted, the start-up input among them:
@@ -199,13 +202,14 @@ void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const Scen
         disturbed = watch.Disturbed();
         for (auto call = std::begin(calls); call != std::end(calls) && !disturbed; ++call) {
             const auto& [ordinal, input] = *call;
-            const CallerState before = CallerStateNow();
+            const CallerState before = CallerStateNow(window);
             const auto outcome = library.Call(ordinal, &input->params, &input->rect);
             if (!outcome) continue;
             disturbed = watch.Disturbed();
             if (disturbed) break;
             std::vector<std::string> changes = outcome->callerQueue;
-            for (std::string& change : StateChanges(before, CallerStateNow())) changes.push_back(std::move(change));
+            for (std::string& change : StateChanges(before, CallerStateNow(window)))
+                changes.push_back(std::move(change));
             for (const std::string& change : changes)
                 findings.push_back({Check::kCallerState, ordinal, OrdinalLabel(ordinal), change});
             RestoreState(before, window);

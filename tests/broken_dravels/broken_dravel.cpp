@@ -28,6 +28,19 @@
 //   DISPATCH_MESSAGES dispatches the caller's queued messages inside Set & show.
 //   READ_AFTER_CALL   keeps the rectangle record and reads it from its window procedure.
 //   OVERRUN_HEAP      writes past the end of a heap block of its own in Open.
+//   POST_CLOSE        posts WM_CLOSE to the caller's active window in Set & show.
+//   SUBCLASS_CALLER   replaces the window procedure of the caller's active window in Open and
+//                     never puts it back.
+//   KEEP_CLIPBOARD    opens the clipboard in Open and never closes it.
+//   DLL_DIRECTORY     sets a DLL directory in Open and never restores it.
+//   RAISE_PRIORITY    raises the caller thread's priority to time-critical in Open.
+//   PRIORITY_CLASS    raises the process's priority class to high in Open.
+//   UNLOAD_SELF       Close frees the library's own module, returning straight from FreeLibrary.
+//   LEAK_TLS          leaks a TLS slot per Open.
+//   LEAK_FLS          leaks an FLS slot per Open.
+//   HOLD_LOCK         Open enters a critical section that nothing leaves.
+//   SEH_CHAIN         i686: Open returns with the thread's exception-handler chain (fs:[0])
+//                     pointing at a record in its own, dead, stack frame.
 //   DO_NOTHING        nothing: it passes every check.
 #include <windows.h>
 
@@ -131,6 +144,41 @@ LONG WINAPI OnUnhandled(EXCEPTION_POINTERS*)
 }
 #endif
 
+#if defined(SUBCLASS_CALLER)
+WNDPROC g_callerProcedure = nullptr;
+
+LRESULT CALLBACK Subclassed(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return CallWindowProcA(g_callerProcedure, window, message, wParam, lParam);
+}
+#endif
+
+#if defined(HOLD_LOCK)
+CRITICAL_SECTION g_lock;
+bool g_lockMade = false;
+#endif
+
+#if defined(SEH_CHAIN)
+EXCEPTION_DISPOSITION __cdecl NoHandler(EXCEPTION_RECORD*, void*, CONTEXT*, void*)
+{
+    return ExceptionContinueSearch;
+}
+
+// Links a record of this frame at the chain's head and returns without taking it off again.
+__attribute__((noinline)) void LeaveHandlerRecord()
+{
+    struct {
+        void* next;
+        void* handler;
+    } volatile record;
+    void* head = nullptr;
+    __asm__ volatile("movl %%fs:0, %0" : "=r"(head));
+    record.next = head;
+    record.handler = reinterpret_cast<void*>(NoHandler);
+    __asm__ volatile("movl %0, %%fs:0" : : "r"(&record) : "memory");
+}
+#endif
+
 }  // namespace
 
 #if defined(REFUSE_LOAD) || defined(HANG_LOAD) || defined(CRASH_LOAD) || defined(HANG_UNLOAD)
@@ -194,6 +242,43 @@ ENTRY(OverlayOpen, void)
     auto* block = static_cast<unsigned char*>(HeapAlloc(GetProcessHeap(), 0, 24));
     std::memset(block, 0x5A, 64);  // past its end, over what follows it
 #endif
+#if defined(SUBCLASS_CALLER)
+    if (const HWND caller = GetActiveWindow()) {
+        const auto previous =
+            reinterpret_cast<WNDPROC>(SetWindowLongPtrA(caller, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Subclassed)));
+        if (previous != Subclassed) g_callerProcedure = previous;
+    }
+#endif
+#if defined(KEEP_CLIPBOARD)
+    OpenClipboard(nullptr);
+#endif
+#if defined(DLL_DIRECTORY)
+    char temp[MAX_PATH] = {};
+    GetTempPathA(sizeof temp, temp);
+    SetDllDirectoryA(temp);
+#endif
+#if defined(RAISE_PRIORITY)
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_TIME_CRITICAL);
+#endif
+#if defined(PRIORITY_CLASS)
+    SetPriorityClass(GetCurrentProcess(), HIGH_PRIORITY_CLASS);
+#endif
+#if defined(LEAK_TLS)
+    TlsAlloc();
+#endif
+#if defined(LEAK_FLS)
+    FlsAlloc(nullptr);
+#endif
+#if defined(HOLD_LOCK)
+    if (!g_lockMade) {
+        InitializeCriticalSection(&g_lock);
+        g_lockMade = true;
+    }
+    EnterCriticalSection(&g_lock);
+#endif
+#if defined(SEH_CHAIN)
+    LeaveHandlerRecord();
+#endif
 #if defined(CHANGE_FPU)
     unsigned short control;
     __asm__ volatile("fnstcw %0" : "=m"(control));
@@ -203,6 +288,23 @@ ENTRY(OverlayOpen, void)
     return 0;
 }
 
+#if defined(UNLOAD_SELF)
+// FreeLibrary on its own module, jumped to with the caller's return address in place: it returns
+// straight to the caller, and no code of the unmapped image runs after it.
+#if defined(_WIN64)
+__asm__(
+    ".text\n.globl OverlayClose\nOverlayClose:\n"
+    "  leaq __ImageBase(%rip), %rcx\n"
+    "  jmp *__imp_FreeLibrary(%rip)\n");
+#else
+__asm__(
+    ".text\n.globl _OverlayClose\n_OverlayClose:\n"
+    "  popl %ecx\n"
+    "  pushl $___ImageBase\n"
+    "  pushl %ecx\n"
+    "  jmp *__imp__FreeLibrary@4\n");
+#endif
+#else
 ENTRY(OverlayClose, void)
 {
 #if defined(HANG_CLOSE)
@@ -210,6 +312,7 @@ ENTRY(OverlayClose, void)
 #endif
     return 0;
 }
+#endif
 
 ENTRY(OverlaySetAndShow, const OverlaySurfaceParams* params, const OverlayRect* rect)
 {
@@ -237,6 +340,9 @@ ENTRY(OverlaySetAndShow, const OverlaySurfaceParams* params, const OverlayRect* 
 #endif
 #if defined(CAPTURE_MOUSE)
     SetCapture(OwnWindow());
+#endif
+#if defined(POST_CLOSE)
+    if (const HWND caller = GetActiveWindow()) PostMessageA(caller, WM_CLOSE, 0, 0);
 #endif
     static_cast<void>(params);
     UseKeptRect(rect);
