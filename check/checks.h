@@ -1,6 +1,7 @@
 // The checks as data: one row each drives the run, both reports and the tests. A check is its
 // number and name, the scenarios whose lines it gathers, how a pass is summed up, and whether it is
-// judged or only reported. Adding a check is adding a row and its scenario.
+// judged or only reported. Adding a check is adding a row and its scenario. The rows name the
+// scenario side's functions, so they are registered there (scenario/check_table.cpp).
 #pragma once
 
 #include <array>
@@ -30,6 +31,9 @@ inline constexpr int kCheckCount = static_cast<int>(Check::kFailingCalls);
 
 // Crashes, hangs and message boxes of every scenario are findings of this check.
 inline constexpr Check kFaultsCheck = Check::kEveryInputReturns;
+// A DllMain that crashed or did not return is this check's, whichever scenario met it; its tally
+// says whether the library loaded.
+inline constexpr Check kDllMainCheck = Check::kExports;
 
 inline int Number(Check check)
 {
@@ -65,6 +69,7 @@ struct Finding {
 };
 
 class CheckedLibrary;
+struct PlannedCall;
 struct ScenarioOptions;
 struct TestFiles;
 
@@ -77,6 +82,12 @@ struct Scenario {
     bool resumes = false;
     // Its calls' times make the per-call cost.
     bool timed = false;
+    // The calls it makes, in order, as a reproducer replays them; none for a scenario whose calls
+    // are not planned ahead.
+    std::vector<PlannedCall> (*plan)(const TestFiles&, std::uint32_t seed, std::uint32_t samples) = nullptr;
+    // Its calls are another scenario's, which reports their crashes and hangs: here they only end
+    // a run, or skip to the next call where it resumes.
+    bool faultsElsewhere = false;
     // Played by the failure points' run (check 9): it counts, plans, and after a crash or hang goes
     // on from the next failure point.
     bool failurePoints = false;
@@ -98,6 +109,7 @@ struct Tally {
     std::vector<std::string> notes{};      // reported beside the verdict
     std::optional<Finding> cutShort{};     // why its own scenario did not reach its end
     std::vector<std::string> notJudged{};  // what of it this platform cannot judge, and why
+    bool loaded = true;                    // the library loaded in each of its scenarios
 };
 
 // Per ordinal, the times in microseconds of the timed scenarios' calls.

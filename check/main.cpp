@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "check/library_image.h"
+#include "check/run/library_image.h"
 #include "check/numbers.h"
 #include "check/protocol.h"
 #include "check/run/check_run.h"
 #include "check/run/replay_run.h"
 #include "check/run/reports.h"
 #include "check/scenario/replay_play.h"
-#include "check/scenario/scenarios.h"
+#include "check/scenario/scenario_process.h"
 #include "check/scenario/send.h"
 #include "check/scenario/throw_watch.h"
 #include "check/text_files.h"

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "check/numbers.h"
 #include "check/ordinals.h"
@@ -54,10 +55,14 @@ std::string Body(const Line& line)
 {
     switch (line.kind) {
         case LineKind::kCall:
+            return std::string(kStepNames[static_cast<int>(line.step)]) + " " + std::to_string(line.ordinal) + " " +
+                   std::to_string(line.index) + " " + line.text;
         case LineKind::kCounted:
         case LineKind::kPoint:
         case LineKind::kFailing:
             return std::to_string(line.ordinal) + " " + std::to_string(line.index) + " " + line.text;
+        case LineKind::kNotLoaded:
+            return std::to_string(Number(line.check)) + " " + std::to_string(line.code);
         case LineKind::kReturned: {
             char text[64];
             std::snprintf(text, sizeof text, "%d %08x %.1f", line.ordinal, static_cast<unsigned>(line.code),
@@ -81,6 +86,20 @@ std::string Body(const Line& line)
     return "";
 }
 
+// Reads "NAME " of one of `names` from `rest` and moves past it; its index, or -1.
+template <std::size_t N>
+int TakeName(const char*& rest, const char* const (&names)[N])
+{
+    for (std::size_t i = 0; i < N; ++i) {
+        const std::size_t length = std::strlen(names[i]);
+        if (std::strncmp(rest, names[i], length) == 0 && rest[length] == ' ') {
+            rest += length + 1;
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
 // Fills `line` from what follows its kind; false when it cannot be read.
 bool ReadBody(const char* rest, Line& line)
 {
@@ -90,6 +109,11 @@ bool ReadBody(const char* rest, Line& line)
         case LineKind::kPoint:
         case LineKind::kFailing:
         case LineKind::kReturned: {
+            if (line.kind == LineKind::kCall) {
+                const int step = TakeName(rest, kStepNames);
+                if (step < 0) return false;
+                line.step = static_cast<Step>(step);
+            }
             const long ordinal = TakeNumber(rest);
             if (!IsOrdinal(ordinal)) return false;
             line.ordinal = static_cast<int>(ordinal);
@@ -119,6 +143,14 @@ bool ReadBody(const char* rest, Line& line)
             if (!check) return false;
             line.check = *check;
             line.text = rest;
+            return true;
+        }
+        case LineKind::kNotLoaded: {
+            const auto check = CheckOfNumber(TakeNumber(rest));
+            char* end = nullptr;
+            line.code = static_cast<std::uint32_t>(std::strtoul(rest, &end, 10));
+            if (!check || end == rest || *end != '\0') return false;
+            line.check = *check;
             return true;
         }
         case LineKind::kDying:

@@ -1,10 +1,11 @@
 // Between DravelCheck and the scenario processes it starts from its own program: the flags it
-// starts one with, and the lines the scenario writes to its standard output as it goes. A call
-// about to start (so a crash or hang is blamed on it), a call that returned, a finding, a
+// starts one with, and the lines the scenario writes to its standard output as it goes. A call or
+// step about to start (so a crash or hang is blamed on it), one that returned, a finding, a
 // measurement, a note (reported beside the verdict, never judged), what the platform cannot judge,
-// that the scenario finished, what is killing it when it dies before that, and how far it has come
-// (for the person watching, never judged). Check 9's scenario also says what it counted, which
-// failure point it starts and which call it made fail.
+// that the library did not load, that the scenario finished, what is killing it when it dies
+// before that, and how far it has come (for the person watching, never judged). Check 9's scenario
+// also says what it counted, which failure point it starts and which call it made fail. The facts
+// go as values; the run side words them.
 #pragma once
 
 #include <cstdint>
@@ -53,14 +54,27 @@ enum class LineKind {
     kNotJudged,
     kFinished,
     kDying,
+    kNotLoaded,
     kProgress,
     kCounted,  // an entry point's calls to one wrapped import over the counted lifecycle
     kPoint,    // a failure point starts
     kFailing   // a wrapped call is made to fail
 };
-inline constexpr const char* kLineKindNames[] = {"Call",  "Returned", "Finding",  "Measure", "Note",  "NotJudged",
-                                                 "Finished", "Dying", "Progress", "Counted", "Point", "Failing"};
+inline constexpr const char* kLineKindNames[] = {"Call",     "Returned", "Finding",  "Measure", "Note",
+                                                 "NotJudged", "Finished", "Dying",    "NotLoaded", "Progress",
+                                                 "Counted",  "Point",    "Failing"};
 static_assert(std::size(kLineKindNames) == static_cast<std::size_t>(LineKind::kFailing) + 1, "a name for each kind");
+
+// What a kCall line announces: a call of an entry point, or a step that runs the library's DllMain.
+// A step that crashes or does not return is DllMain's fault and check 1's finding, never a call's.
+enum class Step {
+    kCall,
+    kLoading,     // LoadLibrary
+    kUnloading,   // FreeLibrary, as the console does at its end
+    kProcessEnd,  // the process ending with the library loaded
+};
+inline constexpr const char* kStepNames[] = {"call", "loading", "unloading", "ending"};
+static_assert(std::size(kStepNames) == static_cast<std::size_t>(Step::kProcessEnd) + 1, "a name for each step");
 
 // What a scenario process says is killing it, when the exit code cannot tell.
 enum class Dying {
@@ -77,18 +91,19 @@ static_assert(std::size(kDyingNames) == static_cast<std::size_t>(Dying::kUnloade
 
 struct Line {
     LineKind kind = LineKind::kFinished;
-    int ordinal = 0;  // kCall, kReturned, kCounted, kPoint, kFailing
+    Step step = Step::kCall;  // kCall
+    int ordinal = 0;          // kCall, kReturned, kCounted, kPoint, kFailing; kNoOrdinal for a step
     // kCall: the scenario's calls made or passed over before it; kProgress: done; kCounted: how
     // many; kPoint: the failure point's number in the plan, from 0; kFailing: which call to the
     // import, from 1.
     std::uint32_t index = 0;
     std::uint32_t total = 0;      // kProgress
-    std::uint32_t code = 0;       // kReturned
+    std::uint32_t code = 0;       // kReturned; kNotLoaded: the loader's error
     double micros = 0;            // kReturned
-    // kCall: the call; kMeasure, kNote: what it says; kNotJudged: why; kProgress: what it counts
-    // ("calls"); kCounted, kFailing: the wrapped import.
-    std::string text{};
-    Check check = Check{};        // kMeasure, kNote, kNotJudged
+    std::string text{};           // kCall: the call; kMeasure, kNote: what it says; kNotJudged: why;
+                                  // kProgress: what it counts ("calls"); kCounted, kFailing: the
+                                  // wrapped import
+    Check check = Check{};        // kMeasure, kNote, kNotJudged, kNotLoaded
     Finding finding{};            // kFinding
     Dying dying = Dying::kAbort;  // kDying
 

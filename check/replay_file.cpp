@@ -13,25 +13,6 @@ namespace check {
 
 namespace {
 
-// The test files a replay names by kind; the checker makes them afresh for each run.
-struct FileKind {
-    const char* name;
-    std::string TestFiles::*path;
-};
-const FileKind kFileKinds[] = {{"bitmap", &TestFiles::bitmap},
-                               {"japanese", &TestFiles::japanese},
-                               {"259-byte bitmap", &TestFiles::longBitmap},
-                               {"259-byte missing", &TestFiles::longMissing},
-                               {"missing", &TestFiles::missing},
-                               {"directory", &TestFiles::folder}};
-
-const FileKind* FindKind(const std::string& name)
-{
-    for (const FileKind& kind : kFileKinds)
-        if (name == kind.name) return &kind;
-    return nullptr;
-}
-
 std::string FileBytes(const CallInput& input)
 {
     return std::string(input.params.bitmapFile, strnlen(input.params.bitmapFile, kPathBytes));
@@ -161,11 +142,13 @@ std::optional<std::string> ReadFields(const std::string& line, std::size_t at, P
         if (name == "file" && ordinal == kSetAndShow && at < line.size() && line[at] == '<') {
             const std::size_t close = line.find('>', at);
             const std::string kind = line.substr(at + 1, close == std::string::npos ? 0 : close - at - 1);
-            const FileKind* known = FindKind(kind);
-            if (close == std::string::npos || known == nullptr)
-                return "file=<...> names one of <bitmap>, <japanese>, <259-byte bitmap>, <259-byte missing>, "
-                       "<missing>, <directory>";
-            SetPath(input, files.*known->path, kind);
+            const FileKindRow* known = FileKindNamed(kind);
+            if (close == std::string::npos || known == nullptr) {
+                std::string kinds;
+                for (const FileKindRow& row : kFileKinds) kinds += (kinds.empty() ? "<" : ", <") + std::string(row.name) + ">";
+                return "file=<...> names one of " + kinds;
+            }
+            SetFile(input, files, known->kind);
             at = close + 1;
             continue;
         }
@@ -231,7 +214,7 @@ std::string ReplayText(const std::vector<PlannedCall>& calls)
             field("red", params.red, startup.params.red);
             field("green", params.green, startup.params.green);
             field("blue", params.blue, startup.params.blue);
-            if (FindKind(call.input.fileKind))
+            if (FileKindNamed(call.input.fileKind))
                 text += " file=<" + call.input.fileKind + ">";
             else if (FileBytes(call.input) != FileBytes(startup))
                 text += " file=" + Quoted(FileBytes(call.input));

@@ -1,54 +1,48 @@
-#include "check/call_inputs.h"
+#include "check/test_files.h"
 
-#include <windows.h>
+#include <string_view>
 
-#include "bitmap/bmp_writer.h"
+#include "check/call_input.h"
 
 namespace check {
 
 namespace {
 
-// An 8 x 8 24-bit bitmap, bottom-up, in four coloured quarters.
-tavik::bmp::Bytes SmallBitmap()
+// A name of `fill` bytes padded to make the whole path 259 bytes; in a folder too deep for that,
+// one byte, and the path is longer than the record holds.
+std::string LongPath(const std::string& folder, char fill)
 {
-    return tavik::bmp::Build({.width = 8, .height = 8, .colourAt = [](int x, int y) -> std::uint32_t {
-                                  return RGB(64, y < 4 ? 0 : 255, x < 4 ? 255 : 0);
-                              }});
+    const std::string path = folder + "\\";
+    const std::size_t room = kPathBytes - 1 - std::string_view(".bmp").size();
+    return path + std::string(path.size() < room ? room - path.size() : 1, fill) + ".bmp";
 }
 
-// Red grows to the right and green downwards, and a white block marks the top-left corner: shown
-// mirrored, upside down or shifted, it looks different.
-tavik::bmp::Bytes ScenePicture()
+constexpr bool InKindOrder()
 {
-    return tavik::bmp::Build(
-        {.width = kScenePictureWidth, .height = kScenePictureHeight, .colourAt = [](int x, int y) -> std::uint32_t {
-             if (x < 8 && y < 8) return RGB(255, 255, 255);
-             return RGB(x * 255 / (kScenePictureWidth - 1), y * 255 / (kScenePictureHeight - 1), 0x40);
-         }});
+    for (std::size_t i = 0; i < std::size(kFileKinds); ++i)
+        if (static_cast<std::size_t>(kFileKinds[i].kind) != i) return false;
+    return true;
 }
+static_assert(InKindOrder(), "the file kinds' rows are in the order of their enum");
 
 }  // namespace
 
-TestFiles TestFiles::InTemp(const std::string& prefix)
+TestFiles::TestFiles(const std::string& dir)
+    : folder(dir),
+      bitmap(dir + "\\Image.bmp"),
+      japanese(dir + "\\表示画像.bmp"),
+      longBitmap(LongPath(dir, 'L')),
+      longMissing(LongPath(dir, 'M')),
+      missing(dir + "\\missing.bmp"),
+      scenePicture(dir + "\\scene.bmp")
 {
-    char temp[MAX_PATH * 4] = {};
-    const DWORD length = GetTempPathA(sizeof temp, temp);
-    return TestFiles((length > 0 && length < sizeof temp ? std::string(temp) : std::string(".\\")) + prefix +
-                     std::to_string(GetCurrentProcessId()));
 }
 
-void TestFiles::Create() const
+const FileKindRow* FileKindNamed(const std::string& name)
 {
-    CreateDirectoryA(folder.c_str(), nullptr);
-    const tavik::bmp::Bytes bytes = SmallBitmap();
-    for (const std::string* path : {&bitmap, &japanese, &longBitmap}) tavik::bmp::Save(*path, bytes);
-    tavik::bmp::Save(scenePicture, ScenePicture());
-}
-
-void TestFiles::Remove() const
-{
-    for (const std::string* path : {&bitmap, &japanese, &longBitmap, &scenePicture}) DeleteFileA(path->c_str());
-    RemoveDirectoryA(folder.c_str());
+    for (const FileKindRow& row : kFileKinds)
+        if (name == row.name) return &row;
+    return nullptr;
 }
 
 }  // namespace check

@@ -77,12 +77,14 @@ bool Child::Start(const std::string& commandLine, ChildPipes pipes)
     m_pending.clear();
     m_errors.clear();
     m_exitCode = 0;
+    m_startError = 0;
     HANDLE childIn = nullptr;
     HANDLE childOut = nullptr;
     HANDLE childError = nullptr;
     if (!CreatePipe(&m_fromChild, &childOut, nullptr, 0) ||
         (pipes.input && !CreatePipe(&childIn, &m_toChild, nullptr, 0)) ||
         (pipes.errors && !CreatePipe(&m_errorsFromChild, &childError, nullptr, 0))) {
+        m_startError = GetLastError();
         for (HANDLE* handle : {&childIn, &childOut, &childError}) CloseIfOpen(*handle);
         End();
         return false;
@@ -118,6 +120,7 @@ bool Child::Start(const std::string& commandLine, ChildPipes pipes)
     PROCESS_INFORMATION started{};
     const bool ok = listed && CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, EXTENDED_STARTUPINFO_PRESENT,
                                              nullptr, nullptr, &startup.StartupInfo, &started);
+    if (!ok) m_startError = GetLastError();
     if (listed) DeleteProcThreadAttributeList(list);
     CloseIfOpen(childIn);
     CloseIfOpen(childOut);

@@ -28,10 +28,12 @@ public:
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
-    // Starts `commandLine` with the pipes asked for. False when it cannot start. A child already
-    // started is ended first.
+    // Starts `commandLine` with the pipes asked for. False when it cannot start, StartError then
+    // saying why. A child already started is ended first.
     bool Start(const std::string& commandLine, ChildPipes pipes = {});
     DWORD Id() const { return m_id; }
+    // GetLastError of the call that failed in Start: making a pipe or the process.
+    DWORD StartError() const { return m_startError; }
 
     // The end of what it wrote to its standard error, when that is a pipe: what a runtime says as
     // it ends the process comes last. Read while its lines are.
@@ -59,6 +61,7 @@ private:
     HANDLE m_errorsFromChild = nullptr;
     DWORD m_id = 0;
     DWORD m_exitCode = 0;
+    DWORD m_startError = 0;
     std::string m_pending;
     std::string m_errors;
 };

@@ -1,22 +1,29 @@
-// DravelCheck's logic without windows: the lines and flags between its two sides, the replay
-// format, the reports' escaping, the platform's numbers in words, the shrinker against a fake
-// player, how an ended scenario process is named, the verdicts, the progress shown while it runs,
-// the asked rectangle's outline on a capture, and check 9's failure points.
+// DravelCheck's logic without windows: the lines and flags between its two sides, how each ending
+// reads, the sweep and random plans through the replay format, the reports' escaping, the
+// platform's numbers in words, the shrinker against a fake player, the scenarios run through a
+// fake runner, the verdicts, the progress shown while it runs, the asked rectangle's outline on a
+// capture, and check 9's failure points.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "check/failure_points.h"
 #include "check/protocol.h"
+#include "check/random_sample.h"
 #include "check/replay_file.h"
 #include "check/run/abnormal_end.h"
+#include "check/run/ending.h"
 #include "check/run/escapes.h"
 #include "check/run/failure_rounds.h"
 #include "check/run/progress_text.h"
+#include "check/run/scenario_run.h"
 #include "check/run/shrinker.h"
 #include "check/run/verdict.h"
 #include "check/scenario/outline.h"
+#include "check/sweep.h"
 #include "check/system_names.h"
 
 namespace {
@@ -28,6 +35,8 @@ TEST(Protocol, EachLineReadsBackAsWritten)
     const Finding finding{Check::kRecords, kMoveAndShow, "ordinal 4 (Move & show) rect 1,2,3,4", "read it later"};
     const Line lines[] = {
         {.kind = LineKind::kCall, .ordinal = kSetAndShow, .index = 7, .text = "ordinal 3 (Set & show) width 0"},
+        {.kind = LineKind::kCall, .step = Step::kUnloading, .ordinal = kNoOrdinal, .index = 9},
+        {.kind = LineKind::kNotLoaded, .code = 1114, .check = Check::kRecords},
         {.kind = LineKind::kReturned, .ordinal = kClose, .code = 0x8000000F, .micros = 12.5},
         {.kind = LineKind::kFinding, .finding = finding},
         {.kind = LineKind::kMeasure, .text = "GDI objects 4 -> 4", .check = Check::kLifecycles},
@@ -44,8 +53,9 @@ TEST(Protocol, EachLineReadsBackAsWritten)
     for (const Line& line : lines) EXPECT_EQ(ParseLine(FormatLine(line)), line) << FormatLine(line);
     // A line end inside a text cannot break the line.
     EXPECT_EQ(FormatLine({.kind = LineKind::kNote, .text = "a\r\nb", .check = Check::kCost}), "@Note 6 a  b");
-    for (const char* text : {"", "Finished", "@Unknown 1", "@Call 6 0 ordinal 6", "@Call 3 x what", "@Finding 10 0 a\tb",
-                             "@Finding 3 0 no tab", "@Measure 0 text", "@Dying Exit", "@Returned -1 0 0",
+    for (const char* text : {"", "Finished", "@Unknown 1", "@Call call 6 0 ordinal 6", "@Call call 3 x what",
+                             "@Call 3 0 no step", "@Call dying 0 0 ", "@Finding 10 0 a\tb", "@Finding 3 0 no tab",
+                             "@Measure 0 text", "@Dying Exit", "@Returned -1 0 0", "@NotLoaded 1 x", "@NotLoaded 1",
                              "@Progress 12 calls"})
         EXPECT_EQ(ParseLine(text), std::nullopt) << text;
 }
@@ -67,6 +77,64 @@ TEST(Protocol, ScenarioFlagsReadBackAndBadOnesAreNone)
                                                        {"--scenario", "sweep", "--files", "F", "--skip", "-1", "L"},
                                                        {"--scenario", "sweep", "--files", "F", "L", "M"}};
     for (const auto& arguments : bad) EXPECT_EQ(ScenarioOptions::Parse(arguments), std::nullopt) << arguments.size();
+}
+
+// Each kind of ending, worded once whichever side saw it; a step's is DllMain's and check 1's.
+TEST(Ending, EachKindReadsAsTheReportsPrintIt)
+{
+    using Kind = Ending::Kind;
+    const InProgress close{kClose, "ordinal 2 (Close)"};
+    const struct {
+        Ending ending;
+        Check check;
+        const char* text;
+    } kEndings[] = {
+        {{.kind = Kind::kHung, .seconds = 5}, kFaultsCheck, "s: ordinal 2 (Close) did not return within 5 s"},
+        {{.kind = Kind::kHung, .seconds = 5, .box = "Oops"},
+         kFaultsCheck,
+         "s: ordinal 2 (Close) showed a message box \"Oops\" and did not return within 5 s"},
+        {{.kind = Kind::kSilent, .seconds = 60}, kFaultsCheck, "s: ordinal 2 (Close) went silent between calls for 60 s"},
+        {{.exitCode = 0xC0000005},
+         kFaultsCheck,
+         "s: ordinal 2 (Close) let an exception out (0xC0000005, access violation)"},
+        {{.exitCode = 3, .dying = Dying::kAbort, .errors = "terminate called after throwing an instance of 'int'\n"},
+         kFaultsCheck,
+         "s: ordinal 2 (Close) let an exception out (C++, int)"},
+        {{.exitCode = 0xC0000374, .dying = Dying::kHeap},
+         kFaultsCheck,
+         "s: ordinal 2 (Close) corrupted the heap: it no longer validated after the call"},
+        // A box whose text holds the words of the ending stays whole, in its quotes.
+        {{.kind = Kind::kHung, .step = Step::kLoading, .seconds = 5, .box = "did not return"},
+         kDllMainCheck,
+         "the library does not load: its DllMain showed a message box \"did not return\" and did not return from "
+         "loading within 5 s"},
+        {{.step = Step::kLoading, .exitCode = 0xC0000094},
+         kDllMainCheck,
+         "the library does not load: its DllMain let an exception out (0xC0000094, integer division by zero) while "
+         "loading"},
+        {{.step = Step::kUnloading, .exitCode = 0xC0000005},
+         kDllMainCheck,
+         "its DllMain let an exception out (0xC0000005, access violation) while unloading (FreeLibrary): the console "
+         "could not end"},
+        {{.kind = Kind::kHung, .step = Step::kProcessEnd, .seconds = 5},
+         kDllMainCheck,
+         "its DllMain did not return from unloading at the process's end within 5 s: the console could not end"},
+        // Silent after a step returned is silence between calls, not DllMain's.
+        {{.kind = Kind::kSilent, .step = Step::kLoading, .seconds = 60},
+         kFaultsCheck,
+         "s: ordinal 2 (Close) went silent between calls for 60 s"},
+    };
+    for (const auto& e : kEndings) {
+        const Finding finding = FindingOf(e.ending, close, "s");
+        EXPECT_EQ(finding.Text(), e.text);
+        EXPECT_EQ(finding.check, e.check) << e.text;
+    }
+    // What the loader said, and the access violation it caught worded as the crash it was.
+    EXPECT_EQ(NotLoadingText(1114), "the library does not load: its DllMain refused to load it (error 1114)");
+    EXPECT_EQ(NotLoadingText(998),
+              "the library does not load: its DllMain let an exception out (0xC0000005, access violation) while "
+              "loading (error 998)");
+    EXPECT_EQ(NotLoadingText(5), "the library does not load (error 5)");
 }
 
 TEST(Replay, CallsReadBackFromTheirText)
@@ -92,6 +160,29 @@ TEST(Replay, CallsReadBackFromTheirText)
         EXPECT_EQ(replay.calls[i].call.failure, calls[i].failure);
     }
     EXPECT_EQ(replay.calls[3].line, 4);
+    // The sweep's and the random plan's calls, every file kind among them, read back as planned.
+    for (const std::vector<PlannedCall>& plan : {SweepCalls(files), RandomPlan(files, 15, 300)}) {
+        const std::string planText = ReplayText(plan);
+        std::vector<PlannedCall> read;
+        for (const ReplayCall& call : ParseReplay(planText, files).calls) read.push_back(call.call);
+        EXPECT_EQ(ReplayText(read), planText);
+    }
+}
+
+TEST(Plans, SweepNamesEveryFileKindAndTheRandomPlanFollowsItsSeed)
+{
+    const TestFiles files("C:\\f");
+    std::set<std::string> kinds;
+    for (const PlannedCall& call : SweepCalls(files)) kinds.insert(call.input.fileKind);
+    for (const FileKindRow& row : kFileKinds) EXPECT_TRUE(kinds.contains(row.name)) << row.name;
+    EXPECT_TRUE(kinds.contains("empty"));
+    // A reproducer's calls are the plan's again: the same seed, the same calls.
+    const std::vector<PlannedCall> plan = RandomPlan(files, 15, 300);
+    EXPECT_EQ(ReplayText(RandomPlan(files, 15, 300)), ReplayText(plan));
+    EXPECT_NE(ReplayText(RandomPlan(files, 16, 300)), ReplayText(plan));
+    ASSERT_EQ(plan.size(), 300 + std::size(kCycle) + 1);
+    for (std::size_t i = 0; i < std::size(kCycle); ++i) EXPECT_EQ(plan[i].ordinal, kCycle[i]);
+    EXPECT_EQ(plan.back().ordinal, kClose);
 }
 
 TEST(Replay, EachLineItCannotReadIsNamedWithItsReason)
@@ -252,6 +343,183 @@ TEST(Verdict, FollowsFromTheTallies)
         EXPECT_EQ(results[1].verdict, Verdict::kNote);
         EXPECT_EQ(results[1].summary, c.loads ? summary({c.tally, options, {}}) : "not measured");
     }
+    // What ran on another thread comes in through the same routes: each finding once, the first
+    // cut-short kept, not loaded if either did not load.
+    Gathered one, other;
+    one.AddFinding(first);
+    one.AddCutShort(Check::kRecords, cut);
+    other.AddFinding(first);
+    other.AddCutShort(Check::kRecords, first);
+    other.tallies[Check::kRecords].loaded = false;
+    one.Add(other);
+    EXPECT_EQ(one.tallies[Check::kRecords].findings.size(), 1u);
+    EXPECT_EQ(one.tallies[Check::kRecords].cutShort, cut);
+    EXPECT_FALSE(one.tallies[Check::kRecords].loaded);
+}
+
+Line CallLine(int ordinal, std::uint32_t index)
+{
+    return {.kind = LineKind::kCall, .ordinal = ordinal, .index = index, .text = OrdinalLabel(ordinal)};
+}
+
+// Shows nothing.
+struct Unwatched : Progress {
+    void PhaseBegun(Phase) override {}
+    void Begun(Phase, const char*) override {}
+    void Counted(const char*, std::uint32_t, std::uint32_t, const std::string&) override {}
+    void Ended(const char*) override {}
+    void Report(const std::string&) override {}
+};
+
+// The table's scenarios played by a fake runner: each scenario's runs as scripted, in order; past
+// the script's end a run that finished.
+struct FakeRuns {
+    std::map<std::string, std::vector<ChildRun>> script;
+    std::vector<ScenarioOptions> asked{};
+    Gathered gathered{};
+
+    FakeRuns& Play()
+    {
+        const CheckOptions options{"C:\\DRAVEL.dll", 15, 50, "C:\\repro", ""};
+        const TestFiles files("C:\\f");
+        const auto summary = [](const SummaryInput&) { return std::string("kept"); };
+        const CheckRow rows[] = {
+            {Check::kExports, "exports", {{{"exports"}, {"unload"}}}, summary, Role::kJudged, Phase::kGate},
+            {Check::kRecords, "records", {{{"records"}}}, summary, Role::kJudged, Phase::kInTurn},
+            {Check::kEveryInputReturns,
+             "every input returns",
+             {{{.name = "sweep",
+                .resumes = true,
+                .plan = [](const TestFiles& f, std::uint32_t, std::uint32_t) { return SweepCalls(f); }},
+               {.name = "echo", .resumes = true, .faultsElsewhere = true}}},
+             summary,
+             Role::kJudged,
+             Phase::kInTurn},
+            {Check::kFailingCalls,
+             "its own calls may fail",
+             {{{.name = "failing", .failurePoints = true}}},
+             summary,
+             Role::kJudged,
+             Phase::kInTurn},
+        };
+        const ScenarioRuns runs(options, files,
+                                {[this](const ScenarioOptions& asking, const ProgressSink&) {
+                                     asked.push_back(asking);
+                                     std::vector<ChildRun>& runs = script[asking.scenario];
+                                     if (runs.empty()) return ChildRun{};
+                                     const ChildRun run = runs.front();
+                                     runs.erase(runs.begin());
+                                     return run;
+                                 },
+                                 [](const std::vector<PlannedCall>& calls, const std::string& name) {
+                                     return name + " of " + std::to_string(calls.size());
+                                 }},
+                                unwatched);
+        runs.RunPhase(rows, Phase::kGate, gathered);
+        if (gathered.Loads(rows)) runs.RunPhase(rows, Phase::kInTurn, gathered);
+        results = Verdicts(rows, gathered, options, gathered.Loads(rows));
+        return *this;
+    }
+    std::vector<CheckResult> results{};
+    Unwatched unwatched{};
+    std::string Summary(Check check) const
+    {
+        for (const CheckResult& result : results)
+            if (result.check == check) return result.summary;
+        return "";
+    }
+    int Runs(const std::string& scenario) const
+    {
+        return static_cast<int>(std::count_if(asked.begin(), asked.end(),
+                                              [&](const ScenarioOptions& o) { return o.scenario == scenario; }));
+    }
+};
+
+// DravelCheck's own failure is tried once more, then its check is not judged, never failed.
+TEST(ScenarioRuns, AProcessThatDoesNotStartIsDravelChecksFailure)
+{
+    const ChildRun failed{.failure = "no more pipes (error 231)"};
+    FakeRuns once{{{"records", {failed}}}};
+    EXPECT_EQ(once.Play().Runs("records"), 2);
+    EXPECT_EQ(ExitCode(once.results), 0) << once.Summary(Check::kRecords);
+    FakeRuns twice{{{"records", {failed, failed}}}};
+    EXPECT_EQ(twice.Play().Summary(Check::kRecords), "the scenario process did not start: no more pipes (error 231)");
+    EXPECT_EQ(ExitCode(twice.results), 3);
+}
+
+// The gate's tally says whether the library loaded; what did not load is not loaded again.
+TEST(ScenarioRuns, TheGateSaysWhetherTheLibraryLoaded)
+{
+    const Line loading{.kind = LineKind::kCall, .step = Step::kLoading, .ordinal = kNoOrdinal};
+    const struct {
+        ChildRun exports;
+        const char* finding;  // none: it loaded
+    } kCases[] = {
+        {{.lines = {loading, {.kind = LineKind::kNotLoaded, .code = 126, .check = Check::kExports}}},
+         "the library does not load: a library it imports from was not found (error 126)"},
+        {{.lines = {loading}, .ending = Ending{.kind = Ending::Kind::kHung, .step = Step::kLoading, .seconds = 5}},
+         "the library does not load: its DllMain did not return from loading within 5 s"},
+        {{.lines = {{.kind = LineKind::kFinding, .finding = {Check::kExports, kMoveAndShow, "ordinal 4", "is not exported"}}}},
+         nullptr},
+    };
+    for (const auto& c : kCases) {
+        FakeRuns fake{{{"exports", {c.exports}}}};
+        fake.Play();
+        EXPECT_EQ(fake.Runs("unload"), c.finding ? 0 : 1);
+        EXPECT_EQ(fake.Runs("records"), c.finding ? 0 : 1);
+        if (c.finding) {
+            EXPECT_EQ(fake.Summary(Check::kExports), c.finding);
+        }
+        EXPECT_EQ(fake.Summary(Check::kRecords), c.finding ? "the library does not load (check 1)" : "kept");
+    }
+}
+
+// A scenario that resumes goes on after the call that ended it, with a reproducer of the calls up
+// to it, until the same entry point fails the same way again; one whose faults are another's only
+// goes on; another check's scenario cut short is noted on that check.
+TEST(ScenarioRuns, EndedRunsResumeAndAreBlamedOnTheirCall)
+{
+    const Ending crash{.exitCode = 0xC0000005};
+    const ChildRun at3{.lines = {CallLine(kSetAndShow, 3)}, .ending = crash};
+    const ChildRun at8{.lines = {CallLine(kSetAndShow, 8)}, .ending = crash};
+    FakeRuns fake{{{"sweep", {at3, at8}}, {"echo", {at3}}, {"records", {at8}}}};
+    fake.Play();
+    ASSERT_EQ(fake.asked.size(), 8u);  // exports, unload, records, sweep twice, failing, echo twice (finished)
+    const std::vector<Finding>& found = fake.gathered.tallies[kFaultsCheck].findings;
+    const std::string crashed = "ordinal 3 (Set & show) let an exception out (0xC0000005, access violation)";
+    ASSERT_EQ(found.size(), 3u);
+    EXPECT_EQ(found[0].Text(), "records: " + crashed);
+    EXPECT_EQ(found[1].Text(), "sweep: " + crashed + " (sweep-1 of 4)");
+    EXPECT_EQ(found[2].Text(), "sweep: " + crashed);
+    EXPECT_EQ(fake.Runs("echo"), 2);
+    EXPECT_EQ(fake.asked[4].skip, 4u);
+    EXPECT_EQ(fake.Summary(Check::kRecords), "not finished: records: " + crashed + " (check 4)");
+}
+
+// Check 9's run goes on from the failure point after the one that crashed, with a reproducer of the
+// lifecycles up to the crash, and counts what returned in every process.
+TEST(ScenarioRuns, FailurePointsGoOnAfterTheOneThatCrashed)
+{
+    const Line returned{.kind = LineKind::kReturned, .ordinal = kOpen};
+    const std::vector<Line> counting = {CallLine(kOpen, 0), returned,
+                                        {.kind = LineKind::kCounted, .ordinal = kOpen, .index = 2, .text = "malloc"}};
+    std::vector<Line> first = counting, second = counting;
+    first.insert(first.end(), {{.kind = LineKind::kPoint, .ordinal = kOpen, .index = 0}, CallLine(kOpen, 0),
+                               {.kind = LineKind::kFailing, .ordinal = kOpen, .index = 1, .text = "malloc"}});
+    second.insert(second.end(), {{.kind = LineKind::kPoint, .ordinal = kOpen, .index = 1}, CallLine(kOpen, 0),
+                                 {.kind = LineKind::kFailing, .ordinal = kOpen, .index = 2, .text = "malloc"}, returned});
+    FakeRuns fake{{{"failing", {{.lines = first, .ending = Ending{.exitCode = 0xC0000005}}, {.lines = second}}}}};
+    fake.Play();
+    ASSERT_EQ(fake.Runs("failing"), 2);
+    EXPECT_EQ(fake.asked[5].from, 1u);  // after exports, unload, records, sweep and the first
+    const Tally& tally = fake.gathered.tallies[Check::kFailingCalls];
+    ASSERT_EQ(tally.findings.size(), 1u);
+    EXPECT_EQ(tally.findings[0].Text(),
+              "ordinal 1 (Open) let an exception out (0xC0000005, access violation) after its 1st call to malloc "
+              "failed (returned NULL) (failing-1 of 6)");
+    EXPECT_EQ(tally.calls, 3);
+    EXPECT_EQ(tally.measures, std::vector<std::string>{"2 failure points in 1 call (malloc): each entry point returned a "
+                                                       "code and left nothing behind, and the next lifecycle worked"});
 }
 
 // Counted over one lifecycle, in its order: each entry point's wrapped calls are its failure
@@ -315,7 +583,7 @@ TEST(FailurePoints, ARoundCutShortResumesAtTheNextPoint)
     EXPECT_EQ(round.findings[0].Text(),
               "ordinal 3 (Set & show) left a message box open: \"x\" after the 1st call to malloc of ordinal 1 (Open) "
               "failed (returned NULL)");
-    EXPECT_EQ(CutShortFinding(round, "let an exception out (0xC0000005, access violation)").Text(),
+    EXPECT_EQ(CutShortFinding(round, {.exitCode = 0xC0000005}).Text(),
               "ordinal 3 (Set & show) let an exception out (0xC0000005, access violation) after the 1st call to "
               "malloc of ordinal 1 (Open) failed (returned NULL)");
 }

@@ -114,7 +114,7 @@ const Broken kBroken[] = {
     {"missing_4", Check::kExports, "ordinal 4 (Move & show) is not exported"},
     {"refuse_load", Check::kExports, "the library does not load: its DllMain refused to load it (error 1114)"},
     {"hang_load", Check::kExports, "the library does not load: its DllMain did not return from loading within 5 s"},
-    {"crash_load", Check::kExports, "the library does not load: its DllMain crashed while loading"},
+    {"crash_load", Check::kExports, "the library does not load: its DllMain let an exception out (0xC0000005"},
     {"hang_unload", Check::kExports,
      "its DllMain did not return from unloading at the process's end within 5 s: the console could not end"},
     {"read_after_call", Check::kRecords, "(Set & show) read OverlayRect.startX after the call returned"},

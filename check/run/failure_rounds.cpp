@@ -22,11 +22,10 @@ FailureRound ReadRound(const std::vector<Line>& lines)
         round.lastSaidFinding = line.kind == LineKind::kFinding && line.finding.check == Check::kFailingCalls;
         switch (line.kind) {
             case LineKind::kCall:
-                round.ordinal = line.ordinal;
-                round.call = line.text;
+                round.call = {line.ordinal, line.text};
                 break;
             case LineKind::kReturned:
-                ++round.returned;
+                if (line.ordinal != kNoOrdinal) ++round.returned;  // not a step
                 break;
             case LineKind::kCounted:
                 round.counted.push_back({line.ordinal, line.text, line.index});
@@ -55,10 +54,10 @@ std::optional<std::uint32_t> ResumeAt(const FailureRound& round)
     return *round.point + 1;
 }
 
-Finding CutShortFinding(const FailureRound& round, const std::string& ending)
+Finding CutShortFinding(const FailureRound& round, const Ending& ending)
 {
-    Finding finding{Check::kFailingCalls, round.ordinal, round.call, ending};
-    if (round.failed) finding.outcome += " " + AfterFailure(*round.failed, round.ordinal);
+    Finding finding = AfterFailed(FindingOf(ending, round.call, ""), round.failed);
+    if (finding.check == kFaultsCheck) finding.check = Check::kFailingCalls;
     return finding;
 }
 

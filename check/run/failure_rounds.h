@@ -11,6 +11,7 @@
 
 #include "check/failure_points.h"
 #include "check/protocol.h"
+#include "check/run/ending.h"
 
 namespace check {
 
@@ -19,8 +20,7 @@ struct FailureRound {
     std::optional<std::uint32_t> point;  // the last failure point started
     std::optional<FailedCall> failed;    // the call made to fail in it, once made
     std::uint32_t unreached = 0;         // failure points whose call was never made
-    int ordinal = kNoOrdinal;            // the entry point of the last call started
-    std::string call{};                  // the last call started, as announced
+    InProgress call{};                   // the last call started
     std::uint32_t returned = 0;          // calls that returned
     std::vector<Finding> findings{};
     bool lastSaidFinding = false;  // its last line was a finding of check 9: what ended it, if anything did
@@ -32,7 +32,8 @@ FailureRound ReadRound(const std::vector<Line>& lines);
 // cut short before its first failure point (while counting).
 std::optional<std::uint32_t> ResumeAt(const FailureRound& round);
 
-// A cut-short round's finding: `ending` said of the call in progress, after the call made to fail.
-Finding CutShortFinding(const FailureRound& round, const std::string& ending);
+// A cut-short round's finding: check 9's, `ending` said of the call in progress after the call made
+// to fail; check 1's when it ended in a step.
+Finding CutShortFinding(const FailureRound& round, const Ending& ending);
 
 }  // namespace check

@@ -1,14 +1,10 @@
-#include "check/run/failure_run.h"
-
+// Check 9's run: a scenario process counts the library's wrapped calls over one lifecycle and
+// plays the failure points planned from them; one that crashes or hangs is followed by another
+// from the next failure point.
 #include <algorithm>
 
-#include "check/dll_main.h"
-#include "check/protocol.h"
-#include "check/run/child_run.h"
 #include "check/run/failure_rounds.h"
-#include "check/run/reproducer.h"
-#include "platform/module_path.h"
-#include "process/child.h"
+#include "check/run/scenario_run.h"
 
 namespace check {
 
@@ -28,65 +24,70 @@ std::vector<PlannedCall> FaultCalls(const FailureRound& round, const TestFiles& 
         PlannedCall call{ordinal, PlainInput(files)};
         if (round.failed && round.failed->ordinal == ordinal) call.failure = round.failed;
         calls.push_back(call);
-        if (ordinal == round.ordinal) break;
+        if (ordinal == round.call.ordinal) break;
     }
     return calls;
 }
 
 }  // namespace
 
-void RunFailurePoints(Check check, const Scenario& scenario, const CheckOptions& options, const TestFiles& files,
-                      Gathered& gathered, const std::function<void(const Line&)>& progress)
+void ScenarioRuns::RunFailurePoints(Check check, const Scenario& scenario, Gathered& gathered,
+                                    const ProgressSink& progress) const
 {
-    Tally& tally = gathered.tallies[check];
     std::optional<FailurePlan> plan;
     std::uint32_t unreached = 0;
     std::vector<int> reproduced;  // the entry points whose fault has a reproducer
     int cutShort = 0;
     for (std::uint32_t from = 0;;) {
-        const ScenarioOptions child{
-            .scenario = scenario.name, .files = files.folder, .from = from, .library = options.library};
-        const ChildRun run =
-            RunChild(process::CommandLine(platform::ModuleFileName(), child.ToCommandLine()), progress);
+        const ScenarioOptions options{
+            .scenario = scenario.name, .files = m_files.folder, .from = from, .library = m_options.library};
+        const ChildRun run = RunRetried(m_runner.run, options, progress);
+        if (run.failure) return gathered.AddNotJudged(check, "the scenario process did not start: " + *run.failure);
         const FailureRound round = ReadRound(run.lines);
         if (!plan && !round.counted.empty()) plan = PlanFailures(round.counted);
-        tally.calls += static_cast<int>(round.returned);
+        gathered.tallies[check].calls += static_cast<int>(round.returned);
         unreached += round.unreached;
+        for (const Line& line : run.lines)
+            if (line.kind == LineKind::kNotLoaded) gathered.AddNotLoaded(line.check, line.code);
         for (const Finding& finding : round.findings) gathered.AddFinding(finding);
-        if (run.finished) {
+        if (!run.ending) {
             if (round.point && !round.failed) ++unreached;
             // A plan is made once the counted lifecycle ended; a library with no wrapped calls has none to play.
-            if (plan || round.returned > 0) tally.measures.push_back(FailurePlanSummary(plan.value_or(FailurePlan{}), unreached));
+            if (plan || round.returned > 0)
+                gathered.tallies[check].measures.push_back(FailurePlanSummary(plan.value_or(FailurePlan{}), unreached));
             return;
         }
-        const std::string ending = CutShortOutcome(run);
         const std::optional<std::uint32_t> resume = ResumeAt(round);
+        Finding finding = FindingOf(*run.ending, round.call, scenario.name);
+        // A DllMain that crashed or did not return is check 1's, whichever scenario met it.
+        if (finding.check != kFaultsCheck) {
+            if (EndedLoading(*run.ending)) gathered.tallies[finding.check].loaded = false;
+            gathered.AddCutShort(check, finding);
+            return gathered.AddFinding(finding);
+        }
         if (!resume) {
             // Before any call was made to fail: the fault is the library's in an ordinary
             // lifecycle, told as every scenario's are, unless the guarded blocks named it.
             if (round.lastSaidFinding) return;
-            Finding fault{kFaultsCheck, round.ordinal, round.ordinal == kNoOrdinal && run.end == ChildRun::End::kNotStarted ? "" : round.call, ending, scenario.name};
-            if (const std::optional<Finding> dllMain = DllMainFault(fault)) return gathered.AddFinding(*dllMain);
-            gathered.AddFinding(fault);
-            tally.cutShort = fault;
-            return;
+            gathered.AddCutShort(check, finding);
+            return gathered.AddFinding(finding);
         }
         if (!round.lastSaidFinding) {
-            Finding finding = CutShortFinding(round, ending);
-            if (std::find(reproduced.begin(), reproduced.end(), round.ordinal) == reproduced.end()) {
-                reproduced.push_back(round.ordinal);
+            finding = CutShortFinding(round, *run.ending);
+            if (std::find(reproduced.begin(), reproduced.end(), round.call.ordinal) == reproduced.end()) {
+                reproduced.push_back(round.call.ordinal);
                 finding.outcome += " (" +
-                                   WriteReproducer(FaultCalls(round, files), options.library, files, options.reproFolder,
-                                                   std::string(scenario.name) + "-" + std::to_string(*resume)) +
+                                   m_runner.reproduce(FaultCalls(round, m_files),
+                                                      std::string(scenario.name) + "-" + std::to_string(*resume)) +
                                    ")";
             }
             gathered.AddFinding(finding);
         }
         if (++cutShort == kMostCutShort && plan && *resume < plan->points.size()) {
-            tally.notes.push_back("stopped after " + std::to_string(kMostCutShort) +
-                                  " failure points that crashed or hung; " +
-                                  std::to_string(plan->points.size() - *resume) + " of " +
-                                  std::to_string(plan->points.size()) + " not played");
+            gathered.tallies[check].notes.push_back("stopped after " + std::to_string(kMostCutShort) +
+                                                    " failure points that crashed or hung; " +
+                                                    std::to_string(plan->points.size() - *resume) + " of " +
+                                                    std::to_string(plan->points.size()) + " not played");
             return;
         }
         from = *resume;

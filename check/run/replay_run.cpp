@@ -4,15 +4,13 @@
 
 #include <cstdio>
 
-#include "check/dll_main.h"
-#include "check/library_image.h"
 #include "check/ordinals.h"
 #include "check/protocol.h"
 #include "check/replay_file.h"
 #include "check/run/child_run.h"
+#include "check/run/library_image.h"
+#include "check/run/test_folder.h"
 #include "check/text_files.h"
-#include "platform/module_path.h"
-#include "process/child.h"
 
 namespace check {
 
@@ -30,49 +28,53 @@ ReplayEnd PlayReplayFile(const std::string& replayFile, const std::vector<Planne
 {
     const ScenarioOptions options{
         .scenario = kReplayScenario, .files = files.folder, .replay = replayFile, .library = library};
-    const ChildRun run = RunChild(process::CommandLine(platform::ModuleFileName(), options.ToCommandLine()));
+    const ChildRun run = RunRetried(RunChild, options);
     ReplayEnd end;
+    if (run.failure) {
+        end.failure = "the replay process did not start: " + *run.failure;
+        return end;
+    }
     bool started = false;
     std::size_t index = 0;
     std::optional<FailedCall> failed;  // the call a reproducer of check 9 made fail
-    std::string step;  // the library's loading, before the first call
     for (const Line& line : run.lines) {
-        if (line.kind == LineKind::kCall && line.ordinal == kNoOrdinal) {
-            step = line.text;
-        } else if (line.kind == LineKind::kFailing) {
+        if (line.kind == LineKind::kFailing) {
             failed = FailedCall{line.ordinal, line.text, line.index};
-        } else if (line.kind == LineKind::kCall) {
+        } else if (line.kind == LineKind::kCall && line.step == Step::kCall) {
             started = true;
             index = line.index;
-        } else if (line.kind == LineKind::kReturned) {
+        } else if (line.kind == LineKind::kReturned && line.ordinal != kNoOrdinal) {
             end.codes.push_back(LineOf(lines, index) + OrdinalName(line.ordinal) + " " + ResultText(line.code));
-        } else if (line.kind == LineKind::kFinding) {
+        } else if (line.kind == LineKind::kFinding || line.kind == LineKind::kNotLoaded) {
+            const Finding finding = line.kind == LineKind::kFinding
+                                        ? line.finding
+                                        : Finding{line.check, kNoOrdinal, "", NotLoadingText(line.code)};
             Fault fault;
-            fault.ordinal = line.finding.ordinal;
-            fault.finding = line.finding;
-            end.stop = Stop{index, fault, line.finding.Text()};
+            fault.ordinal = finding.ordinal;
+            fault.finding = finding;
+            end.stop = Stop{index, fault, finding.Text()};
             end.message = (started ? LineOf(lines, index) : "") + end.stop->what;
             return end;
         }
     }
-    if (run.finished) return end;
+    if (!run.ending) return end;
     const int ordinal = index < calls.size() ? calls[index].ordinal : kNoOrdinal;
-    const std::string what = run.end == ChildRun::End::kNotStarted ? "the replay process did not start"
-                             : ordinal == kNoOrdinal               ? "the replay " + CutShortOutcome(run)
-                                                     : OrdinalName(ordinal) + (" " + CutShortOutcome(run)) +
-                                                           (failed ? " " + AfterFailure(*failed, ordinal) : "");
+    Finding finding = FindingOf(*run.ending, {ordinal, ""}, "");
+    if (failed && finding.check == kFaultsCheck && ordinal != kNoOrdinal)
+        finding.outcome += " " + AfterFailure(*failed, ordinal);
     Fault fault;
     fault.ordinal = ordinal;
-    fault.hung = run.end == ChildRun::End::kSilent;
+    fault.hung = run.ending->kind != Ending::Kind::kExited;
     if (!fault.hung) {
-        fault.exitCode = static_cast<std::uint32_t>(run.exitCode);
-        fault.dying = run.dying;
+        fault.exitCode = run.ending->exitCode;
+        fault.dying = run.ending->dying;
     }
-    // Before the first call it is the library's DllMain that failed, not a call.
-    const std::optional<Finding> dllMain =
-        started ? std::nullopt : DllMainFault({kFaultsCheck, kNoOrdinal, step, CutShortOutcome(run)});
-    end.stop = Stop{index, fault, dllMain ? dllMain->outcome : what};
-    end.message = dllMain ? dllMain->outcome : LineOf(lines, index) + what;
+    // In a step it is the library's DllMain that failed, not a call.
+    const std::string what = finding.check != kFaultsCheck ? finding.outcome
+                             : ordinal == kNoOrdinal       ? "the replay " + finding.outcome
+                                                           : OrdinalName(ordinal) + (" " + finding.outcome);
+    end.stop = Stop{index, fault, what};
+    end.message = finding.check != kFaultsCheck ? what : LineOf(lines, index) + what;
     return end;
 }
 
@@ -92,7 +94,7 @@ int ReplayCommand(const std::string& replayFile, const std::string& library)
         std::printf("%s: cannot be read\n", replayFile.c_str());
         return 2;
     }
-    const TestFiles files = TestFiles::InTemp("DravelCheck-replay-");
+    const TestFiles files = TempTestFiles("DravelCheck-replay-");
     const Replay replay = ParseReplay(*text, files);
     for (const std::string& error : replay.errors) std::printf("%s %s\n", replayFile.c_str(), error.c_str());
     if (!replay.errors.empty()) return 2;
@@ -100,15 +102,19 @@ int ReplayCommand(const std::string& replayFile, const std::string& library)
         std::printf("NOT JUDGED: %s\n", unjudgeable->c_str());
         return 3;
     }
-    files.Create();
+    const std::optional<std::string> unmade = MakeTestFiles(files);
     std::vector<PlannedCall> calls;
     std::vector<int> lines;
     for (const ReplayCall& call : replay.calls) {
         calls.push_back(call.call);
         lines.push_back(call.line);
     }
-    const ReplayEnd end = PlayReplayFile(replayFile, calls, lines, library, files);
-    files.Remove();
+    const ReplayEnd end = unmade ? ReplayEnd{.failure = *unmade} : PlayReplayFile(replayFile, calls, lines, library, files);
+    RemoveTestFiles(files);
+    if (end.failure) {
+        std::printf("NOT JUDGED: %s\n", end.failure->c_str());
+        return 3;
+    }
     std::printf("DravelCheck --replay %s %s\n", replayFile.c_str(), library.c_str());
     for (const std::string& code : end.codes) std::printf("%s\n", code.c_str());
     if (end.stop)

@@ -2,18 +2,21 @@
 // is named with the line of the call that caused it; and `DravelCheck --replay`.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "check/call_inputs.h"
+#include "check/call_input.h"
 #include "check/run/shrinker.h"
 
 namespace check {
 
 struct ReplayEnd {
-    std::vector<std::string> codes;  // "line N: Set & show 0x00000000", one per call that returned
-    std::optional<Stop> stop;        // at a crash, hang or box
-    std::string message;             // "line N: " and what stopped it
+    std::vector<std::string> codes{};  // "line N: Set & show 0x00000000", one per call that returned
+    std::optional<Stop> stop{};        // at a crash, hang or box
+    std::string message{};             // "line N: " and what stopped it
+    // DravelCheck's own failure: the replay process or its files could not be made.
+    std::optional<std::string> failure{};
 };
 
 // Plays `replayFile`, whose calls are `calls` at `lines` of it, through `library`.

@@ -34,19 +34,7 @@ std::string Seconds(double seconds)
     return text;
 }
 
-int Count(const std::vector<CheckResult>& results, Verdict verdict)
-{
-    return static_cast<int>(std::count_if(results.begin(), results.end(),
-                                          [verdict](const CheckResult& result) { return result.verdict == verdict; }));
-}
-
 }  // namespace
-
-int ExitCode(const std::vector<CheckResult>& results)
-{
-    if (Count(results, Verdict::kFail) > 0) return 1;
-    return Count(results, Verdict::kNotJudged) > 0 ? 3 : 0;
-}
 
 std::string TextHeader(const CheckOptions& options)
 {

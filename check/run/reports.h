@@ -9,8 +9,6 @@
 
 namespace check {
 
-// 0 every judged check passed, 1 one failed, 3 none failed but one could not be judged.
-int ExitCode(const std::vector<CheckResult>& results);
 // The text report in two parts: its first line, naming the library, written as the run starts; and
 // the rest, a line per check with its notes and the outcome, once the checks are decided.
 std::string TextHeader(const CheckOptions& options);

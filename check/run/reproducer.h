@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "check/call_inputs.h"
+#include "check/call_input.h"
 
 namespace check {
 

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "check/call_inputs.h"
+#include "check/call_input.h"
 #include "check/protocol.h"
 
 namespace check {

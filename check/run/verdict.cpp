@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "check/run/ending.h"
+
 namespace check {
 
 namespace {
@@ -22,7 +24,8 @@ CheckResult Judge(const CheckRow& row, const Tally& tally, const std::string& su
     if (tally.cutShort)
         return {row.id,
                 Verdict::kNote,
-                "not finished: " + tally.cutShort->Text() + " (check " + std::to_string(Number(kFaultsCheck)) + ")",
+                "not finished: " + tally.cutShort->Text() + " (check " + std::to_string(Number(tally.cutShort->check)) +
+                    ")",
                 {},
                 tally.notes};
     return {row.id, Verdict::kPass, summary, {}, tally.notes};
@@ -40,19 +43,40 @@ void Gathered::AddNotJudged(Check check, const std::string& reason)
     AddOnce(tallies[check].notJudged, reason);
 }
 
+void Gathered::AddCutShort(Check check, const Finding& why)
+{
+    if (!tallies[check].cutShort) tallies[check].cutShort = why;
+}
+
+void Gathered::AddNotLoaded(Check check, std::uint32_t error)
+{
+    tallies[check].loaded = false;
+    AddFinding({check, kNoOrdinal, "", NotLoadingText(error)});
+}
+
 void Gathered::Add(const Gathered& other)
 {
     for (const auto& [check, from] : other.tallies) {
+        for (const Finding& finding : from.findings) AddFinding(finding);
+        for (const std::string& reason : from.notJudged) AddNotJudged(check, reason);
+        if (from.cutShort) AddCutShort(check, *from.cutShort);
         Tally& to = tallies[check];
         to.calls += from.calls;
-        for (const Finding& finding : from.findings) AddOnce(to.findings, finding);
-        for (const std::string& reason : from.notJudged) AddOnce(to.notJudged, reason);
         to.notes.insert(to.notes.end(), from.notes.begin(), from.notes.end());
         to.measures.insert(to.measures.end(), from.measures.begin(), from.measures.end());
-        if (!to.cutShort) to.cutShort = from.cutShort;
+        to.loaded = to.loaded && from.loaded;
     }
     for (const auto& [ordinal, micros] : other.times)
         times[ordinal].insert(times[ordinal].end(), micros.begin(), micros.end());
+}
+
+bool Gathered::Loads(std::span<const CheckRow> rows) const
+{
+    for (const CheckRow& row : rows)
+        if (const auto found = tallies.find(row.id);
+            row.phase == Phase::kGate && found != tallies.end() && !found->second.loaded)
+            return false;
+    return true;
 }
 
 std::vector<CheckResult> Verdicts(std::span<const CheckRow> rows, const Gathered& gathered, const CheckOptions& options,
@@ -72,6 +96,18 @@ std::vector<CheckResult> NotJudged(std::span<const CheckRow> rows, const std::st
     std::vector<CheckResult> results;
     for (const CheckRow& row : rows) results.push_back({row.id, Verdict::kNotJudged, reason, {}, {}});
     return results;
+}
+
+int Count(const std::vector<CheckResult>& results, Verdict verdict)
+{
+    return static_cast<int>(std::count_if(results.begin(), results.end(),
+                                          [verdict](const CheckResult& result) { return result.verdict == verdict; }));
+}
+
+int ExitCode(const std::vector<CheckResult>& results)
+{
+    if (Count(results, Verdict::kFail) > 0) return 1;
+    return Count(results, Verdict::kNotJudged) > 0 ? 3 : 0;
 }
 
 }  // namespace check

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "check/checks.h"
-#include "check/dll_main.h"
 #include "check/system_names.h"
 #include "check/scenario/abi_probe.h"
 #include "check/scenario/caller_state.h"
@@ -86,12 +85,12 @@ CheckedLibrary::CheckedLibrary(const std::string& path, std::uint32_t skip)
     : m_module(nullptr), m_loadError(0), m_skip(skip), m_entries{}
 {
     // Blamed on the first call not passed over.
-    SendCall(kNoOrdinal, m_skip, kLoadingStep);
+    SendStep(Step::kLoading, m_skip);
     m_module = LoadLibraryExA(path.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
-    if (m_module == nullptr) {
-        m_loadError = GetLastError();
-        return;
-    }
+    if (m_module == nullptr) m_loadError = GetLastError();
+    // What the scenario does before its first call is its own, not held to the hang limit.
+    SendReturned(kNoOrdinal, 0, 0);
+    if (m_module == nullptr) return;
     for (const int ordinal : kAllOrdinals) m_entries[ordinal - 1] = GetProcAddress(m_module, MAKEINTRESOURCEA(ordinal));
     WatchThreadImports(m_module);
 }
@@ -99,8 +98,9 @@ CheckedLibrary::CheckedLibrary(const std::string& path, std::uint32_t skip)
 void CheckedLibrary::Unload()
 {
     if (m_module == nullptr) return;
-    SendCall(kNoOrdinal, m_asked, kUnloadingStep);
+    SendStep(Step::kUnloading, m_asked);
     FreeLibrary(m_module);
+    SendReturned(kNoOrdinal, 0, 0);
     m_module = nullptr;
     std::fill(std::begin(m_entries), std::end(m_entries), nullptr);
 }

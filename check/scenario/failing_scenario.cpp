@@ -7,7 +7,7 @@
 #include "check/failure_points.h"
 #include "check/scenario/checked_library.h"
 #include "check/scenario/failing_calls.h"
-#include "check/scenario/plain_window.h"
+#include "check/scenario/leak_count.h"
 #include "check/scenario/send.h"
 #include "process/usage.h"
 

@@ -3,7 +3,7 @@
 // with that one call failing, what it left after its Close, and whether the next lifecycle works.
 #pragma once
 
-#include "check/call_inputs.h"
+#include "check/call_input.h"
 #include "check/protocol.h"
 
 namespace check {

@@ -4,7 +4,7 @@
 #include <malloc.h>
 
 #include <algorithm>
-#include <vector>
+#include <iterator>
 
 #include "check/scenario/send.h"
 
@@ -12,18 +12,16 @@ namespace check {
 
 bool HeapsValid()
 {
-    std::vector<HANDLE> heaps(64);
-    DWORD count = GetProcessHeaps(static_cast<DWORD>(heaps.size()), heaps.data());
-    if (count > heaps.size()) {
-        heaps.resize(count);
-        count = GetProcessHeaps(count, heaps.data());
-    }
-    heaps.resize(std::min<std::size_t>(count, heaps.size()));
+    // Nothing here may allocate: the heap the library may have corrupted is the one it would use.
+    // A process has a handful of heaps; past this many, the first ones are validated.
+    static HANDLE heaps[256];
+    const DWORD listed = GetProcessHeaps(std::size(heaps), heaps);
+    const std::size_t count = std::min<std::size_t>(listed, std::size(heaps));
+    for (std::size_t i = 0; i < count; ++i)
+        if (!HeapValidate(heaps[i], 0, nullptr)) return false;
     // The C runtime's own heap, should the platform not list it.
-    if (const auto crt = reinterpret_cast<HANDLE>(_get_heap_handle());
-        crt != nullptr && std::find(heaps.begin(), heaps.end(), crt) == heaps.end())
-        heaps.push_back(crt);
-    return std::all_of(heaps.begin(), heaps.end(), [](HANDLE heap) { return HeapValidate(heap, 0, nullptr); });
+    const auto crt = reinterpret_cast<HANDLE>(_get_heap_handle());
+    return crt == nullptr || std::find(heaps, heaps + count, crt) != heaps + count || HeapValidate(crt, 0, nullptr);
 }
 
 void EndForCorruptHeap()

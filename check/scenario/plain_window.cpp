@@ -16,14 +16,4 @@ HWND ShowPlainWindow(const char* className, const char* title, DWORD style, DWOR
                            nullptr);
 }
 
-CountedWindow::CountedWindow()
-    : m_window(CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr))
-{
-}
-
-CountedWindow::~CountedWindow()
-{
-    DestroyWindow(m_window);
-}
-
 }  // namespace check

@@ -3,7 +3,7 @@
 #include "check/replay_file.h"
 #include "check/scenario/checked_library.h"
 #include "check/scenario/failing_calls.h"
-#include "check/scenario/scenarios.h"
+#include "check/scenario/scenario_process.h"
 #include "check/scenario/send.h"
 #include "check/text_files.h"
 

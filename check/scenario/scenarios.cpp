@@ -3,19 +3,20 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <iterator>
+#include <vector>
 
+#include "check/random_sample.h"
 #include "check/scenario/abi_probe.h"
-#include "check/call_inputs.h"
-#include "check/dll_main.h"
-#include "check/library_image.h"
 #include "check/scenario/caller_state.h"
 #include "check/scenario/checked_library.h"
 #include "check/scenario/guarded_records.h"
-#include "check/scenario/plain_window.h"
+#include "check/scenario/leak_count.h"
+#include "check/scenario/other_programs.h"
 #include "check/scenario/second_thread.h"
 #include "check/scenario/send.h"
 #include "check/scenario/thread_ledger.h"
-#include "process/usage.h"
+#include "check/sweep.h"
 
 namespace check {
 
@@ -23,29 +24,6 @@ namespace {
 
 constexpr int kCycles = 1000;
 constexpr int kCheckpoint = 100;
-constexpr std::size_t kPrivateAllowance = 4 << 20;
-
-// The counts the lifecycles watch, each with what 1,000 cycles may leave behind: Wine's own caches
-// move a little; a leak of one object or one small surface per cycle goes far past this.
-struct WatchedCount {
-    const char* name;
-    std::size_t process::Usage::*count;
-    std::size_t allowance;
-};
-constexpr WatchedCount kWatchedCounts[] = {
-    {"GDI objects", &process::Usage::gdiObjects, 8},
-    {"windows", &process::Usage::userObjects, 1},
-    {"private", &process::Usage::privateBytes, kPrivateAllowance},
-    {"kernel handles", &process::Usage::kernelHandles, 8},
-    {"threads", &process::Usage::threads, 1},
-    {"TLS slots", &process::Usage::tlsSlots, 4},
-    {"FLS slots", &process::Usage::flsSlots, 4},
-};
-
-std::string Kilobytes(std::size_t bytes)
-{
-    return std::to_string(bytes / 1024) + " KB";
-}
 
 // The records are copied to this call's own stack, as the console's handlers hold them: a pointer
 // the library keeps then points at memory that stays there, and only the records check sees it.
@@ -64,29 +42,26 @@ void Cycle(CheckedLibrary& library, const CallInput& input)
     for (int ordinal : kCycle) library.Call(ordinal, &input.params, &input.rect);
 }
 
-std::string CountText(const WatchedCount& watched, std::size_t value)
+// The random plan: its first plain cycle as it is, `sampleBegins`, then the sample and Close, each
+// described in what a finding says of it.
+template <typename Between>
+void PlayRandomPlan(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options,
+                    Between sampleBegins)
 {
-    return watched.count == &process::Usage::privateBytes ? Kilobytes(value) : std::to_string(value);
-}
-
-// An object count grown by one object per cycle done, past its allowance, is a leak however the
-// cycles go on. Private bytes are never taken for certain early: a cache may still be filling.
-bool LeakCertain(const process::Usage& before, const process::Usage& now, std::size_t cycles)
-{
-    for (const WatchedCount& watched : kWatchedCounts)
-        if (watched.count != &process::Usage::privateBytes && before.*watched.count != 0 &&
-            now.*watched.count >= before.*watched.count + std::max(cycles, watched.allowance + 1))
-            return true;
-    return false;
+    // Made before the first count, so that their memory is not taken for the library's.
+    const std::vector<PlannedCall> calls = RandomPlan(files, options.seed, options.samples);
+    const auto sample = calls.begin() + std::size(kCycle);
+    for (auto call = calls.begin(); call != sample; ++call)
+        library.Call(call->ordinal, &call->input.params, &call->input.rect);
+    sampleBegins();
+    for (auto call = sample; call != calls.end(); ++call) {
+        Call(library, call->ordinal, call->input);
+        SendProgress(static_cast<std::uint32_t>(call - calls.begin() + 1), static_cast<std::uint32_t>(calls.size()),
+                     "calls");
+    }
 }
 
 }  // namespace
-
-bool Loaded(const CheckedLibrary& library, Check check)
-{
-    if (!library.IsLoaded()) SendFinding({check, kNoOrdinal, "", LoadFailure(library.LoadError())});
-    return library.IsLoaded();
-}
 
 void Exports(CheckedLibrary& library, const TestFiles&, const ScenarioOptions&)
 {
@@ -99,7 +74,7 @@ void Unloading(CheckedLibrary& library, const TestFiles&, const ScenarioOptions&
     library.Unload();
     const CheckedLibrary again(options.library);
     if (!again.IsLoaded()) return;
-    SendCall(kNoOrdinal, 0, kEndingStep);
+    SendStep(Step::kProcessEnd, 0);
     SendFinished();
     ExitProcess(0);
 }
@@ -147,19 +122,14 @@ void Sweep(CheckedLibrary& library, const TestFiles& files, const ScenarioOption
 
 void RandomSample(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options)
 {
+    PlayRandomPlan(library, files, options, [] {});
+}
+
+void RandomSampleMemory(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions& options)
+{
     const CountedWindow counted;
-    // Made before the first count, so that their memory is not taken for the library's; the list
-    // the reproducers take their calls from: a plain cycle, the sample, Close.
-    const std::vector<PlannedCall> calls = PlannedCalls("random", files, options.seed, options.samples);
-    const auto sample = calls.begin() + std::size(kCycle);
-    for (auto call = calls.begin(); call != sample; ++call)
-        library.Call(call->ordinal, &call->input.params, &call->input.rect);
-    const process::Usage before = process::SettledUsage();
-    for (auto call = sample; call != calls.end(); ++call) {
-        Call(library, call->ordinal, call->input);
-        SendProgress(static_cast<std::uint32_t>(call - calls.begin() + 1), static_cast<std::uint32_t>(calls.size()),
-                     "calls");
-    }
+    process::Usage before;
+    PlayRandomPlan(library, files, options, [&before] { before = process::SettledUsage(); });
     const process::Usage after = process::SettledUsage();
     // A count of 0 is a failed count.
     if (before.privateBytes == 0 || after.privateBytes == 0)
@@ -169,26 +139,6 @@ void RandomSample(CheckedLibrary& library, const TestFiles& files, const Scenari
     if (after.privateBytes > before.privateBytes + kPrivateAllowance)
         SendFinding({Check::kLifecycles, kNoOrdinal, "",
                      "private bytes grew over the random sample and stayed after Close: " + change});
-}
-
-// The counts after the cycles. On a busy machine what the last Close let go of can show a moment
-// later; a count past its allowance is read again a few times and the lowest taken. A leak per
-// cycle stays whatever the wait.
-process::Usage LowestAfter(const process::Usage& before)
-{
-    process::Usage lowest = process::SettledUsage();
-    const auto overAllowance = [&before](const process::Usage& usage) {
-        return std::any_of(std::begin(kWatchedCounts), std::end(kWatchedCounts), [&](const WatchedCount& watched) {
-            return usage.*watched.count > before.*watched.count + watched.allowance;
-        });
-    };
-    for (int again = 0; again < 5 && overAllowance(lowest); ++again) {
-        Sleep(200);
-        const process::Usage usage = process::SettledUsage();
-        for (const WatchedCount& watched : kWatchedCounts)
-            lowest.*watched.count = std::min(lowest.*watched.count, usage.*watched.count);
-    }
-    return lowest;
 }
 
 void Lifecycles(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
@@ -224,7 +174,8 @@ void Lifecycles(CheckedLibrary& library, const TestFiles& files, const ScenarioO
 }
 
 // Each call with the caller's window active and its state noted, the start-up input among them:
-// its relative "Image.bmp" depends on the current directory.
+// its relative "Image.bmp" depends on the current directory. A turn on which another program took
+// the foreground is played again: what the library did to the activation cannot be told then.
 void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
 {
     const CallerWindow window;
@@ -235,39 +186,41 @@ void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const Scen
         {kOpen, &plain},         {kSetAndShow, &plain},   {kMoveAndShow, &plain},
         {kSetAndShow, &startup}, {kClearSetting, &plain}, {kClose, &plain},
         {kOpen, &startup},       {kSetAndShow, &startup}, {kClose, &plain}};
-    for (const auto& [ordinal, input] : calls) {
-        const CallerState before = CallerStateNow(window);
-        const auto outcome = library.Call(ordinal, &input->params, &input->rect);
-        if (!outcome) continue;
-        std::vector<std::string> changes = outcome->callerQueue;
-        for (std::string& change : StateChanges(before, CallerStateNow(window))) changes.push_back(std::move(change));
-        for (const std::string& change : changes)
-            SendFinding({Check::kCallerState, ordinal, OrdinalLabel(ordinal), change});
-        RestoreState(before, window);
-        if (ordinal != kClose) continue;
-        for (const LeftOnThread& left : TakeLeftOnThread())
-            SendFinding({Check::kCallerState, left.ordinal, OrdinalLabel(left.ordinal),
-                         "left " + left.what + " that Close did not " + (left.timer ? "kill" : "remove")});
+    const OtherProgramWatch watch;
+    std::vector<Finding> findings;
+    bool disturbed = true;
+    for (int turn = 0; turn < kTurns && disturbed; ++turn) {
+        if (turn > 0) {
+            // Closed, so that the next turn's Open starts afresh; what it left is told on that turn.
+            library.Call(kClose, &plain.params, &plain.rect);
+            TakeLeftOnThread();
+            StandAside(turn);
+            window.Activate();
+        }
+        findings.clear();
+        watch.Forget();
+        disturbed = watch.Disturbed();
+        for (auto call = std::begin(calls); call != std::end(calls) && !disturbed; ++call) {
+            const auto& [ordinal, input] = *call;
+            const CallerState before = CallerStateNow(window);
+            const auto outcome = library.Call(ordinal, &input->params, &input->rect);
+            if (!outcome) continue;
+            disturbed = watch.Disturbed();
+            if (disturbed) break;
+            std::vector<std::string> changes = outcome->callerQueue;
+            for (std::string& change : StateChanges(before, CallerStateNow(window)))
+                changes.push_back(std::move(change));
+            for (const std::string& change : changes)
+                findings.push_back({Check::kCallerState, ordinal, OrdinalLabel(ordinal), change});
+            RestoreState(before, window);
+            if (ordinal != kClose) continue;
+            for (const LeftOnThread& left : TakeLeftOnThread())
+                findings.push_back({Check::kCallerState, left.ordinal, OrdinalLabel(left.ordinal),
+                                    "left " + left.what + " that Close did not " + (left.timer ? "kill" : "remove")});
+        }
     }
-}
-
-bool RunScenario(const ScenarioOptions& options)
-{
-    for (const CheckRow& row : kChecks)
-        for (const Scenario& scenario : row.scenarios)
-            if (scenario.name != nullptr && options.scenario == scenario.name) {
-                CheckedLibrary library(options.library, options.skip);
-                if (Loaded(library, row.id)) scenario.run(library, TestFiles(options.files), options);
-                EndWithoutUnloading();
-            }
-    return false;
-}
-
-void EndWithoutUnloading()
-{
-    SendFinished();
-    TerminateProcess(GetCurrentProcess(), 0);
-    for (;;) Sleep(INFINITE);
+    if (disturbed) return SendNotJudged(Check::kCallerState, "another program took the foreground during the calls");
+    for (const Finding& finding : findings) SendFinding(finding);
 }
 
 }  // namespace check

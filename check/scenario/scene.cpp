@@ -6,9 +6,11 @@
 #include <optional>
 #include <vector>
 
-#include "check/call_inputs.h"
+#include "check/call_input.h"
+#include "check/checks.h"
 #include "check/scenario/caller_state.h"
 #include "check/scenario/checked_library.h"
+#include "check/scenario/other_programs.h"
 #include "check/scenario/picture_sheet.h"
 #include "check/scenario/plain_window.h"
 #include "check/scenario/png_file.h"
@@ -144,6 +146,43 @@ void SendNotes(const Run& run)
                                  std::to_string(differ) + " pixels differ from before Open");
 }
 
+enum class Turn { kClean, kOtherProgram, kNoFocus };
+
+struct Stage {
+    const RECT& area;
+    HWND backdrop;
+    const CallerWindow& caller;
+    const OtherProgramWatch& watch;
+};
+
+// One turn of the scene: the screen before Open, then each step and the screen after it. The
+// focus taken from the caller is a finding unless another program took it.
+Turn PlayScene(CheckedLibrary& library, const OverlaySurfaceParams& params, const Stage& stage, Run& run,
+               std::vector<Finding>& findings)
+{
+    stage.watch.Forget();
+    run.before = SettledScreen(stage.area);
+    if (stage.watch.Disturbed(stage.backdrop)) return Turn::kOtherProgram;
+    if (!stage.caller.HasFocus()) return Turn::kNoFocus;
+    bool focused = true;
+    for (std::size_t step = 0; step < std::size(kSteps); ++step) {
+        const int ordinal = kSteps[step].ordinal;
+        const OverlayRect rect = Record(kSteps[step].asked ? *kSteps[step].asked : kFirst);
+        const auto outcome = library.Call(ordinal, &params, &rect);
+        run.codes[step] = outcome ? outcome->code : 0;
+        run.after[step] = SettledScreen(stage.area);
+        if (stage.watch.Disturbed(stage.backdrop)) return Turn::kOtherProgram;
+        // The first call that takes it away; the focus does not come back by itself.
+        if (focused && !stage.caller.HasFocus()) {
+            findings.push_back({Check::kScreen, ordinal, OrdinalLabel(ordinal),
+                                "took the focus from the caller's window: " + Describe(GetForegroundWindow()) +
+                                    " is in the foreground"});
+            focused = false;
+        }
+    }
+    return Turn::kClean;
+}
+
 void WritePictures(const std::string& folder, const Run& run)
 {
     CreateDirectoryA(folder.c_str(), nullptr);
@@ -185,28 +224,31 @@ void Scene(CheckedLibrary& library, const TestFiles& files, const ScenarioOption
     InflateRect(&area, kMargin, kMargin);
     const Backdrop backdrop(area);
     const CallerWindow caller(kCallerPlace);
+    const OtherProgramWatch watch(area);
     Run run;
-    run.before = SettledScreen(area);
-    if (!caller.HasFocus()) {
+    std::vector<Finding> findings;
+    Turn turn = Turn::kOtherProgram;
+    for (int played = 0; played < kTurns && turn != Turn::kClean; ++played) {
+        if (played > 0) {
+            // Closed, so that the next turn's Open starts afresh.
+            const OverlayRect rect = Record(kFirst);
+            library.Call(kClose, &params, &rect);
+            StandAside(played);
+            caller.Activate();
+        }
+        findings.clear();
+        turn = PlayScene(library, params, {area, backdrop.Window(), caller, watch}, run, findings);
+    }
+    if (turn == Turn::kNoFocus) {
         SendNotJudged(Check::kScreen, "the caller's window could not take the focus (" +
                                           Describe(GetForegroundWindow()) + " has the foreground)");
         return;
     }
-    bool focused = true;
-    for (std::size_t step = 0; step < std::size(kSteps); ++step) {
-        const int ordinal = kSteps[step].ordinal;
-        const OverlayRect rect = Record(kSteps[step].asked ? *kSteps[step].asked : kFirst);
-        const auto outcome = library.Call(ordinal, &params, &rect);
-        run.codes[step] = outcome ? outcome->code : 0;
-        run.after[step] = SettledScreen(area);
-        // The first call that takes it away; the focus does not come back by itself.
-        if (focused && !caller.HasFocus()) {
-            SendFinding({Check::kScreen, ordinal, OrdinalLabel(ordinal),
-                         "took the focus from the caller's window: " + Describe(GetForegroundWindow()) +
-                             " is in the foreground"});
-            focused = false;
-        }
+    if (turn == Turn::kOtherProgram) {
+        SendNotJudged(Check::kScreen, "another program took the foreground during the scene");
+        return;
     }
+    for (const Finding& finding : findings) SendFinding(finding);
 
     VisibleWindows left{caller.Handle(), backdrop.Window(), {}};
     EnumWindows(KeepVisible, reinterpret_cast<LPARAM>(&left));

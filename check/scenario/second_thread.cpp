@@ -4,7 +4,7 @@
 
 #include "check/scenario/checked_library.h"
 #include "check/scenario/held_locks.h"
-#include "check/scenario/scenarios.h"
+#include "check/scenario/scenario_process.h"
 #include "check/scenario/send.h"
 
 namespace check {

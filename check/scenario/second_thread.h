@@ -3,7 +3,7 @@
 // read (held_locks.h), with its owner; only as a hang when nothing better is known.
 #pragma once
 
-#include "check/call_inputs.h"
+#include "check/call_input.h"
 
 namespace check {
 

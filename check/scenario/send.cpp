@@ -5,6 +5,8 @@
 
 #include <cstdio>
 
+#include "check/ordinals.h"
+
 namespace check {
 
 namespace {
@@ -33,6 +35,16 @@ void ClaimStandardOutput()
 void SendCall(int ordinal, std::uint32_t index, const std::string& what)
 {
     Send({.kind = LineKind::kCall, .ordinal = ordinal, .index = index, .text = what});
+}
+
+void SendStep(Step step, std::uint32_t index)
+{
+    Send({.kind = LineKind::kCall, .step = step, .ordinal = kNoOrdinal, .index = index});
+}
+
+void SendNotLoaded(Check check, std::uint32_t error)
+{
+    Send({.kind = LineKind::kNotLoaded, .code = error, .check = check});
 }
 
 void SendReturned(int ordinal, std::uint32_t code, double micros)

@@ -15,7 +15,12 @@ void ClaimStandardOutput();
 
 // `index`: the scenario's calls made or passed over before this one.
 void SendCall(int ordinal, std::uint32_t index, const std::string& what);
+// A step that runs the library's DllMain, about to start.
+void SendStep(Step step, std::uint32_t index);
+// A call returned; kNoOrdinal for a step.
 void SendReturned(int ordinal, std::uint32_t code, double micros);
+// The library did not load for `check`'s scenario; `error` as the loader said.
+void SendNotLoaded(Check check, std::uint32_t error);
 void SendFinding(const Finding& finding);
 void SendMeasure(Check check, const std::string& text);
 void SendNote(Check check, const std::string& text);

@@ -1,12 +1,15 @@
+// The table of checks, registered here beside the scenarios it names; the run side links it.
 #include "check/checks.h"
 
 #include <algorithm>
 #include <cstdio>
 
 #include "check/ordinals.h"
+#include "check/random_sample.h"
 #include "check/scenario/failing_scenario.h"
 #include "check/scenario/scenarios.h"
 #include "check/scenario/scene.h"
+#include "check/sweep.h"
 
 namespace check {
 
@@ -69,8 +72,12 @@ constexpr CheckRow kRows[] = {
      Phase::kInTurn},
     {Check::kEveryInputReturns,
      "every input returns",
-     {{{.name = "sweep", .run = Sweep, .resumes = true, .timed = true},
-       {.name = "random", .run = RandomSample, .resumes = true}}},
+     {{{.name = "sweep",
+        .run = Sweep,
+        .resumes = true,
+        .timed = true,
+        .plan = [](const TestFiles& files, std::uint32_t, std::uint32_t) { return SweepCalls(files); }},
+       {.name = "random", .run = RandomSample, .resumes = true, .plan = RandomPlan}}},
      [](const SummaryInput& in) {
          return Calls(in.tally) + " (sweep, and " + std::to_string(in.options.samples) + " random with seed " +
                 std::to_string(in.options.seed) + "): each returned a code; no crash, hang or message box";
@@ -79,7 +86,8 @@ constexpr CheckRow kRows[] = {
      Phase::kInTurn},
     {Check::kLifecycles,
      "lifecycles leak nothing",
-     {{{"cycles", Lifecycles}}},
+     {{{"cycles", Lifecycles},
+       {.name = "random-memory", .run = RandomSampleMemory, .resumes = true, .faultsElsewhere = true}}},
      [](const SummaryInput& in) { return Joined(in.tally.measures); },
      Role::kJudged,
      Phase::kBeside},

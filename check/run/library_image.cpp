@@ -1,4 +1,6 @@
-#include "check/library_image.h"
+#include "check/run/library_image.h"
+
+#include <windows.h>
 
 #include "check/numbers.h"
 
@@ -75,46 +77,6 @@ std::optional<std::string> UnjudgeableImage(const std::string& path)
     CloseHandle(file);
     if (!fault) return std::nullopt;
     return path + " " + *fault;
-}
-
-constexpr char kDoesNotLoad[] = "the library does not load";
-
-bool IsLoadFailure(const std::string& finding)
-{
-    return finding.rfind(kDoesNotLoad, 0) == 0;
-}
-
-std::string NotLoading(const std::string& why)
-{
-    return std::string(kDoesNotLoad) + ": " + why;
-}
-
-std::string LoadFailure(DWORD error)
-{
-    const char* reason = nullptr;
-    switch (error) {
-        case ERROR_MOD_NOT_FOUND:
-            reason = "a library it imports from was not found";
-            break;
-        case ERROR_PROC_NOT_FOUND:
-            reason = "a function it imports is missing from its library";
-            break;
-        case ERROR_DLL_INIT_FAILED:
-            reason = "its DllMain refused to load it";
-            break;
-        case ERROR_NOACCESS:  // the loader caught an access violation in DllMain
-            reason = "its DllMain crashed while loading (invalid memory access)";
-            break;
-        case ERROR_BAD_EXE_FORMAT:
-            reason = "the system does not take it as a library";
-            break;
-        case ERROR_NOT_ENOUGH_MEMORY:
-        case ERROR_OUTOFMEMORY:
-            reason = "not enough memory";
-            break;
-    }
-    const std::string number = "(error " + std::to_string(error) + ")";
-    return reason == nullptr ? std::string(kDoesNotLoad) + " " + number : NotLoading(reason + (" " + number));
 }
 
 }  // namespace check

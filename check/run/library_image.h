@@ -3,8 +3,6 @@
 // judged, and the user is told why in words instead of with a loader error number.
 #pragma once
 
-#include <windows.h>
-
 #include <optional>
 #include <string>
 
@@ -13,12 +11,5 @@ namespace check {
 // Why `path` cannot be checked by this build, naming the file; nullopt for a DLL of this
 // architecture.
 std::optional<std::string> UnjudgeableImage(const std::string& path);
-
-// The reason a library of the right architecture did not load, in words with the error number.
-std::string LoadFailure(DWORD error);
-// "the library does not load: `why`".
-std::string NotLoading(const std::string& why);
-// Whether a finding is one of LoadFailure's.
-bool IsLoadFailure(const std::string& finding);
 
 }  // namespace check

@@ -1,0 +1,40 @@
+// Other programs on the display: one that takes the foreground or shows a window over the scene
+// while a scenario watches is not the library. The scenario then stands aside for a moment and
+// plays its calls again; only what it sees on a turn no other program disturbed is judged.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+
+namespace check {
+
+// Turns a scenario that watches the screen or the focus takes before it gives up.
+inline constexpr int kTurns = 5;
+
+// Watches, while it lives, for another process's window brought to the foreground (as another
+// DravelCheck's caller, or the desktop once the display's focus went to a program outside this
+// system) or shown, moved or raised over `area`. The system tells of each as this thread handles
+// its messages.
+class OtherProgramWatch {
+public:
+    explicit OtherProgramWatch(std::optional<RECT> area = std::nullopt);
+    ~OtherProgramWatch();
+    OtherProgramWatch(const OtherProgramWatch&) = delete;
+    OtherProgramWatch& operator=(const OtherProgramWatch&) = delete;
+
+    // Whether another program came in the way since the last Forget, as told or as seen now
+    // (the foreground, or a window over the area above `ours`).
+    bool Disturbed(HWND ours = nullptr) const;
+    void Forget() const;
+
+private:
+    HWINEVENTHOOK m_foreground;
+    HWINEVENTHOOK m_windows;
+};
+
+// Waits a little longer on each later `turn`, and differently in each process, so that two
+// checkers on one display fall out of step.
+void StandAside(int turn);
+
+}  // namespace check
