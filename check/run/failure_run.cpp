@@ -42,7 +42,7 @@ void ScenarioRuns::RunFailurePoints(Check check, const Scenario& scenario, Gathe
         const ScenarioOptions options{
             .scenario = scenario.name, .files = m_files.folder, .from = from, .library = m_options.library};
         const ChildRun run = RunRetried(m_runner.run, options, progress);
-        if (run.failure) return gathered.AddNotJudged(check, "the scenario process did not start: " + *run.failure);
+        if (run.failure) return AddNotStarted(check, *run.failure, gathered);
         const FailureRound round = ReadRound(run.lines);
         if (!plan && !round.counted.empty()) plan = PlanFailures(round.counted);
         gathered.tallies[check].calls += static_cast<int>(round.returned);
@@ -59,12 +59,7 @@ void ScenarioRuns::RunFailurePoints(Check check, const Scenario& scenario, Gathe
         }
         const std::optional<std::uint32_t> resume = ResumeAt(round);
         Finding finding = FindingOf(*run.ending, round.call, scenario.name);
-        // A DllMain that crashed or did not return is check 1's, whichever scenario met it.
-        if (finding.check != kFaultsCheck) {
-            if (EndedLoading(*run.ending)) gathered.tallies[finding.check].loaded = false;
-            gathered.AddCutShort(check, finding);
-            return gathered.AddFinding(finding);
-        }
+        if (TookDllMainFault(check, *run.ending, finding, gathered)) return;
         if (!resume) {
             // Before any call was made to fail: the fault is the library's in an ordinary
             // lifecycle, told as every scenario's are, unless the guarded blocks named it.

@@ -62,6 +62,20 @@ ChildRun RunRetried(const ChildRunner& run, const ScenarioOptions& options, cons
     return first.failure ? run(options, progress) : first;
 }
 
+void AddNotStarted(Check check, const std::string& failure, Gathered& gathered)
+{
+    gathered.AddNotJudged(check, "the scenario process did not start: " + failure);
+}
+
+bool TookDllMainFault(Check check, const Ending& ending, const Finding& finding, Gathered& gathered)
+{
+    if (finding.check == kFaultsCheck) return false;
+    if (EndedLoading(ending)) gathered.tallies[finding.check].loaded = false;
+    if (check != finding.check) gathered.AddCutShort(check, finding);
+    gathered.AddFinding(finding);
+    return true;
+}
+
 void ScenarioRuns::RunPhase(std::span<const CheckRow> rows, Phase phase, Gathered& gathered) const
 {
     m_progress.PhaseBegun(phase);
@@ -94,15 +108,10 @@ void ScenarioRuns::RunToEnd(Check check, const Scenario& scenario, Gathered& gat
                                       .library = m_options.library};
         const ChildRun run = RunRetried(m_runner.run, options, counted);
         const Place place = Gather(check, scenario, run, gathered);
-        if (run.failure) return gathered.AddNotJudged(check, "the scenario process did not start: " + *run.failure);
+        if (run.failure) return AddNotStarted(check, *run.failure, gathered);
         if (!run.ending) return;
         Finding finding = FindingOf(*run.ending, place.call, scenario.name);
-        // A DllMain that crashed or did not return is check 1's, whichever scenario met it.
-        if (finding.check != kFaultsCheck) {
-            if (EndedLoading(*run.ending)) gathered.tallies[finding.check].loaded = false;
-            if (check != finding.check) gathered.AddCutShort(check, finding);
-            return gathered.AddFinding(finding);
-        }
+        if (TookDllMainFault(check, *run.ending, finding, gathered)) return;
         const std::pair fault{place.call.ordinal, run.ending->kind};
         const bool goesOn = scenario.resumes && std::find(faults.begin(), faults.end(), fault) == faults.end();
         if (!scenario.faultsElsewhere) {

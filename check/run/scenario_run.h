@@ -35,6 +35,12 @@ using ChildRunner = std::function<ChildRun(const ScenarioOptions&, const Progres
 // A run, and once more when DravelCheck itself failed to make it: a busy machine may refuse one.
 ChildRun RunRetried(const ChildRunner& run, const ScenarioOptions& options, const ProgressSink& progress = {});
 
+// Check `check` not judged because DravelCheck could not make its scenario's run.
+void AddNotStarted(Check check, const std::string& failure, Gathered& gathered);
+// A DllMain that crashed or did not return is check 1's, whichever scenario met it: takes such a
+// `finding` of a run of `check`'s scenario, and says whether it did.
+bool TookDllMainFault(Check check, const Ending& ending, const Finding& finding, Gathered& gathered);
+
 struct ScenarioRunner {
     ChildRunner run;
     // Shrinks `calls`, the last of which ended a run, into a reproducer named `name`; says what
