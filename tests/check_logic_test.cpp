@@ -2,10 +2,11 @@
 // reads, the sweep and random plans through the replay format, the reports' escaping, the
 // platform's numbers in words, the shrinker against a fake player, the scenarios run through a
 // fake runner, the verdicts, the progress shown while it runs, the asked rectangle's outline on a
-// capture, and check 9's failure points.
+// capture, check 9's failure points, and the turns of a scenario another program can disturb.
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -23,6 +24,7 @@
 #include "check/run/shrinker.h"
 #include "check/run/verdict.h"
 #include "check/scenario/outline.h"
+#include "check/scenario/turns.h"
 #include "check/sweep.h"
 #include "check/system_names.h"
 
@@ -625,6 +627,48 @@ TEST(Outline, LiesOnTheBoxEdgeInAnUnusedColour)
     // With every vivid colour taken, the lowest one unused.
     const std::vector<std::uint32_t> vivid{0, 0xFF00FF, 0x00FFFF, 0xFFFF00, 0x00FF00, 0xFF0000};
     EXPECT_EQ(UnusedColour(std::vector{&vivid}), 1u);
+}
+
+// Turn by turn: '-' disturbed, '.' undisturbed and nothing seen, 's' a sure finding, 'u' an unsure
+// one (the turn's number in its text), 'b' both. What is judged, and how many turns that took.
+TEST(Turns, UnsureFindingsCountOnlyWhenTheNextUndisturbedTurnSeesThemToo)
+{
+    struct Row {
+        const char* turns;
+        std::optional<std::vector<std::string>> judged;
+        int played;
+    };
+    using Texts = std::vector<std::string>;
+    const Row rows[] = {
+        {".", Texts{}, 1},
+        {"s", Texts{"sure 0"}, 1},
+        {"--s", Texts{"sure 2"}, 3},
+        {"-----", std::nullopt, kTurns},
+        {"u.", Texts{}, 2},                          // another program's doing
+        {"u-u", Texts{"unsure 2"}, 3},               // the library's: the second one tells it
+        {"b.", Texts{"sure 0"}, 2},
+        {"bu", Texts{"sure 0", "unsure 1"}, 2},
+        {"u----", std::nullopt, kTurns},             // never settled
+        {"b----", Texts{"sure 0"}, kTurns},
+    };
+    for (const Row& row : rows) {
+        int played = 0;
+        const auto findings = UndisturbedFindings([&](int turn) {
+            played = turn + 1;
+            const char seen = row.turns[turn];
+            TurnSeen result;
+            result.disturbed = seen == '-';
+            const std::string number = std::to_string(turn);
+            if (seen == 's' || seen == 'b') result.findings.push_back({Check::kScreen, 1, "", "sure " + number});
+            if (seen == 'u' || seen == 'b') result.unsure.push_back({Check::kScreen, 1, "", "unsure " + number});
+            return result;
+        });
+        std::optional<Texts> judged;
+        if (findings) judged = Texts{};
+        for (const Finding& finding : findings.value_or(std::vector<Finding>{})) judged->push_back(finding.outcome);
+        EXPECT_EQ(judged, row.judged) << row.turns;
+        EXPECT_EQ(played, row.played) << row.turns;
+    }
 }
 
 }  // namespace

@@ -159,6 +159,11 @@ const Broken kBroken[] = {
     {"raise_priority", Check::kCallerState,
      "ordinal 1 (Open) raised the caller thread's priority normal -> time-critical and left it there"},
     {"priority_class", Check::kCallerState, "ordinal 1 (Open) changed the process's priority class normal -> high"},
+    // Focus lost to no window, as another program can leave it too: told once the next turn sees it.
+    {.library = "drop_focus",
+     .check = Check::kCallerState,
+     .finding = "ordinal 3 (Set & show) took the focus from the caller's window",
+     .also = Check::kScreen},
     {"unload_self", Check::kEveryInputReturns,
      "(Close) unloaded the library itself: its module was no longer loaded after the call",
      "line 4: Close unloaded the library itself"},

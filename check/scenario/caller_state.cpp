@@ -126,12 +126,15 @@ std::vector<std::string> StateChanges(const CallerState& before, const CallerSta
                           " (a cursor clip) and did not free it");
     if (after.capture != before.capture && after.capture != nullptr)
         changes.push_back("took the mouse capture and kept it");
-    if (after.active != before.active)
-        changes.push_back("took the activation from the caller's window");
-    else if (after.focus != before.focus)
-        changes.push_back("took the focus from the caller's window");
     for (std::string& change : HostStateChanges(before.host, after.host)) changes.push_back(std::move(change));
     return changes;
+}
+
+std::optional<FocusTaken> FocusChange(const CallerState& before, const CallerState& after)
+{
+    if (after.active != before.active) return FocusTaken{"took the activation from the caller's window", !after.active};
+    if (after.focus != before.focus) return FocusTaken{"took the focus from the caller's window", !after.focus};
+    return std::nullopt;
 }
 
 void RestoreState(const CallerState& state, const CallerWindow& window)

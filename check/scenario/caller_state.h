@@ -20,10 +20,12 @@ namespace check {
 // "(left,top)-(right,bottom)".
 std::string RectText(const RECT& rect);
 
-// A visible top-level window standing in for the console, active and focused while it lives.
+// A visible top-level window standing in for the console, active and focused while it lives. By
+// default it stands clear of the scene's area, over which it would come and go when another
+// checker runs on the same display.
 class CallerWindow {
 public:
-    explicit CallerWindow(const RECT& place = {0, 0, 200, 100});
+    explicit CallerWindow(const RECT& place = {560, 480, 760, 580});
     ~CallerWindow();
     CallerWindow(const CallerWindow&) = delete;
     CallerWindow& operator=(const CallerWindow&) = delete;
@@ -58,8 +60,17 @@ struct CallerState {
 
 CallerState CallerStateNow(const CallerWindow& window);
 
-// What changed from `before` to `after`, each as "changed ..." or "took ..."; empty when nothing.
+// What changed from `before` to `after` but the activation and focus, each as "changed ..." or
+// "took ..."; empty when nothing.
 std::vector<std::string> StateChanges(const CallerState& before, const CallerState& after);
+
+// The activation or focus taken from the caller's window, and whether it went to no window: so it
+// goes too when another program takes the foreground and closes its window.
+struct FocusTaken {
+    std::string what;
+    bool toNoWindow;
+};
+std::optional<FocusTaken> FocusChange(const CallerState& before, const CallerState& after);
 
 // Puts back what the library changed, so that each change is told once, by the call that made it.
 void RestoreState(const CallerState& state, const CallerWindow& window);

@@ -8,13 +8,6 @@ namespace {
 std::optional<RECT> g_area;
 bool g_disturbed = false;
 
-bool OfOtherProcess(HWND window)
-{
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process != GetCurrentProcessId();
-}
-
 bool Over(HWND window, const RECT& area)
 {
     RECT place, common;
@@ -86,9 +79,26 @@ void OtherProgramWatch::Forget() const
     g_disturbed = false;
 }
 
+bool OfOtherProcess(HWND window)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process != GetCurrentProcessId();
+}
+
 void StandAside(int turn)
 {
     Sleep(static_cast<DWORD>(400 * turn + 100 * (GetCurrentProcessId() % 8)));
+    // Another checker's turn lasts a few seconds; a program that keeps the foreground longer is
+    // told by the next turn.
+    constexpr int kWaitsForForeground = 100, kWaitMs = 50;
+    for (int wait = 0; wait < kWaitsForForeground; ++wait) {
+        MSG message;  // the messages sent meanwhile, the activation's among them, are taken
+        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        const HWND foreground = GetForegroundWindow();
+        if (foreground == nullptr || !OfOtherProcess(foreground)) return;
+        Sleep(kWaitMs);
+    }
 }
 
 }  // namespace check

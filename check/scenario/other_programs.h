@@ -1,6 +1,6 @@
 // Other programs on the display: one that takes the foreground or shows a window over the scene
-// while a scenario watches is not the library. The scenario then stands aside for a moment and
-// plays its calls again; only what it sees on a turn no other program disturbed is judged.
+// while a scenario watches is not the library. The scenario then stands aside and plays its calls
+// again (turns.h); only what it sees on a turn no other program disturbed is judged.
 #pragma once
 
 #include <windows.h>
@@ -8,9 +8,6 @@
 #include <optional>
 
 namespace check {
-
-// Turns a scenario that watches the screen or the focus takes before it gives up.
-inline constexpr int kTurns = 5;
 
 // Watches, while it lives, for another process's window brought to the foreground (as another
 // DravelCheck's caller, or the desktop once the display's focus went to a program outside this
@@ -33,8 +30,11 @@ private:
     HWINEVENTHOOK m_windows;
 };
 
+bool OfOtherProcess(HWND window);
+
 // Waits a little longer on each later `turn`, and differently in each process, so that two
-// checkers on one display fall out of step.
+// checkers on one display fall out of step; then, for a while, until no other program holds the
+// foreground, so that taking it back does not disturb another checker's turn in its turn.
 void StandAside(int turn);
 
 }  // namespace check

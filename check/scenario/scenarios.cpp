@@ -16,6 +16,7 @@
 #include "check/scenario/second_thread.h"
 #include "check/scenario/send.h"
 #include "check/scenario/thread_ledger.h"
+#include "check/scenario/turns.h"
 #include "check/sweep.h"
 
 namespace check {
@@ -175,7 +176,8 @@ void Lifecycles(CheckedLibrary& library, const TestFiles& files, const ScenarioO
 
 // Each call with the caller's window active and its state noted, the start-up input among them:
 // its relative "Image.bmp" depends on the current directory. A turn on which another program took
-// the foreground is played again: what the library did to the activation cannot be told then.
+// the foreground is played again: what the library did to the activation cannot be told then; nor
+// when the activation went to no window, unless the next turn sees that again.
 void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const ScenarioOptions&)
 {
     const CallerWindow window;
@@ -187,9 +189,7 @@ void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const Scen
         {kSetAndShow, &startup}, {kClearSetting, &plain}, {kClose, &plain},
         {kOpen, &startup},       {kSetAndShow, &startup}, {kClose, &plain}};
     const OtherProgramWatch watch;
-    std::vector<Finding> findings;
-    bool disturbed = true;
-    for (int turn = 0; turn < kTurns && disturbed; ++turn) {
+    const auto findings = UndisturbedFindings([&](int turn) {
         if (turn > 0) {
             // Closed, so that the next turn's Open starts afresh; what it left is told on that turn.
             library.Call(kClose, &plain.params, &plain.rect);
@@ -197,30 +197,34 @@ void CallerStateKept(CheckedLibrary& library, const TestFiles& files, const Scen
             StandAside(turn);
             window.Activate();
         }
-        findings.clear();
+        TurnSeen seen;
         watch.Forget();
-        disturbed = watch.Disturbed();
-        for (auto call = std::begin(calls); call != std::end(calls) && !disturbed; ++call) {
+        seen.disturbed = watch.Disturbed();
+        for (auto call = std::begin(calls); call != std::end(calls) && !seen.disturbed; ++call) {
             const auto& [ordinal, input] = *call;
             const CallerState before = CallerStateNow(window);
             const auto outcome = library.Call(ordinal, &input->params, &input->rect);
             if (!outcome) continue;
-            disturbed = watch.Disturbed();
-            if (disturbed) break;
+            seen.disturbed = watch.Disturbed();
+            if (seen.disturbed) break;
+            const CallerState after = CallerStateNow(window);
             std::vector<std::string> changes = outcome->callerQueue;
-            for (std::string& change : StateChanges(before, CallerStateNow(window)))
-                changes.push_back(std::move(change));
+            for (std::string& change : StateChanges(before, after)) changes.push_back(std::move(change));
             for (const std::string& change : changes)
-                findings.push_back({Check::kCallerState, ordinal, OrdinalLabel(ordinal), change});
+                seen.findings.push_back({Check::kCallerState, ordinal, OrdinalLabel(ordinal), change});
+            if (const auto taken = FocusChange(before, after))
+                (taken->toNoWindow ? seen.unsure : seen.findings)
+                    .push_back({Check::kCallerState, ordinal, OrdinalLabel(ordinal), taken->what});
             RestoreState(before, window);
             if (ordinal != kClose) continue;
             for (const LeftOnThread& left : TakeLeftOnThread())
-                findings.push_back({Check::kCallerState, left.ordinal, OrdinalLabel(left.ordinal),
-                                    "left " + left.what + " that Close did not " + (left.timer ? "kill" : "remove")});
+                seen.findings.push_back({Check::kCallerState, left.ordinal, OrdinalLabel(left.ordinal),
+                                         "left " + left.what + " that Close did not " + (left.timer ? "kill" : "remove")});
         }
-    }
-    if (disturbed) return SendNotJudged(Check::kCallerState, "another program took the foreground during the calls");
-    for (const Finding& finding : findings) SendFinding(finding);
+        return seen;
+    });
+    if (!findings) return SendNotJudged(Check::kCallerState, "another program took the foreground during the calls");
+    for (const Finding& finding : *findings) SendFinding(finding);
 }
 
 }  // namespace check

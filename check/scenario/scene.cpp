@@ -16,6 +16,7 @@
 #include "check/scenario/png_file.h"
 #include "check/scenario/send.h"
 #include "check/scenario/screen_image.h"
+#include "check/scenario/turns.h"
 #include "platform/window_text.h"
 
 namespace check {
@@ -90,10 +91,7 @@ struct VisibleWindows {
 BOOL CALLBACK KeepVisible(HWND window, LPARAM visible)
 {
     auto& windows = *reinterpret_cast<VisibleWindows*>(visible);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && window != windows.caller && window != windows.backdrop &&
-        IsWindowVisible(window))
+    if (!OfOtherProcess(window) && window != windows.caller && window != windows.backdrop && IsWindowVisible(window))
         windows.found.push_back(window);
     return TRUE;
 }
@@ -156,9 +154,10 @@ struct Stage {
 };
 
 // One turn of the scene: the screen before Open, then each step and the screen after it. The
-// focus taken from the caller is a finding unless another program took it.
+// focus taken by a window of this process, and a window of its left visible, are the library's
+// doing; the focus taken to no window, or pixels left unlike before, may be another program's.
 Turn PlayScene(CheckedLibrary& library, const OverlaySurfaceParams& params, const Stage& stage, Run& run,
-               std::vector<Finding>& findings)
+               TurnSeen& seen)
 {
     stage.watch.Forget();
     run.before = SettledScreen(stage.area);
@@ -174,12 +173,23 @@ Turn PlayScene(CheckedLibrary& library, const OverlaySurfaceParams& params, cons
         if (stage.watch.Disturbed(stage.backdrop)) return Turn::kOtherProgram;
         // The first call that takes it away; the focus does not come back by itself.
         if (focused && !stage.caller.HasFocus()) {
-            findings.push_back({Check::kScreen, ordinal, OrdinalLabel(ordinal),
-                                "took the focus from the caller's window: " + Describe(GetForegroundWindow()) +
-                                    " is in the foreground"});
+            const HWND foreground = GetForegroundWindow();
+            (foreground != nullptr && !OfOtherProcess(foreground) ? seen.findings : seen.unsure)
+                .push_back({Check::kScreen, ordinal, OrdinalLabel(ordinal),
+                            "took the focus from the caller's window: " + Describe(foreground) +
+                                " is in the foreground"});
             focused = false;
         }
     }
+    VisibleWindows left{stage.caller.Handle(), stage.backdrop, {}};
+    EnumWindows(KeepVisible, reinterpret_cast<LPARAM>(&left));
+    for (HWND window : left.found)
+        seen.findings.push_back({Check::kScreen, kClose, OrdinalLabel(kClose), "left " + Describe(window) + " visible"});
+    const Changes closed = CountChanges(run.before, run.after[kClosed], stage.area);
+    if (closed.inside > 0)
+        seen.unsure.push_back({Check::kScreen, kClose, OrdinalLabel(kClose),
+                               "left " + std::to_string(closed.inside) + " pixels of " + RectText(stage.area) +
+                                   " unlike before Open"});
     return Turn::kClean;
 }
 
@@ -226,9 +236,8 @@ void Scene(CheckedLibrary& library, const TestFiles& files, const ScenarioOption
     const CallerWindow caller(kCallerPlace);
     const OtherProgramWatch watch(area);
     Run run;
-    std::vector<Finding> findings;
-    Turn turn = Turn::kOtherProgram;
-    for (int played = 0; played < kTurns && turn != Turn::kClean; ++played) {
+    Turn turn = Turn::kClean;
+    const auto findings = UndisturbedFindings([&](int played) {
         if (played > 0) {
             // Closed, so that the next turn's Open starts afresh.
             const OverlayRect rect = Record(kFirst);
@@ -236,28 +245,19 @@ void Scene(CheckedLibrary& library, const TestFiles& files, const ScenarioOption
             StandAside(played);
             caller.Activate();
         }
-        findings.clear();
-        turn = PlayScene(library, params, {area, backdrop.Window(), caller, watch}, run, findings);
-    }
-    if (turn == Turn::kNoFocus) {
-        SendNotJudged(Check::kScreen, "the caller's window could not take the focus (" +
-                                          Describe(GetForegroundWindow()) + " has the foreground)");
+        TurnSeen seen;
+        turn = PlayScene(library, params, {area, backdrop.Window(), caller, watch}, run, seen);
+        seen.disturbed = turn != Turn::kClean;
+        return seen;
+    });
+    if (!findings) {
+        SendNotJudged(Check::kScreen, turn == Turn::kNoFocus ? "the caller's window could not take the focus (" +
+                                                                   Describe(GetForegroundWindow()) +
+                                                                   " has the foreground)"
+                                                             : "another program took the foreground during the scene");
         return;
     }
-    if (turn == Turn::kOtherProgram) {
-        SendNotJudged(Check::kScreen, "another program took the foreground during the scene");
-        return;
-    }
-    for (const Finding& finding : findings) SendFinding(finding);
-
-    VisibleWindows left{caller.Handle(), backdrop.Window(), {}};
-    EnumWindows(KeepVisible, reinterpret_cast<LPARAM>(&left));
-    for (HWND window : left.found)
-        SendFinding({Check::kScreen, kClose, OrdinalLabel(kClose), "left " + Describe(window) + " visible"});
-    const Changes closed = CountChanges(run.before, run.after[kClosed], area);
-    if (closed.inside > 0)
-        SendFinding({Check::kScreen, kClose, OrdinalLabel(kClose),
-                     "left " + std::to_string(closed.inside) + " pixels of " + RectText(area) + " unlike before Open"});
+    for (const Finding& finding : *findings) SendFinding(finding);
     SendNotes(run);
     if (!options.pictures.empty()) WritePictures(options.pictures, run);
 }

@@ -35,6 +35,7 @@
 //   DLL_DIRECTORY     sets a DLL directory in Open and never restores it.
 //   RAISE_PRIORITY    raises the caller thread's priority to time-critical in Open.
 //   PRIORITY_CLASS    raises the process's priority class to high in Open.
+//   DROP_FOCUS        takes the keyboard focus from the caller's window to no window in Set & show.
 //   UNLOAD_SELF       Close frees the library's own module, returning straight from FreeLibrary.
 //   LEAK_TLS          leaks a TLS slot per Open.
 //   LEAK_FLS          leaks an FLS slot per Open.
@@ -440,6 +441,9 @@ ENTRY(OverlaySetAndShow, const OverlaySurfaceParams* params, const OverlayRect* 
 #endif
 #if defined(POST_CLOSE)
     if (const HWND caller = GetActiveWindow()) PostMessageA(caller, WM_CLOSE, 0, 0);
+#endif
+#if defined(DROP_FOCUS)
+    SetFocus(nullptr);
 #endif
     static_cast<void>(params);
     UseKeptRect(rect);
