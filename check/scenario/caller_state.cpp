@@ -2,6 +2,7 @@
 
 #include "check/numbers.h"
 #include "check/scenario/plain_window.h"
+#include "check/scenario/thread_messages.h"
 
 namespace check {
 
@@ -67,8 +68,7 @@ void CallerWindow::Activate() const
     SetFocus(m_window);
     // What activating and painting it queued is handled before the next call.
     UpdateWindow(m_window);
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    HandleMessages();
 }
 
 bool CallerWindow::HasFocus() const

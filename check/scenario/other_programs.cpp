@@ -1,5 +1,7 @@
 #include "check/scenario/other_programs.h"
 
+#include "check/scenario/thread_messages.h"
+
 namespace check {
 
 namespace {
@@ -62,8 +64,7 @@ OtherProgramWatch::~OtherProgramWatch()
 bool OtherProgramWatch::Disturbed(HWND ours) const
 {
     // What the system has to tell comes with the messages sent to this thread.
-    MSG message;
-    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+    TakeSentMessages();
     const HWND foreground = GetForegroundWindow();
     if (foreground != nullptr && OfOtherProcess(foreground)) g_disturbed = true;
     if (g_area && ours != nullptr) {
@@ -93,8 +94,7 @@ void StandAside(int turn)
     // told by the next turn.
     constexpr int kWaitsForForeground = 100, kWaitMs = 50;
     for (int wait = 0; wait < kWaitsForForeground; ++wait) {
-        MSG message;  // the messages sent meanwhile, the activation's among them, are taken
-        PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
+        TakeSentMessages();  // the activation's among them
         const HWND foreground = GetForegroundWindow();
         if (foreground == nullptr || !OfOtherProcess(foreground)) return;
         Sleep(kWaitMs);

@@ -1,19 +1,8 @@
 #include "check/scenario/screen_image.h"
 
+#include "check/scenario/thread_messages.h"
+
 namespace check {
-
-namespace {
-
-void HandleMessages()
-{
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-}
-
-}  // namespace
 
 bool CanReadScreen()
 {

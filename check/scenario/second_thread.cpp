@@ -6,6 +6,7 @@
 #include "check/scenario/held_locks.h"
 #include "check/scenario/scenario_process.h"
 #include "check/scenario/send.h"
+#include "check/scenario/thread_messages.h"
 
 namespace check {
 
@@ -51,11 +52,7 @@ bool Returns(HANDLE thread, const SecondLifecycle& run)
         if (MsgWaitForMultipleObjects(1, &thread, FALSE, static_cast<DWORD>(deadline - now), QS_ALLINPUT) ==
             WAIT_OBJECT_0)
             return true;
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
+        HandleMessages();
     }
 }
 
