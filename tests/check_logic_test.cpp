@@ -646,10 +646,8 @@ TEST(Turns, UnsureFindingsCountOnlyWhenTheNextUndisturbedTurnSeesThemToo)
         {"-----", std::nullopt, kTurns},
         {"u.", Texts{}, 2},                          // another program's doing
         {"u-u", Texts{"unsure 2"}, 3},               // the library's: the second one tells it
-        {"b.", Texts{"sure 0"}, 2},
-        {"bu", Texts{"sure 0", "unsure 1"}, 2},
+        {"b", Texts{"sure 0", "unsure 0"}, 1},       // the verdict stands on the sure one
         {"u----", std::nullopt, kTurns},             // never settled
-        {"b----", Texts{"sure 0"}, kTurns},
     };
     for (const Row& row : rows) {
         int played = 0;

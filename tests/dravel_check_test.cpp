@@ -164,6 +164,8 @@ const Broken kBroken[] = {
      .check = Check::kCallerState,
      .finding = "ordinal 3 (Set & show) took the focus from the caller's window",
      .also = Check::kScreen},
+    // Pixels left with no window of its own: told once the next turn, the area painted afresh, sees them.
+    {"draw_on_screen", Check::kScreen, "ordinal 2 (Close) left 27648 pixels of (48,48)-(464,224) unlike before Open"},
     {"unload_self", Check::kEveryInputReturns,
      "(Close) unloaded the library itself: its module was no longer loaded after the call",
      "line 4: Close unloaded the library itself"},

@@ -244,6 +244,8 @@ void Scene(CheckedLibrary& library, const TestFiles& files, const ScenarioOption
             library.Call(kClose, &params, &rect);
             StandAside(played);
             caller.Activate();
+            // Painted afresh: what the last turn drew over it counts again only if drawn again.
+            RedrawWindow(backdrop.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
         }
         TurnSeen seen;
         turn = PlayScene(library, params, {area, backdrop.Window(), caller, watch}, run, seen);

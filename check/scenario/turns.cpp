@@ -4,18 +4,16 @@ namespace check {
 
 std::optional<std::vector<Finding>> UndisturbedFindings(const std::function<TurnSeen(int turn)>& play)
 {
-    std::optional<std::vector<Finding>> first;
+    bool unsureSeen = false;
     for (int turn = 0; turn < kTurns; ++turn) {
         TurnSeen seen = play(turn);
         if (seen.disturbed) continue;
-        if (first) {
-            first->insert(first->end(), seen.unsure.begin(), seen.unsure.end());
-            return first;
+        if (unsureSeen || !seen.findings.empty() || seen.unsure.empty()) {
+            seen.findings.insert(seen.findings.end(), seen.unsure.begin(), seen.unsure.end());
+            return std::move(seen.findings);
         }
-        if (seen.unsure.empty()) return std::move(seen.findings);
-        first = std::move(seen.findings);
+        unsureSeen = true;
     }
-    if (first && !first->empty()) return first;
     return std::nullopt;
 }
 

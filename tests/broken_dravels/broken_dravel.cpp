@@ -36,6 +36,8 @@
 //   RAISE_PRIORITY    raises the caller thread's priority to time-critical in Open.
 //   PRIORITY_CLASS    raises the process's priority class to high in Open.
 //   DROP_FOCUS        takes the keyboard focus from the caller's window to no window in Set & show.
+//   DRAW_ON_SCREEN    paints the rectangle straight onto the screen in Set & show, with no window
+//                     of its own, and never paints it away.
 //   UNLOAD_SELF       Close frees the library's own module, returning straight from FreeLibrary.
 //   LEAK_TLS          leaks a TLS slot per Open.
 //   LEAK_FLS          leaks an FLS slot per Open.
@@ -444,6 +446,14 @@ ENTRY(OverlaySetAndShow, const OverlaySurfaceParams* params, const OverlayRect* 
 #endif
 #if defined(DROP_FOCUS)
     SetFocus(nullptr);
+#endif
+#if defined(DRAW_ON_SCREEN)
+    if (const HDC screen = GetDC(nullptr)) {
+        const RECT area{static_cast<LONG>(rect->startX), static_cast<LONG>(rect->startY),
+                        static_cast<LONG>(rect->endX), static_cast<LONG>(rect->endY)};
+        FillRect(screen, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+        ReleaseDC(nullptr, screen);
+    }
 #endif
     static_cast<void>(params);
     UseKeptRect(rect);
