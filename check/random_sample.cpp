@@ -27,8 +27,7 @@ private:
     std::mt19937 m_random;
 };
 
-}  // namespace
-
+// The sample's calls alone.
 std::vector<PlannedCall> RandomCalls(const TestFiles& files, std::uint32_t seed, std::uint32_t samples)
 {
     RandomInputs random(files, seed);
@@ -39,6 +38,8 @@ std::vector<PlannedCall> RandomCalls(const TestFiles& files, std::uint32_t seed,
     }
     return calls;
 }
+
+}  // namespace
 
 std::uint32_t RandomInputs::Value()
 {

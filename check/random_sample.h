@@ -9,9 +9,6 @@
 
 namespace check {
 
-// The sample's calls alone.
-std::vector<PlannedCall> RandomCalls(const TestFiles& files, std::uint32_t seed, std::uint32_t samples);
-
 // The random scenario's calls: a plain cycle, the sample, Close.
 std::vector<PlannedCall> RandomPlan(const TestFiles& files, std::uint32_t seed, std::uint32_t samples);
 

@@ -149,15 +149,6 @@ std::size_t ThreadCount()
     return count;
 }
 
-// Messages sent to this thread are taken as a host's message loop takes them. Wine holds a cursor
-// clip with a message-only window of the clipping thread and destroys the window of an earlier
-// clip only when that thread takes the message that says so.
-void TakeSentMessages()
-{
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-}
-
 // A slot of each kind this process holds while it counts, taken first: the first free slot is
 // then past it, and 0 can only mean a failed count.
 DWORD g_ownTls = TLS_OUT_OF_INDEXES;
@@ -188,8 +179,17 @@ DWORD TakeFls()
 
 }  // namespace
 
+void TakeSentMessages()
+{
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
 Usage UsageNow()
 {
+    // Taken as a host's message loop takes them: Wine holds a cursor clip with a message-only
+    // window of the clipping thread and destroys the window of an earlier clip only when that
+    // thread takes the message that says so.
     TakeSentMessages();
     return {GdiObjectCount(),
             UserObjectCount(),

@@ -28,4 +28,8 @@ Usage UsageNow();
 // objects a moment later.
 Usage SettledUsage();
 
+// Takes only the messages other threads sent to this one (the system's news among them), leaving
+// the posted ones queued.
+void TakeSentMessages();
+
 }  // namespace process

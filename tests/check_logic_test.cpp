@@ -559,10 +559,10 @@ TEST(FailurePoints, ARoundCutShortResumesAtTheNextPoint)
 {
     const Finding box{kFaultsCheck, kSetAndShow, "ordinal 3 (Set & show)", "left a message box open: \"x\""};
     const std::vector<Line> counting = {
-        {.kind = LineKind::kCall, .ordinal = kOpen, .text = "ordinal 1 (Open)"},
+        CallLine(kOpen, 0),
         {.kind = LineKind::kReturned, .ordinal = kOpen},
         {.kind = LineKind::kCounted, .ordinal = kOpen, .index = 2, .text = "malloc"},
-        {.kind = LineKind::kCall, .ordinal = kSetAndShow, .text = "ordinal 3 (Set & show)"},
+        CallLine(kSetAndShow, 0),
     };
     FailureRound round = ReadRound(counting);
     EXPECT_EQ(round.counted, (std::vector<CountedCall>{{kOpen, "malloc", 2}}));
@@ -572,11 +572,11 @@ TEST(FailurePoints, ARoundCutShortResumesAtTheNextPoint)
     lines.insert(lines.end(), {{.kind = LineKind::kReturned, .ordinal = kSetAndShow},
                                {.kind = LineKind::kPoint, .ordinal = kOpen, .index = 5},
                                {.kind = LineKind::kPoint, .ordinal = kOpen, .index = 6},
-                               {.kind = LineKind::kCall, .ordinal = kOpen, .text = "ordinal 1 (Open)"},
+                               CallLine(kOpen, 0),
                                {.kind = LineKind::kFailing, .ordinal = kOpen, .index = 1, .text = "malloc"},
                                {.kind = LineKind::kReturned, .ordinal = kOpen},
                                {.kind = LineKind::kFinding, .finding = box},
-                               {.kind = LineKind::kCall, .ordinal = kSetAndShow, .text = "ordinal 3 (Set & show)"}});
+                               CallLine(kSetAndShow, 0)});
     round = ReadRound(lines);
     EXPECT_EQ(ResumeAt(round), 7u);
     EXPECT_EQ(round.unreached, 1u);

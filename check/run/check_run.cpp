@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <utility>
 
 #include "check/run/child_run.h"
 #include "check/run/reproducer.h"

@@ -1,6 +1,5 @@
 #include "check/run/reports.h"
 
-#include <algorithm>
 #include <cstdio>
 
 #include "check/code_pages.h"

@@ -79,23 +79,20 @@ struct Originals {
 };
 Originals g_real;
 
-void* Allocate(std::size_t size, const char* name)
-{
-    if (void* block = GuardedAllocate(size, name)) return block;
-    return g_real.malloc ? g_real.malloc(size) : std::malloc(size);
-}
-
+// A wrapper is reached only through a slot that held the real function, kept in g_real first;
+// what the guarded pages cannot hold comes from the library's own runtime.
 void* __cdecl WrappedMalloc(std::size_t size)
 {
     if (Fails("malloc")) return errno = ENOMEM, nullptr;
-    return Allocate(size, "malloc");
+    if (void* block = GuardedAllocate(size, "malloc")) return block;
+    return g_real.malloc(size);
 }
 
 void* __cdecl WrappedCalloc(std::size_t count, std::size_t size)
 {
     if (Fails("calloc") || (size != 0 && count > SIZE_MAX / size)) return errno = ENOMEM, nullptr;
     if (void* block = GuardedAllocate(count * size, "calloc")) return block;
-    return (g_real.calloc ? g_real.calloc : std::calloc)(count, size);
+    return g_real.calloc(count, size);
 }
 
 void __cdecl WrappedFree(void* block)
@@ -103,14 +100,16 @@ void __cdecl WrappedFree(void* block)
     if (IsGuarded(block))
         GuardedFree(block);
     else
-        (g_real.free ? g_real.free : std::free)(block);
+        g_real.free(block);
 }
 
 void* __cdecl WrappedRealloc(void* block, std::size_t size)
 {
     if (Fails("realloc")) return errno = ENOMEM, nullptr;
-    if (block == nullptr) return Allocate(size, "realloc");
-    if (!IsGuarded(block)) return (g_real.realloc ? g_real.realloc : std::realloc)(block, size);
+    if (block == nullptr) {
+        if (void* fresh = GuardedAllocate(size, "realloc")) return fresh;
+    }
+    if (!IsGuarded(block)) return g_real.realloc(block, size);
     if (size == 0) return GuardedFree(block), nullptr;
     if (void* moved = GuardedReallocate(block, size, "realloc")) return moved;
     return errno = ENOMEM, nullptr;
@@ -118,7 +117,7 @@ void* __cdecl WrappedRealloc(void* block, std::size_t size)
 
 std::size_t __cdecl WrappedMsize(void* block)
 {
-    return IsGuarded(block) ? GuardedSize(block) : (g_real.msize ? g_real.msize : _msize)(block);
+    return IsGuarded(block) ? GuardedSize(block) : g_real.msize(block);
 }
 
 // The runtime's own operator new, asked for what it cannot give, throws its own std::bad_alloc.

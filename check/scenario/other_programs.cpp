@@ -1,6 +1,6 @@
 #include "check/scenario/other_programs.h"
 
-#include "check/scenario/thread_messages.h"
+#include "process/usage.h"
 
 namespace check {
 
@@ -42,7 +42,20 @@ BOOL CALLBACK FindCover(HWND window, LPARAM parameter)
     return !cover.covered;
 }
 
+bool OtherProgramInForeground()
+{
+    const HWND foreground = GetForegroundWindow();
+    return foreground != nullptr && OfOtherProcess(foreground);
+}
+
 }  // namespace
+
+bool OfOtherProcess(HWND window)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    return process != GetCurrentProcessId();
+}
 
 OtherProgramWatch::OtherProgramWatch(std::optional<RECT> area)
     : m_foreground(SetWinEventHook(EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND, nullptr, Told, 0, 0,
@@ -64,9 +77,8 @@ OtherProgramWatch::~OtherProgramWatch()
 bool OtherProgramWatch::Disturbed(HWND ours) const
 {
     // What the system has to tell comes with the messages sent to this thread.
-    TakeSentMessages();
-    const HWND foreground = GetForegroundWindow();
-    if (foreground != nullptr && OfOtherProcess(foreground)) g_disturbed = true;
+    process::TakeSentMessages();
+    if (OtherProgramInForeground()) g_disturbed = true;
     if (g_area && ours != nullptr) {
         Cover cover{*g_area, ours};
         EnumWindows(FindCover, reinterpret_cast<LPARAM>(&cover));
@@ -80,13 +92,6 @@ void OtherProgramWatch::Forget() const
     g_disturbed = false;
 }
 
-bool OfOtherProcess(HWND window)
-{
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return process != GetCurrentProcessId();
-}
-
 void StandAside(int turn)
 {
     Sleep(static_cast<DWORD>(400 * turn + 100 * (GetCurrentProcessId() % 8)));
@@ -94,9 +99,8 @@ void StandAside(int turn)
     // told by the next turn.
     constexpr int kWaitsForForeground = 100, kWaitMs = 50;
     for (int wait = 0; wait < kWaitsForForeground; ++wait) {
-        TakeSentMessages();  // the activation's among them
-        const HWND foreground = GetForegroundWindow();
-        if (foreground == nullptr || !OfOtherProcess(foreground)) return;
+        process::TakeSentMessages();  // the activation's among them
+        if (!OtherProgramInForeground()) return;
         Sleep(kWaitMs);
     }
 }

@@ -13,10 +13,4 @@ void HandleMessages()
     }
 }
 
-void TakeSentMessages()
-{
-    MSG message;
-    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE);
-}
-
 }  // namespace check

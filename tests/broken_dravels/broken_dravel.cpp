@@ -60,6 +60,15 @@
 
 #include "overlay/overlay_api.h"
 
+// The libraries that keep a surface state of their own between calls, and those of them that make
+// a window for it.
+#if defined(UNCHECKED_ALLOC) || defined(UNCHECKED_WINDOW) || defined(CAREFUL_CALLS)
+#define KEEPS_STATE
+#endif
+#if defined(UNCHECKED_WINDOW) || defined(CAREFUL_CALLS)
+#define MAKES_STATE_WINDOW
+#endif
+
 #if defined(BREAK_CONVENTION) && !defined(_WIN64)
 #define CONVENTION __attribute__((stdcall))
 #else
@@ -137,7 +146,7 @@ HWND OwnWindow()
 }
 #endif
 
-#if defined(UNCHECKED_ALLOC) || defined(UNCHECKED_WINDOW) || defined(CAREFUL_CALLS)
+#if defined(KEEPS_STATE)
 // The state an open library keeps: a malloc block, and a hidden window that points at it.
 struct State {
     HWND window;
@@ -156,7 +165,7 @@ OverlayResult OpenState()
 #endif
     g_state->window = nullptr;
     g_state->shown = 0;
-#if defined(UNCHECKED_WINDOW) || defined(CAREFUL_CALLS)
+#if defined(MAKES_STATE_WINDOW)
     WNDCLASSA windowClass{};
     windowClass.lpfnWndProc = DefWindowProcA;
     windowClass.hInstance = reinterpret_cast<HINSTANCE>(&__ImageBase);
@@ -186,7 +195,7 @@ OverlayResult OpenState()
 OverlayResult ShowState(const OverlayRect* rect)
 {
     if (g_state == nullptr) return kRefused;
-#if defined(UNCHECKED_WINDOW) || defined(CAREFUL_CALLS)
+#if defined(MAKES_STATE_WINDOW)
     auto* state = reinterpret_cast<State*>(GetWindowLongPtrA(g_state->window, GWLP_USERDATA));
 #if defined(CAREFUL_CALLS)
     if (state == nullptr) return kRefused;
@@ -373,7 +382,7 @@ ENTRY(OverlayOpen, void)
     if (small != nullptr) std::memset(small, 0x5A, length);
     std::free(small);
 #endif
-#if defined(UNCHECKED_ALLOC) || defined(UNCHECKED_WINDOW) || defined(CAREFUL_CALLS)
+#if defined(KEEPS_STATE)
     return OpenState();
 #endif
 #if defined(CHANGE_FPU)
@@ -407,7 +416,7 @@ ENTRY(OverlayClose, void)
 #if defined(HANG_CLOSE)
     Sleep(INFINITE);
 #endif
-#if defined(UNCHECKED_ALLOC) || defined(UNCHECKED_WINDOW) || defined(CAREFUL_CALLS)
+#if defined(KEEPS_STATE)
     CloseState();
 #endif
     return 0;
@@ -458,7 +467,7 @@ ENTRY(OverlaySetAndShow, const OverlaySurfaceParams* params, const OverlayRect* 
     static_cast<void>(params);
     UseKeptRect(rect);
     ShowOver(rect);
-#if defined(UNCHECKED_ALLOC) || defined(UNCHECKED_WINDOW) || defined(CAREFUL_CALLS)
+#if defined(KEEPS_STATE)
     return ShowState(rect);
 #endif
     return 0;
